@@ -1,0 +1,56 @@
+# The two commands of the README, and a few more for developers.
+#   make run      install what is missing, build, start the saver
+#   make test     install what is missing, build, run every test
+#   make windows  cross-compile grazefall.scr (64- and 32-bit)
+# SKIP_WINE=1 leaves the Windows-runtime tests out of `make test`.
+
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps-build deps-run deps-test deps-windows configure build run test test-asan windows format clean
+
+all: build
+
+deps-build:
+	@tools/install-deps.sh build
+deps-run:
+	@tools/install-deps.sh build run
+deps-test:
+	@tools/install-deps.sh build test $(if $(SKIP_WINE),,windows)
+deps-windows:
+	@tools/install-deps.sh windows
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+configure: $(BUILD)/CMakeCache.txt
+
+build: deps-build configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: deps-run configure
+	cmake --build $(BUILD) -j $(JOBS) --target grazefall
+	tools/run-saver.sh $(BUILD)/grazefall
+
+# The sanitizer build runs the unit tests once; the full suite runs last so the
+# run ends on ctest's own summary.
+test: deps-test test-asan
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(if $(SKIP_WINE),-LE wine,)
+
+test-asan: deps-test
+	cmake -S . -B $(ASAN_BUILD) -DGRAZEFALL_SANITIZE=ON -DGRAZEFALL_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L unit
+
+windows: deps-windows
+	tools/build-windows.sh
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-win64 build-win32 out

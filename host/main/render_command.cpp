@@ -1,0 +1,12 @@
+#include <cstdio>
+
+#include "host/main/commands.h"
+
+namespace grazefall::app {
+
+int RunRenderCommand(int, char**) {
+  std::fputs("grazefall: this command is not built yet\n", stderr);
+  return 2;
+}
+
+}  // namespace grazefall::app

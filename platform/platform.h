@@ -1,0 +1,59 @@
+// The services the portable core reaches the system through. Each backend
+// (headless, Linux, Win32) provides one Platform; the program installs it once
+// at start-up and tests install their own.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/display_device.h"
+#include "platform/font.h"
+#include "platform/input_device.h"
+#include "platform/picture.h"
+#include "platform/settings_store.h"
+
+namespace grazefall::platform {
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A new display driver object; null when none can be made.
+  virtual std::unique_ptr<DisplayDevice> createDisplayDevice() = 0;
+  // A new input object for the keyboard and mouse; null when none can be made.
+  virtual std::unique_ptr<InputSystem> createInputSystem() = 0;
+
+  // A bitmap compiled into the program, by numeric resource id.
+  virtual std::optional<Picture> loadResourcePicture(int32_t resourceId) = 0;
+  // A .bmp file by path; nullopt for anything that is not a readable bitmap.
+  virtual std::optional<Picture> loadPictureFile(std::string_view path) = 0;
+
+  // A font asked for by face name, cell height in pixels and weight; null when
+  // no font can be made (text then uses the backend's default font).
+  virtual std::unique_ptr<Font> createFont(std::string_view face, int32_t height,
+                                           int32_t weight) = 0;
+
+  virtual SettingsStore& settingsStore() = 0;
+
+  // ShowCursor: raises (true) or lowers (false) the cursor's display count;
+  // the cursor image shows while the count is 0 or more. Returns the count.
+  virtual int32_t showCursor(bool show) = 0;
+
+  // Milliseconds since an arbitrary start, wrapping at 2^32.
+  virtual uint32_t tickCount() = 0;
+  virtual void sleepMs(uint32_t milliseconds) = 0;
+  // Seconds since the epoch.
+  virtual int64_t timeSeconds() = 0;
+  // One line of diagnostics for a developer; never shown to the user.
+  virtual void debugOutput(std::string_view text) = 0;
+};
+
+// The platform installed for this process. Installing null uninstalls.
+void InstallPlatform(Platform* platform);
+Platform& CurrentPlatform();
+bool HasPlatform();
+
+}  // namespace grazefall::platform

@@ -1,0 +1,26 @@
+// Named binary values under the program's one settings key.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace grazefall::platform {
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+
+  // Reads the value into `buffer`. kOk with `*length` set to the value's size
+  // when it fits; kEFail when the key or value is missing, unreadable, or
+  // longer than the buffer (the buffer is then left untouched). A shorter
+  // value fills only its own length.
+  virtual int32_t read(std::string_view name, std::span<std::byte> buffer, size_t* length) = 0;
+  // Creates the key if needed and stores the bytes, durably, before returning.
+  virtual int32_t write(std::string_view name, std::span<const std::byte> bytes) = 0;
+  // Creates the key if needed and deletes the value; a missing value is fine.
+  virtual int32_t remove(std::string_view name) = 0;
+};
+
+}  // namespace grazefall::platform

@@ -1,0 +1,73 @@
+// The full-screen display and the keyboard and mouse while the saver runs:
+// the two records the animation draws and polls through, how they are set up
+// and released, the screen clipper, and the poll for a user who wants the
+// screen back during the start.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "platform/display_device.h"
+#include "platform/input_device.h"
+#include "platform/surface.h"
+#include "platform/types.h"
+
+namespace grazefall {
+
+struct Display {
+  std::unique_ptr<platform::DisplayDevice> directDraw;
+  std::unique_ptr<platform::Surface> primary;
+  std::unique_ptr<platform::Surface> backBuffer;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t bitDepth = 0;
+  uint32_t fillColor = 0;
+};
+
+struct InputDevices {
+  std::unique_ptr<platform::InputSystem> directInput;
+  std::unique_ptr<platform::InputDevice> keyboard;
+  std::unique_ptr<platform::InputDevice> mouse;
+};
+
+// The region-data block a clipper is given: a 32-byte header and 16 bytes per
+// rectangle, with the bounding box of all rectangles.
+struct ClipRegion {
+  uint32_t headerSize = 32;
+  uint32_t type = 1;  // rectangles
+  uint32_t count = 0;
+  uint32_t regionSize = 0;
+  platform::Rect bound{};
+  std::vector<platform::Rect> rectangles;
+};
+
+ClipRegion BuildClipRegion(std::span<const platform::Rect> rectangles);
+
+// Gives `surface` a clipper holding the rectangles. False when the display
+// has no driver object or the clipper cannot be set (drawing then goes on
+// unclipped).
+bool AttachClipList(Display& display, platform::Surface& surface,
+                    std::span<const platform::Rect> rectangles);
+
+// Display set-up in the start's order: driver object, full screen for the
+// window, the mode width x height x bitDepth already in `display`, the
+// flipping primary and its back buffer, both cleared, the screen clipper.
+// Returns 0, or 1 at the first step that fails (what was made stays).
+int32_t OpenDisplay(Display& display, platform::WindowHandle window);
+
+// Input set-up: the input object, then keyboard and mouse (cooperative level,
+// standard format, acquire). Returns 0, or 1 at the first failing step.
+int32_t OpenInputDevices(InputDevices& input, platform::WindowHandle window);
+
+// Releases the back buffer then the primary; unacquires and releases the
+// keyboard then the mouse. The driver and input objects stay.
+void ReleaseDisplaySurfaces(Display& display);
+void ReleaseInputDevices(InputDevices& input);
+
+// 1 when Escape is down, a left, right or middle button is down, or the mouse
+// moved more than 5 counts right or down since the previous read; else 0.
+int32_t UserInterrupted(InputDevices& input);
+
+}  // namespace grazefall

@@ -1,0 +1,51 @@
+// An owning list of sprites walked once per frame with a built-in cursor,
+// with counters of how many it holds, ever held, and held at most.
+#pragma once
+
+#include <cstdint>
+
+namespace grazefall {
+
+class Sprite;
+
+class SpriteList {
+ public:
+  struct Node {
+    Node* next = nullptr;
+    Node* prev = nullptr;
+    Sprite* sprite = nullptr;  // owned; may be null
+  };
+
+  SpriteList() = default;
+  ~SpriteList();
+  SpriteList(const SpriteList&) = delete;
+  SpriteList& operator=(const SpriteList&) = delete;
+
+  // Takes ownership of `sprite` and links it after the last node.
+  void append(Sprite* sprite);
+  Sprite* lastSprite() const;
+
+  Node* rewind();
+  Node* next();
+  Node* prev();
+  Node* cursor() const { return cursor_; }
+  Sprite* cursorSprite() const;
+  // Destroys the node under the cursor with its sprite; the cursor moves to
+  // the node that followed it. Null (and nothing removed) at the end.
+  Node* removeAtCursor();
+
+  int32_t size() const { return size_; }
+  int32_t added() const { return added_; }
+  int32_t peak() const { return peak_; }
+  Node* head() const { return head_; }
+
+ private:
+  Node* head_ = nullptr;
+  Node* tail_ = nullptr;  // the last node, so append does not walk the list
+  Node* cursor_ = nullptr;
+  int32_t size_ = 0;
+  int32_t added_ = 0;
+  int32_t peak_ = 0;
+};
+
+}  // namespace grazefall

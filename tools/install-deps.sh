@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a task needs, and only those that are missing.
+#   tools/install-deps.sh build|run|test|windows ...
+# Runs apt-get as root, or through sudo for another user.
+set -euo pipefail
+
+declare -A groups=(
+  [build]="cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core"
+  [run]="xdg-utils"
+  [test]="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xscreensaver x11-utils x11-xserver-utils xterm imagemagick"
+  [windows]="mingw-w64 wine64"
+)
+
+wanted=()
+for group in "$@"; do
+  if [[ -z "${groups[$group]+x}" ]]; then
+    echo "install-deps: unknown group '$group' (build, run, test, windows)" >&2
+    exit 2
+  fi
+  for package in ${groups[$group]}; do wanted+=("$package"); done
+done
+
+missing=()
+for package in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+run_as_root() {
+  if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
+}
+export DEBIAN_FRONTEND=noninteractive
+run_as_root apt-get update -qq
+run_as_root apt-get install -y -qq "${missing[@]}" >/dev/null
