@@ -23,7 +23,7 @@ deps-windows:
 	@tools/install-deps.sh windows
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 
 configure: $(BUILD)/CMakeCache.txt
 
@@ -37,12 +37,12 @@ run: deps-run configure
 # The sanitizer build runs the unit tests once; the full suite runs last so the
 # run ends on ctest's own summary.
 test: deps-test test-asan
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(if $(SKIP_WINE),-LE wine,)
 
 test-asan: deps-test
-	cmake -S . -B $(ASAN_BUILD) -DGRAZEFALL_SANITIZE=ON -DGRAZEFALL_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DGRAZEFALL_SANITIZE=ON -DGRAZEFALL_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L unit
 
