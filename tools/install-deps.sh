@@ -7,7 +7,7 @@ set -euo pipefail
 declare -A groups=(
   [build]="cmake g++ make ninja-build pkg-config python3 libsdl2-dev libsdl2-ttf-dev libfontconfig-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core"
   [run]="xdg-utils"
-  [test]="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xscreensaver x11-utils x11-xserver-utils xterm imagemagick"
+  [test]="libgtest-dev libgmock-dev libbenchmark-dev libpng-dev xvfb xauth xdotool xscreensaver x11-utils x11-xserver-utils xterm imagemagick"
   [windows]="mingw-w64 wine64"
 )
 

@@ -1,0 +1,16 @@
+#include "host/host_state.h"
+
+#include "runtime/animation/saver_proc.h"
+
+namespace grazefall::host {
+
+HostState hostState;
+
+void ResetHostState() {
+  hostState = HostState{};
+  AnimationDriver* animation = saverLifecycle.animation;
+  saverLifecycle = SaverLifecycle{};
+  saverLifecycle.animation = animation;
+}
+
+}  // namespace grazefall::host

@@ -1,0 +1,306 @@
+#include "platform/headless/headless_windowing.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/messages.h"
+
+namespace grazefall::platform {
+
+class HeadlessWindowSystem::FakeVerifier : public PasswordVerifier {
+ public:
+  explicit FakeVerifier(HeadlessWindowSystem& system) : system_(system) {}
+  int32_t verify(WindowHandle) override {
+    HeadlessWindowSystem& s = system_;
+    const size_t index = static_cast<size_t>(s.verifierCalls_);
+    ++s.verifierCalls_;
+    s.now_ += s.dialogMs_;
+    if (s.verifierAnswers_.empty()) return 0;
+    return s.verifierAnswers_[std::min(index, s.verifierAnswers_.size() - 1)];
+  }
+
+ private:
+  HeadlessWindowSystem& system_;
+};
+
+HeadlessWindowSystem::HeadlessWindowSystem() = default;
+HeadlessWindowSystem::~HeadlessWindowSystem() = default;
+
+void HeadlessWindowSystem::addStep(Step step) {
+  steps_.push_back(std::move(step));
+}
+
+void HeadlessWindowSystem::scriptMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  addStep([message, wParam, lParam](HeadlessWindowSystem& s) {
+    s.postMessage(s.lastCreated_, message, wParam, lParam);
+  });
+}
+
+void HeadlessWindowSystem::scriptTick() {
+  addStep([](HeadlessWindowSystem& s) { s.tick(); });
+}
+
+void HeadlessWindowSystem::tick() {
+  const WindowHandle window = lastCreated_;
+  if (!timerActive(window)) return;
+  const bool pending = std::any_of(queue_.begin(), queue_.end(), [&](const Message& m) {
+    return m.window == window && m.message == kWmTimer;
+  });
+  if (!pending) queue_.push_back(Message{window, kWmTimer, 1, 0});
+}
+
+void HeadlessWindowSystem::scriptCursor(int32_t x, int32_t y) {
+  addStep([x, y](HeadlessWindowSystem& s) { s.cursor_ = Point{x, y}; });
+}
+
+void HeadlessWindowSystem::scriptAdvance(uint32_t milliseconds) {
+  addStep([milliseconds](HeadlessWindowSystem& s) { s.now_ += milliseconds; });
+}
+
+WindowHandle HeadlessWindowSystem::addForeignWindow(std::string className, std::string title,
+                                                    int32_t width, int32_t height) {
+  const WindowHandle handle = nextHandle_++;
+  Window window;
+  window.className = std::move(className);
+  window.title = std::move(title);
+  window.width = width;
+  window.height = height;
+  windows_[handle] = std::move(window);
+  return handle;
+}
+
+void HeadlessWindowSystem::destroyForeignWindow(WindowHandle window) {
+  // Children go with their parent, as a real window system does.
+  for (auto& [handle, record] : windows_) {
+    if (record.parent == window && record.alive) destroy(handle);
+  }
+  if (Window* record = find(window)) record->alive = false;
+}
+
+void HeadlessWindowSystem::setVerifierAnswers(std::vector<int32_t> answers, uint32_t dialogMs) {
+  verifierInstalled_ = true;
+  verifierAnswers_ = std::move(answers);
+  dialogMs_ = dialogMs;
+}
+
+int32_t HeadlessWindowSystem::countDelivered(uint32_t message) const {
+  return static_cast<int32_t>(
+      std::count_if(delivered_.begin(), delivered_.end(),
+                    [&](const Delivered& d) { return d.message == message; }));
+}
+
+int32_t HeadlessWindowSystem::countPosted(uint32_t message) const {
+  return static_cast<int32_t>(std::count_if(
+      posted_.begin(), posted_.end(), [&](const Delivered& d) { return d.message == message; }));
+}
+
+int32_t HeadlessWindowSystem::countDefaultHandled(uint32_t message) const {
+  return static_cast<int32_t>(std::count(defaultHandled_.begin(), defaultHandled_.end(), message));
+}
+
+bool HeadlessWindowSystem::timerActive(WindowHandle window) const {
+  auto it = windows_.find(window);
+  return it != windows_.end() && it->second.alive && it->second.timer;
+}
+
+HeadlessWindowSystem::Window* HeadlessWindowSystem::find(WindowHandle window) {
+  auto it = windows_.find(window);
+  if (it == windows_.end() || !it->second.alive) return nullptr;
+  return &it->second;
+}
+
+bool HeadlessWindowSystem::registerClass(std::string_view className, WindowProc procedure) {
+  if (procedure == nullptr) return false;
+  classes_[std::string(className)] = procedure;
+  return true;
+}
+
+WindowHandle HeadlessWindowSystem::createWindow(const WindowSpec& spec) {
+  auto cls = classes_.find(spec.className);
+  if (failCreate_ || cls == classes_.end()) return 0;
+  if (spec.kind == WindowKind::Preview && find(spec.parent) == nullptr) return 0;
+  const WindowHandle handle = nextHandle_++;
+  Window window;
+  window.className = std::string(spec.className);
+  window.title = std::string(spec.title);
+  window.procedure = cls->second;
+  window.parent = spec.kind == WindowKind::Preview ? spec.parent : 0;
+  window.width = spec.bounds.width();
+  window.height = spec.bounds.height();
+  windows_[handle] = window;
+  lastCreated_ = handle;
+  lastSpec_ = spec;
+  lastTitle_ = window.title;
+  deliver(handle, kWmCreate, 0, 0);
+  return handle;
+}
+
+WindowHandle HeadlessWindowSystem::findWindow(std::string_view className, std::string_view title) {
+  for (const auto& [handle, window] : windows_) {
+    if (window.alive && window.className == className && window.title == title) return handle;
+  }
+  return 0;
+}
+
+bool HeadlessWindowSystem::isWindow(WindowHandle window) {
+  return find(window) != nullptr;
+}
+
+WindowHandle HeadlessWindowSystem::parentOf(WindowHandle window) {
+  const Window* record = find(window);
+  return record != nullptr ? record->parent : 0;
+}
+
+bool HeadlessWindowSystem::postMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                       intptr_t lParam) {
+  posted_.push_back(Delivered{window, message, wParam, lParam});
+  if (find(window) == nullptr) return false;
+  queue_.push_back(Message{window, message, wParam, lParam});
+  return true;
+}
+
+MessageResult HeadlessWindowSystem::sendMessage(WindowHandle window, uint32_t message,
+                                                uintptr_t wParam, intptr_t lParam) {
+  return deliver(window, message, wParam, lParam);
+}
+
+void HeadlessWindowSystem::postQuitMessage(int32_t exitCode) {
+  quitPosted_ = true;
+  quitCode_ = exitCode;
+}
+
+bool HeadlessWindowSystem::getMessage(Message* message) {
+  for (;;) {
+    // Timer messages only come through when nothing else waits.
+    auto next = std::find_if(queue_.begin(), queue_.end(),
+                             [](const Message& m) { return m.message != kWmTimer; });
+    if (next == queue_.end() && quitPosted_) {
+      quitPosted_ = false;
+      *message = Message{0, kWmQuit, static_cast<uintptr_t>(quitCode_), 0};
+      return false;
+    }
+    if (next == queue_.end()) next = queue_.begin();
+    if (next != queue_.end()) {
+      *message = *next;
+      queue_.erase(next);
+      return true;
+    }
+    if (steps_.empty()) {
+      scriptEnded_ = true;
+      *message = Message{0, kWmQuit, static_cast<uintptr_t>(kScriptEndedCode), 0};
+      return false;
+    }
+    Step step = std::move(steps_.front());
+    steps_.pop_front();
+    step(*this);
+  }
+}
+
+MessageResult HeadlessWindowSystem::dispatchMessage(const Message& message) {
+  return deliver(message.window, message.message, message.wParam, message.lParam);
+}
+
+MessageResult HeadlessWindowSystem::deliver(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                            intptr_t lParam) {
+  Window* record = find(window);
+  if (record == nullptr || record->procedure == nullptr) return 0;
+  delivered_.push_back(Delivered{window, message, wParam, lParam});
+  return record->procedure(window, message, wParam, lParam);
+}
+
+int32_t HeadlessWindowSystem::removeTimerMessages(WindowHandle window, int32_t limit) {
+  int32_t removed = 0;
+  for (auto it = queue_.begin(); it != queue_.end() && removed < limit;) {
+    if (it->window == window && it->message == kWmTimer) {
+      it = queue_.erase(it);
+      ++removed;
+    } else {
+      ++it;
+    }
+  }
+  return removed;
+}
+
+void HeadlessWindowSystem::destroy(WindowHandle window) {
+  Window* record = find(window);
+  if (record == nullptr) return;
+  deliver(window, kWmDestroy, 0, 0);
+  record->alive = false;
+  record->timer = false;
+  std::erase_if(queue_, [&](const Message& m) { return m.window == window; });
+}
+
+MessageResult HeadlessWindowSystem::defaultWindowProc(WindowHandle window, uint32_t message,
+                                                      uintptr_t, intptr_t) {
+  defaultHandled_.push_back(message);
+  if (message == kWmClose) destroy(window);
+  return 0;
+}
+
+uint32_t HeadlessWindowSystem::registerWindowMessage(std::string_view) {
+  return autoPlayId_;
+}
+
+uint32_t HeadlessWindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t) {
+  Window* record = find(window);
+  if (record == nullptr) return 0;
+  record->timer = true;
+  return timerId;
+}
+
+void HeadlessWindowSystem::killTimer(WindowHandle window, uint32_t) {
+  if (Window* record = find(window)) record->timer = false;
+  std::erase_if(queue_,
+                [&](const Message& m) { return m.window == window && m.message == kWmTimer; });
+}
+
+bool HeadlessWindowSystem::clientSize(WindowHandle window, int32_t* width, int32_t* height) {
+  const Window* record = find(window);
+  if (record == nullptr) return false;
+  *width = record->width;
+  *height = record->height;
+  return true;
+}
+
+bool HeadlessWindowSystem::paintPicture(WindowHandle window, const Picture& picture, int32_t x,
+                                        int32_t y) {
+  if (find(window) == nullptr) return false;
+  paints_.push_back(Paint{window, picture.width, picture.height, x, y});
+  return true;
+}
+
+bool HeadlessWindowSystem::readPasswordSwitch(uint32_t* value) {
+  if (!switchReadable_) return false;
+  *value = switchValue_;
+  return true;
+}
+
+std::unique_ptr<PasswordVerifier> HeadlessWindowSystem::loadPasswordVerifier() {
+  if (!verifierInstalled_) return nullptr;
+  ++verifierLoads_;
+  return std::make_unique<FakeVerifier>(*this);
+}
+
+bool HeadlessWindowSystem::changePassword(std::string_view provider, WindowHandle owner) {
+  if (!changeAvailable_) return false;
+  passwordChanges_.push_back(std::string(provider) + "@" + std::to_string(owner));
+  return true;
+}
+
+bool HeadlessWindowSystem::detachInputMethod(WindowHandle, uintptr_t* saved) {
+  if (!imeAvailable_) return false;
+  *saved = 0x77;
+  return true;
+}
+
+void HeadlessWindowSystem::restoreInputMethod(WindowHandle, uintptr_t context) {
+  if (context == 0x77) ++imeRestores_;
+}
+
+int32_t HeadlessWindowSystem::runTemplateDialog(int32_t, WindowHandle owner) {
+  ++templateRequests_;
+  lastTemplateOwner_ = owner;
+  return -1;
+}
+
+}  // namespace grazefall::platform

@@ -1,0 +1,194 @@
+#include "platform/linux/directory_settings_store.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace grazefall::platform {
+namespace {
+
+// Room for the temporary's prefix and random suffix within NAME_MAX (255).
+constexpr size_t kMaxValueNameLength = 200;
+
+// Owns one file descriptor.
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  ~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now and reports whether the close succeeded (a failed close can
+  // mean the data never reached the disk).
+  bool close() {
+    const int fd = std::exchange(fd_, -1);
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::span<const std::byte> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes = bytes.subspan(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::string HomeFromPasswordDatabase() {
+  long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  if (size <= 0) size = 16384;
+  std::vector<char> buffer(static_cast<size_t>(size));
+  struct passwd entry {};
+  struct passwd* result = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &result) != 0 ||
+      result == nullptr || result->pw_dir == nullptr || result->pw_dir[0] != '/') {
+    return {};
+  }
+  return result->pw_dir;
+}
+
+}  // namespace
+
+DirectorySettingsStore::DirectorySettingsStore(std::string directory)
+    : directory_(WithoutTrailingSlashes(std::move(directory))) {}
+
+std::string DirectorySettingsStore::DefaultDirectory() {
+  // A relative or empty XDG_CONFIG_HOME is invalid and ignored.
+  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+  if (configHome != nullptr && configHome[0] == '/') {
+    return WithoutTrailingSlashes(configHome) + "/grazefall";
+  }
+  const char* homeVariable = std::getenv("HOME");
+  std::string home = (homeVariable != nullptr && homeVariable[0] == '/')
+                         ? std::string(homeVariable)
+                         : HomeFromPasswordDatabase();
+  if (home.empty()) return {};
+  return WithoutTrailingSlashes(std::move(home)) + "/.config/grazefall";
+}
+
+bool DirectorySettingsStore::IsValidValueName(std::string_view name) {
+  return !name.empty() && name.size() <= kMaxValueNameLength && name.front() != '.' &&
+         name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
+std::string DirectorySettingsStore::pathOf(std::string_view name) const {
+  std::string path = directory_;
+  path += '/';
+  path += name;
+  return path;
+}
+
+bool DirectorySettingsStore::ensureDirectory() const {
+  if (directory_.empty() || directory_.front() != '/') return false;
+  if (IsDirectory(directory_)) return true;
+  // Create each missing component; the XDG rules ask for 0700.
+  for (size_t slash = directory_.find('/', 1);; slash = directory_.find('/', slash + 1)) {
+    const std::string prefix = directory_.substr(0, slash);
+    if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) break;
+  }
+  return IsDirectory(directory_);
+}
+
+bool DirectorySettingsStore::syncDirectory() const {
+  UniqueFd fd(::open(directory_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) return false;
+  // Some file systems cannot sync a directory; the rename is then as durable
+  // as they make it.
+  return ::fsync(fd.get()) == 0 || errno == EINVAL;
+}
+
+void DirectorySettingsStore::runHook(WriteStage stage) const {
+  if (writeHook_) writeHook_(stage);
+}
+
+int32_t DirectorySettingsStore::read(std::string_view name, std::span<std::byte> buffer,
+                                     size_t* length) {
+  if (!IsValidValueName(name) || directory_.empty()) return kEFail;
+  // Non-blocking so that a FIFO planted under a value's name cannot hang the
+  // reader; anything but a regular file is refused below.
+  UniqueFd fd(::open(pathOf(name).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!fd.valid()) return kEFail;
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return kEFail;
+
+  // Read one byte more than fits, so a value that is too long (or has grown
+  // since fstat) is recognised without touching the caller's buffer.
+  std::vector<std::byte> contents(buffer.size() + 1);
+  size_t total = 0;
+  while (total < contents.size()) {
+    const ssize_t got = ::read(fd.get(), contents.data() + total, contents.size() - total);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return kEFail;
+    }
+    if (got == 0) break;
+    total += static_cast<size_t>(got);
+  }
+  if (total > buffer.size()) return kEFail;
+  std::memcpy(buffer.data(), contents.data(), total);
+  if (length != nullptr) *length = total;
+  return kOk;
+}
+
+int32_t DirectorySettingsStore::write(std::string_view name, std::span<const std::byte> bytes) {
+  if (!IsValidValueName(name) || !ensureDirectory()) return kEFail;
+
+  std::string temporary = directory_ + "/";
+  temporary += kTemporaryPrefix;
+  temporary += name;
+  temporary += ".XXXXXX";
+  UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (!fd.valid()) return kEFail;
+
+  const size_t half = bytes.size() / 2;
+  bool written = ::fchmod(fd.get(), 0600) == 0 && WriteAll(fd.get(), bytes.first(half));
+  if (written) runHook(WriteStage::kTemporaryHalfWritten);
+  written = written && WriteAll(fd.get(), bytes.subspan(half)) && ::fsync(fd.get()) == 0;
+  written = fd.close() && written;
+  if (written) runHook(WriteStage::kTemporarySynced);
+  if (!written || ::rename(temporary.c_str(), pathOf(name).c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return kEFail;
+  }
+  return syncDirectory() ? kOk : kEFail;
+}
+
+int32_t DirectorySettingsStore::remove(std::string_view name) {
+  if (!IsValidValueName(name) || !ensureDirectory()) return kEFail;
+  if (::unlink(pathOf(name).c_str()) != 0 && errno != ENOENT) return kEFail;
+  return syncDirectory() ? kOk : kEFail;
+}
+
+}  // namespace grazefall::platform

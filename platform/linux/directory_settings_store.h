@@ -1,0 +1,64 @@
+// The settings key on Linux: one directory, one file per named value holding
+// exactly the value's bytes. $XDG_CONFIG_HOME/grazefall, else
+// ~/.config/grazefall. Every write lands whole or not at all: the bytes go to a
+// temporary file in the same directory, are synced, and the temporary is
+// renamed over the value, after which the directory itself is synced.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/settings_store.h"
+
+namespace grazefall::platform {
+
+class DirectorySettingsStore : public SettingsStore {
+ public:
+  // A store in `directory`. An empty directory makes every operation fail.
+  explicit DirectorySettingsStore(std::string directory);
+
+  // The program's settings directory as the environment gives it:
+  // $XDG_CONFIG_HOME/grazefall when that is an absolute path, else
+  // $HOME/.config/grazefall (the password database's home when HOME is unset
+  // or relative). Empty when no home can be found.
+  static std::string DefaultDirectory();
+
+  // Value names are plain file names: not empty, no '/', no NUL, not starting
+  // with '.' (so neither "." nor ".." nor a temporary can be named), and short
+  // enough to leave room for the temporary's decorations.
+  static bool IsValidValueName(std::string_view name);
+
+  const std::string& directory() const { return directory_; }
+
+  int32_t read(std::string_view name, std::span<std::byte> buffer, size_t* length) override;
+  int32_t write(std::string_view name, std::span<const std::byte> bytes) override;
+  int32_t remove(std::string_view name) override;
+
+  // Fault injection for tests: the hook runs at each stage of a write, so a
+  // test can end the writing process there and look at what survived.
+  enum class WriteStage {
+    kTemporaryHalfWritten,  // the first half of the bytes is in the temporary
+    kTemporarySynced,       // the temporary is complete and synced, not yet renamed
+  };
+  using WriteHook = std::function<void(WriteStage stage)>;
+  void setWriteHook(WriteHook hook) { writeHook_ = std::move(hook); }
+
+  // The prefix every temporary file name starts with.
+  static constexpr std::string_view kTemporaryPrefix = ".tmp-";
+
+ private:
+  // Creates the directory (and missing parents) with mode 0700.
+  bool ensureDirectory() const;
+  std::string pathOf(std::string_view name) const;
+  bool syncDirectory() const;
+  void runHook(WriteStage stage) const;
+
+  std::string directory_;
+  WriteHook writeHook_;
+};
+
+}  // namespace grazefall::platform

@@ -1,0 +1,85 @@
+#include "platform/sdl/sdl_display_device.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/software/pixel_format.h"
+
+namespace grazefall::platform::sdl {
+
+std::vector<DisplayMode> ModesAtEveryDepth(const std::vector<DisplayMode>& resolutions) {
+  std::vector<DisplayMode> modes;
+  for (const DisplayMode& resolution : resolutions) {
+    for (int32_t depth : {8, 16, 24, 32}) {
+      const DisplayMode mode{resolution.width, resolution.height, depth};
+      if (std::find(modes.begin(), modes.end(), mode) == modes.end()) modes.push_back(mode);
+    }
+  }
+  return modes;
+}
+
+SdlDisplayDevice::SdlDisplayDevice(SdlWindowSystem& windows, bool showFrameRate)
+    : windows_(windows), showFrameRate_(showFrameRate) {}
+
+SdlDisplayDevice::~SdlDisplayDevice() = default;
+
+int32_t SdlDisplayDevice::takeFullScreen(WindowHandle window) {
+  if (!windows_.isWindow(window)) return kEFail;
+  window_ = window;
+  return kOk;
+}
+
+bool SdlDisplayDevice::systemMode(DisplayMode* mode) {
+  if (!windows_.isOpen()) return false;
+  SDL_DisplayMode desktop;
+  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return false;
+  int32_t depth = static_cast<int32_t>(SDL_BITSPERPIXEL(desktop.format));
+  if (!software::IsSupportedDepth(depth)) depth = 32;
+  *mode = DisplayMode{desktop.w, desktop.h, depth};
+  return true;
+}
+
+bool SdlDisplayDevice::listModes(std::vector<DisplayMode>* modes) {
+  if (modes == nullptr || !windows_.isOpen()) return false;
+  std::vector<DisplayMode> resolutions;
+  const int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode reported;
+    if (SDL_GetDisplayMode(0, i, &reported) == 0) {
+      resolutions.push_back(DisplayMode{reported.w, reported.h, 0});
+    }
+  }
+  DisplayMode desktop;
+  if (resolutions.empty() && systemMode(&desktop)) resolutions.push_back(desktop);
+  *modes = ModesAtEveryDepth(resolutions);
+  return !modes->empty();
+}
+
+int32_t SdlDisplayDevice::present(const software::SoftwareSurface& primary) {
+  if (window_ == 0) return kEFail;
+  if (!staging_ || staging_->width() != primary.width() || staging_->height() != primary.height()) {
+    staging_ = software::SoftwareSurface::Create(primary.width(), primary.height(), 32);
+    if (!staging_) return kEFail;
+  }
+  // The frame keeps its own depth's colours; only here does it become 32-bit.
+  if (SDL_BlitSurface(primary.sdlSurface(), nullptr, staging_->sdlSurface(), nullptr) != 0) {
+    return kEFail;
+  }
+  if (showFrameRate_) {
+    const uint32_t now = SDL_GetTicks();
+    if (rateFrames_ == 0) rateStart_ = now;
+    ++rateFrames_;
+    if (now - rateStart_ >= 1000) {
+      framesPerSecond_ = (rateFrames_ - 1) * 1000.0 / static_cast<double>(now - rateStart_);
+      rateFrames_ = 0;
+    }
+    char line[48];
+    std::snprintf(line, sizeof line, "%.1f fps", framesPerSecond_);
+    staging_->drawText(4, 4, line, nullptr, Rgb(255, 255, 255), false);
+  }
+  return windows_.presentFrame(window_, staging_->sdlSurface());
+}
+
+}  // namespace grazefall::platform::sdl

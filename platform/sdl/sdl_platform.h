@@ -1,0 +1,46 @@
+// The Linux saver's platform: SDL windows and presentation, SDL input, the
+// program's own pictures and .bmp files, fontconfig fonts, and the settings
+// directory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/linux/directory_settings_store.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_window_system.h"
+
+namespace grazefall::platform::sdl {
+
+struct SdlPlatformOptions {
+  // A frame-rate line in the corner of every frame (-fps).
+  bool showFrameRate = false;
+  // The saver does not own the keyboard and mouse.
+  bool quietInput = false;
+};
+
+class SdlPlatform : public Platform {
+ public:
+  SdlPlatform(SdlWindowSystem& windows, SdlPlatformOptions options);
+  ~SdlPlatform() override;
+
+  std::unique_ptr<DisplayDevice> createDisplayDevice() override;
+  std::unique_ptr<InputSystem> createInputSystem() override;
+  std::optional<Picture> loadResourcePicture(int32_t resourceId) override;
+  std::optional<Picture> loadPictureFile(std::string_view path) override;
+  std::unique_ptr<Font> createFont(std::string_view face, int32_t height, int32_t weight) override;
+  SettingsStore& settingsStore() override { return store_; }
+  int32_t showCursor(bool show) override;
+  uint32_t tickCount() override;
+  void sleepMs(uint32_t milliseconds) override;
+  int64_t timeSeconds() override;
+  void debugOutput(std::string_view text) override;
+
+ private:
+  SdlWindowSystem& windows_;
+  SdlPlatformOptions options_;
+  DirectorySettingsStore store_;
+  int32_t cursorCount_ = 0;
+};
+
+}  // namespace grazefall::platform::sdl

@@ -1,0 +1,607 @@
+#include "platform/sdl/sdl_window_system.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/messages.h"
+
+namespace grazefall::platform::sdl {
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+// X errors on windows that another program destroyed under us (BadWindow,
+// BadDrawable) are expected; the liveness check ends the saver window.
+int IgnoreXError(Display*, XErrorEvent*) {
+  return 0;
+}
+
+bool XWindowAlive(Display* display, uint64_t window) {
+  if (display == nullptr || window == 0 || window > 0xFFFFFFFFu) return false;
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(display, static_cast<::Window>(window), &attributes) != 0;
+}
+
+bool SdlWindowX11(SDL_Window* window, Display** display, ::Window* xWindow) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  *display = info.info.x11.display;
+  *xWindow = info.info.x11.window;
+  return true;
+}
+
+intptr_t PackPosition(int32_t x, int32_t y) {
+  return static_cast<intptr_t>((static_cast<uint32_t>(x) & 0xFFFFu) |
+                               ((static_cast<uint32_t>(y) & 0xFFFFu) << 16));
+}
+
+uint32_t ButtonMessage(uint8_t button) {
+  if (button == SDL_BUTTON_RIGHT) return kWmRButtonDown;
+  if (button == SDL_BUTTON_MIDDLE) return kWmMButtonDown;
+  return kWmLButtonDown;
+}
+
+}  // namespace
+
+void SdlWindowSystem::RequestStop() {
+  stopRequested = 1;
+}
+
+bool SdlWindowSystem::StopRequested() {
+  return stopRequested != 0;
+}
+
+SdlWindowSystem::SdlWindowSystem() = default;
+
+SdlWindowSystem::~SdlWindowSystem() {
+  for (auto& [handle, window] : windows_) {
+    if (window.texture != nullptr) SDL_DestroyTexture(window.texture);
+    if (window.renderer != nullptr) SDL_DestroyRenderer(window.renderer);
+    if (window.sdl != nullptr) SDL_DestroyWindow(window.sdl);
+  }
+  if (xDisplay_ != nullptr) XCloseDisplay(static_cast<Display*>(xDisplay_));
+  if (open_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlWindowSystem::open(std::string* error) {
+  if (open_) return true;
+  // A running saver must not keep the system's own screen saver away, and a
+  // frame is scaled pixel for pixel.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (error != nullptr) *error = SDL_GetError();
+    return false;
+  }
+  open_ = true;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+    XSetErrorHandler(IgnoreXError);
+    xDisplay_ = XOpenDisplay(nullptr);
+  }
+  return true;
+}
+
+uint64_t SdlWindowSystem::rootWindow() {
+  if (xDisplay_ == nullptr) return 0;
+  return DefaultRootWindow(static_cast<Display*>(xDisplay_));
+}
+
+SdlWindowSystem::Window* SdlWindowSystem::find(WindowHandle window) {
+  auto it = windows_.find(window);
+  if (it == windows_.end() || it->second.sdl == nullptr) return nullptr;
+  return &it->second;
+}
+
+SdlWindowSystem::Window* SdlWindowSystem::findBySdlId(uint32_t id, WindowHandle* handle) {
+  Window* fallback = nullptr;
+  for (auto& [h, window] : windows_) {
+    if (window.sdl == nullptr) continue;
+    if (window.sdlId == id) {
+      *handle = h;
+      return &window;
+    }
+    // Keyboard events without a focus window go to the saver window.
+    if (fallback == nullptr) {
+      fallback = &window;
+      *handle = h;
+    }
+  }
+  return fallback;
+}
+
+bool SdlWindowSystem::registerClass(std::string_view className, WindowProc procedure) {
+  if (!open_ || procedure == nullptr) return false;
+  classes_[std::string(className)] = procedure;
+  return true;
+}
+
+void SdlWindowSystem::selectStructureEvents(Window& window) {
+  // SDL asks nothing of a window it did not create; without StructureNotify
+  // it would never hear of a resize.
+  Display* display = nullptr;
+  ::Window xWindow = 0;
+  if (!SdlWindowX11(window.sdl, &display, &xWindow)) return;
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display, xWindow, &attributes) == 0) return;
+  XSelectInput(display, xWindow, attributes.your_event_mask | StructureNotifyMask | ExposureMask);
+  XFlush(display);
+}
+
+WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
+  auto cls = classes_.find(spec.className);
+  if (!open_ || cls == classes_.end()) return 0;
+  Window window;
+  window.className = std::string(spec.className);
+  window.title = std::string(spec.title);
+  window.procedure = cls->second;
+
+  uint64_t foreign = 0;
+  if (spec.kind == WindowKind::Preview) {
+    foreign = spec.parent;
+    window.parent = spec.parent;
+  } else if (targetWindow_ != 0) {
+    foreign = targetWindow_;
+  }
+  if (foreign != 0) {
+    if (!XWindowAlive(static_cast<Display*>(xDisplay_), foreign)) return 0;
+    window.sdl =
+        SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(foreign)));
+    window.foreign = foreign;
+    window.input = InputPolicy::Ignored;
+  } else if (ordinaryWindow_) {
+    window.sdl = SDL_CreateWindow(window.title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                  SDL_WINDOWPOS_CENTERED, 800, 600, SDL_WINDOW_RESIZABLE);
+    window.input = InputPolicy::Ignored;
+  } else {
+    // A borderless window placed over the screen rectangle: with or without
+    // a window manager it lands where it should, and no mode is switched.
+    window.sdl = SDL_CreateWindow(
+        window.title.c_str(), spec.bounds.left, spec.bounds.top, std::max(1, spec.bounds.width()),
+        std::max(1, spec.bounds.height()), SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP);
+  }
+  if (window.sdl == nullptr) return 0;
+  window.sdlId = SDL_GetWindowID(window.sdl);
+
+  const WindowHandle handle = nextHandle_++;
+  Window& stored = windows_[handle] = window;
+  if (foreign != 0) {
+    selectStructureEvents(stored);
+  } else {
+    // The renderer may remake the X window; make it before naming the class.
+    rendererFor(stored);
+    Display* display = nullptr;
+    ::Window xWindow = 0;
+    if (SdlWindowX11(stored.sdl, &display, &xWindow)) {
+      XClassHint hint;
+      std::string name = "grazefall";
+      hint.res_name = name.data();
+      hint.res_class = stored.className.data();
+      XSetClassHint(display, xWindow, &hint);
+      XFlush(display);
+    }
+  }
+  deliver(handle, kWmCreate, 0, 0);
+  return find(handle) != nullptr ? handle : 0;
+}
+
+WindowHandle SdlWindowSystem::findWindow(std::string_view className, std::string_view title) {
+  for (const auto& [handle, window] : windows_) {
+    if (window.sdl != nullptr && window.className == className && window.title == title) {
+      return handle;
+    }
+  }
+  auto* display = static_cast<Display*>(xDisplay_);
+  if (display == nullptr) return 0;
+  // Top-level windows, and their children in case a window manager has
+  // framed them.
+  std::vector<::Window> pending{DefaultRootWindow(display)};
+  for (int depth = 0; depth < 2; ++depth) {
+    std::vector<::Window> next;
+    for (::Window parent : pending) {
+      ::Window root = 0;
+      ::Window parentOfParent = 0;
+      ::Window* children = nullptr;
+      unsigned int count = 0;
+      if (XQueryTree(display, parent, &root, &parentOfParent, &children, &count) == 0) continue;
+      for (unsigned int i = 0; i < count; ++i) {
+        next.push_back(children[i]);
+        XClassHint hint{};
+        bool classMatches = false;
+        if (XGetClassHint(display, children[i], &hint) != 0) {
+          classMatches = hint.res_class != nullptr && className == hint.res_class;
+          if (hint.res_name != nullptr) XFree(hint.res_name);
+          if (hint.res_class != nullptr) XFree(hint.res_class);
+        }
+        if (!classMatches) continue;
+        char* name = nullptr;
+        bool titleMatches = false;
+        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+          titleMatches = title == name;
+          XFree(name);
+        }
+        if (titleMatches) {
+          const WindowHandle found = children[i];
+          if (children != nullptr) XFree(children);
+          return found;
+        }
+      }
+      if (children != nullptr) XFree(children);
+    }
+    pending = std::move(next);
+  }
+  return 0;
+}
+
+bool SdlWindowSystem::isWindow(WindowHandle window) {
+  if (find(window) != nullptr) return true;
+  if (windows_.count(window) != 0) return false;  // one of ours, gone
+  return XWindowAlive(static_cast<Display*>(xDisplay_), window);
+}
+
+void SdlWindowSystem::setForegroundWindow(WindowHandle window) {
+  if (Window* own = find(window)) {
+    SDL_RaiseWindow(own->sdl);
+    return;
+  }
+  auto* display = static_cast<Display*>(xDisplay_);
+  if (display == nullptr || !XWindowAlive(display, window)) return;
+  XRaiseWindow(display, static_cast<::Window>(window));
+  XFlush(display);
+}
+
+WindowHandle SdlWindowSystem::parentOf(WindowHandle window) {
+  const Window* record = find(window);
+  return record != nullptr ? record->parent : 0;
+}
+
+bool SdlWindowSystem::postMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                  intptr_t lParam) {
+  if (find(window) == nullptr) {
+    // Another program's window: nothing to deliver to on this side.
+    return false;
+  }
+  queue_.push_back(Message{window, message, wParam, lParam});
+  return true;
+}
+
+MessageResult SdlWindowSystem::sendMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                           intptr_t lParam) {
+  return deliver(window, message, wParam, lParam);
+}
+
+void SdlWindowSystem::postQuitMessage(int32_t exitCode) {
+  quitPosted_ = true;
+  quitCode_ = exitCode;
+}
+
+MessageResult SdlWindowSystem::deliver(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                       intptr_t lParam) {
+  Window* record = find(window);
+  if (record == nullptr || record->procedure == nullptr) return 0;
+  return record->procedure(window, message, wParam, lParam);
+}
+
+MessageResult SdlWindowSystem::dispatchMessage(const Message& message) {
+  return deliver(message.window, message.message, message.wParam, message.lParam);
+}
+
+int32_t SdlWindowSystem::removeTimerMessages(WindowHandle window, int32_t limit) {
+  int32_t removed = 0;
+  for (auto it = queue_.begin(); it != queue_.end() && removed < limit;) {
+    if (it->window == window && it->message == kWmTimer) {
+      it = queue_.erase(it);
+      ++removed;
+    } else {
+      ++it;
+    }
+  }
+  return removed;
+}
+
+void SdlWindowSystem::destroy(WindowHandle handle) {
+  Window* window = find(handle);
+  if (window == nullptr) return;
+  deliver(handle, kWmDestroy, 0, 0);
+  window = find(handle);
+  if (window == nullptr) return;
+  if (window->texture != nullptr) SDL_DestroyTexture(window->texture);
+  if (window->renderer != nullptr) SDL_DestroyRenderer(window->renderer);
+  // A window SDL did not create is only let go of, never destroyed.
+  SDL_DestroyWindow(window->sdl);
+  window->texture = nullptr;
+  window->renderer = nullptr;
+  window->sdl = nullptr;
+  window->timer = false;
+  std::erase_if(queue_, [&](const Message& m) { return m.window == handle; });
+}
+
+MessageResult SdlWindowSystem::defaultWindowProc(WindowHandle window, uint32_t message, uintptr_t,
+                                                 intptr_t) {
+  if (message == kWmClose) destroy(window);
+  return 0;
+}
+
+void SdlWindowSystem::translateEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) {
+    WindowHandle handle = 0;
+    Window* window = nullptr;
+    switch (event.type) {
+      case SDL_QUIT:
+        for (auto& [h, w] : windows_) {
+          if (w.sdl != nullptr) postMessage(h, kWmClose, 0, 0);
+        }
+        break;
+      case SDL_APP_WILLENTERBACKGROUND:
+      case SDL_APP_TERMINATING:
+        for (auto& [h, w] : windows_) {
+          if (w.sdl != nullptr && w.input == InputPolicy::Closing) {
+            postMessage(h, kWmPowerBroadcast, kPbtApmSuspend, 0);
+          }
+        }
+        break;
+      case SDL_WINDOWEVENT:
+        window = findBySdlId(event.window.windowID, &handle);
+        if (window == nullptr) break;
+        switch (event.window.event) {
+          case SDL_WINDOWEVENT_CLOSE:
+            postMessage(handle, kWmClose, 0, 0);
+            break;
+          case SDL_WINDOWEVENT_FOCUS_GAINED:
+            window->focused = true;
+            break;
+          case SDL_WINDOWEVENT_FOCUS_LOST:
+            // Only a focus the window really had can be lost to another
+            // application.
+            if (window->focused && window->input == InputPolicy::Closing) {
+              postMessage(handle, kWmActivateApp, 0, 0);
+            }
+            window->focused = false;
+            break;
+          case SDL_WINDOWEVENT_EXPOSED:
+            postMessage(handle, kWmPaint, 0, 0);
+            break;
+          case SDL_WINDOWEVENT_SIZE_CHANGED:
+            postMessage(handle, kWmSize, 0, PackPosition(event.window.data1, event.window.data2));
+            break;
+          default:
+            break;
+        }
+        break;
+      case SDL_KEYDOWN:
+        window = findBySdlId(event.key.windowID, &handle);
+        if (window != nullptr && window->input == InputPolicy::Closing) {
+          const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+          postMessage(handle, alt ? kWmSysKeyDown : kWmKeyDown,
+                      static_cast<uintptr_t>(event.key.keysym.sym), 0);
+        }
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        window = findBySdlId(event.button.windowID, &handle);
+        if (window != nullptr && window->input == InputPolicy::Closing) {
+          postMessage(handle, ButtonMessage(event.button.button), 0,
+                      PackPosition(event.button.x, event.button.y));
+        }
+        break;
+      case SDL_MOUSEMOTION:
+        window = findBySdlId(event.motion.windowID, &handle);
+        if (window != nullptr && window->input == InputPolicy::Closing) {
+          postMessage(handle, kWmMouseMove, 0, PackPosition(event.motion.x, event.motion.y));
+        }
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void SdlWindowSystem::checkForeignWindows() {
+  auto* display = static_cast<Display*>(xDisplay_);
+  if (display == nullptr) return;
+  const uint32_t now = SDL_GetTicks();
+  if (now - lastForeignCheck_ < 20) return;
+  lastForeignCheck_ = now;
+  std::vector<WindowHandle> gone;
+  for (auto& [handle, window] : windows_) {
+    if (window.sdl != nullptr && window.foreign != 0 && !XWindowAlive(display, window.foreign)) {
+      gone.push_back(handle);
+    }
+  }
+  for (WindowHandle handle : gone) destroy(handle);
+}
+
+void SdlWindowSystem::fireTimers() {
+  const uint32_t now = SDL_GetTicks();
+  for (auto& [handle, window] : windows_) {
+    if (window.sdl == nullptr || !window.timer) continue;
+    if (static_cast<int32_t>(now - window.timerDue) < 0) continue;
+    const WindowHandle h = handle;
+    const bool pending = std::any_of(queue_.begin(), queue_.end(), [&](const Message& m) {
+      return m.window == h && m.message == kWmTimer;
+    });
+    if (pending) continue;
+    queue_.push_back(Message{handle, kWmTimer, 1, 0});
+    // A slow frame lowers the rate instead of queueing ticks to catch up.
+    window.timerDue = now + window.timerPeriod;
+  }
+}
+
+bool SdlWindowSystem::takeQueued(Message* message, bool timers) {
+  auto it = std::find_if(queue_.begin(), queue_.end(),
+                         [&](const Message& m) { return (m.message == kWmTimer) == timers; });
+  if (it == queue_.end()) return false;
+  *message = *it;
+  queue_.erase(it);
+  return true;
+}
+
+bool SdlWindowSystem::getMessage(Message* message) {
+  for (;;) {
+    if (stopRequested != 0 && !stopHandled_) {
+      stopHandled_ = true;
+      for (auto& [handle, window] : windows_) {
+        if (window.sdl != nullptr) queue_.push_front(Message{handle, kWmClose, 0, 0});
+      }
+    }
+    translateEvents();
+    checkForeignWindows();
+    if (takeQueued(message, false)) return true;
+    const bool anyWindow = std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) {
+      return entry.second.sdl != nullptr;
+    });
+    if (quitPosted_ || !anyWindow) {
+      quitPosted_ = false;
+      *message = Message{0, kWmQuit, static_cast<uintptr_t>(quitCode_), 0};
+      return false;
+    }
+    fireTimers();
+    if (takeQueued(message, true)) return true;
+    // Polling against the timer's deadline: SDL's own waiting never wakes
+    // for a window it did not create.
+    SDL_Delay(1);
+  }
+}
+
+uint32_t SdlWindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) {
+  Window* record = find(window);
+  if (record == nullptr) return 0;
+  record->timer = true;
+  record->timerPeriod = std::max<uint32_t>(1, periodMs);
+  record->timerDue = SDL_GetTicks() + record->timerPeriod;
+  return timerId;
+}
+
+void SdlWindowSystem::killTimer(WindowHandle window, uint32_t) {
+  if (Window* record = find(window)) record->timer = false;
+  std::erase_if(queue_,
+                [&](const Message& m) { return m.window == window && m.message == kWmTimer; });
+}
+
+Point SdlWindowSystem::cursorPosition() {
+  int x = 0;
+  int y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  return Point{x, y};
+}
+
+void SdlWindowSystem::hideCursorImage() {
+  if (open_) SDL_ShowCursor(SDL_DISABLE);
+}
+
+uint32_t SdlWindowSystem::tickCount() {
+  return SDL_GetTicks();
+}
+
+void SdlWindowSystem::sleepMs(uint32_t milliseconds) {
+  SDL_Delay(milliseconds);
+}
+
+Rect SdlWindowSystem::virtualScreen() {
+  Rect screen{};
+  const int count = open_ ? SDL_GetNumVideoDisplays() : 0;
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(i, &bounds) != 0) continue;
+    const Rect r{bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
+    if (screen.width() <= 0 || screen.height() <= 0) {
+      screen = r;
+    } else {
+      screen = Rect{std::min(screen.left, r.left), std::min(screen.top, r.top),
+                    std::max(screen.right, r.right), std::max(screen.bottom, r.bottom)};
+    }
+  }
+  return screen;
+}
+
+bool SdlWindowSystem::clientSize(WindowHandle window, int32_t* width, int32_t* height) {
+  if (Window* own = find(window)) {
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(own->sdl, &w, &h);
+    *width = w;
+    *height = h;
+    return true;
+  }
+  auto* display = static_cast<Display*>(xDisplay_);
+  if (display == nullptr || window == 0 || window > 0xFFFFFFFFu) return false;
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display, static_cast<::Window>(window), &attributes) == 0) {
+    return false;
+  }
+  *width = attributes.width;
+  *height = attributes.height;
+  return true;
+}
+
+SDL_Renderer* SdlWindowSystem::rendererFor(Window& window) {
+  if (window.renderer != nullptr) return window.renderer;
+  // Another program's window is drawn through its own surface, which works
+  // whatever its visual; our own window presents with the display's refresh.
+  if (window.foreign == 0) {
+    window.renderer = SDL_CreateRenderer(window.sdl, -1, SDL_RENDERER_PRESENTVSYNC);
+  }
+  if (window.renderer == nullptr) {
+    window.renderer = SDL_CreateRenderer(window.sdl, -1, SDL_RENDERER_SOFTWARE);
+  }
+  return window.renderer;
+}
+
+int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame) {
+  Window* window = find(handle);
+  if (window == nullptr || frame == nullptr) return kEFail;
+  SDL_Renderer* renderer = rendererFor(*window);
+  if (renderer == nullptr) return kEFail;
+  if (window->texture == nullptr || window->textureWidth != frame->w ||
+      window->textureHeight != frame->h) {
+    if (window->texture != nullptr) SDL_DestroyTexture(window->texture);
+    window->texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
+                                        SDL_TEXTUREACCESS_STREAMING, frame->w, frame->h);
+    if (window->texture == nullptr) return kEFail;
+    SDL_SetTextureScaleMode(window->texture, SDL_ScaleModeNearest);
+    window->textureWidth = frame->w;
+    window->textureHeight = frame->h;
+  }
+  if (SDL_UpdateTexture(window->texture, nullptr, frame->pixels, frame->pitch) != 0) {
+    return kEFail;
+  }
+  // The logical size keeps the frame's aspect with black bars, whatever
+  // size the window has now.
+  SDL_RenderSetLogicalSize(renderer, frame->w, frame->h);
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+  SDL_RenderClear(renderer);
+  SDL_RenderCopy(renderer, window->texture, nullptr, nullptr);
+  SDL_RenderPresent(renderer);
+  return kOk;
+}
+
+bool SdlWindowSystem::paintPicture(WindowHandle handle, const Picture& picture, int32_t x,
+                                   int32_t y) {
+  Window* window = find(handle);
+  if (window == nullptr || picture.width <= 0 || picture.height <= 0 ||
+      picture.pixels.size() < static_cast<size_t>(picture.width) * picture.height) {
+    return false;
+  }
+  SDL_Surface* target = SDL_GetWindowSurface(window->sdl);
+  if (target == nullptr) return false;
+  // ColorRef is 0x00BBGGRR: red in the low byte.
+  SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<ColorRef*>(picture.pixels.data()), picture.width, picture.height, 32,
+      picture.width * 4, SDL_PIXELFORMAT_BGR888);
+  if (source == nullptr) return false;
+  SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+  SDL_Rect at{x, y, picture.width, picture.height};
+  SDL_BlitSurface(source, nullptr, target, &at);
+  SDL_FreeSurface(source);
+  return SDL_UpdateWindowSurface(window->sdl) == 0;
+}
+
+}  // namespace grazefall::platform::sdl

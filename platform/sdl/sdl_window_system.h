@@ -1,0 +1,135 @@
+// The window system of the Linux saver, over SDL2 on X11: the saver's own
+// borderless window over the screen, or an existing X window (a preview
+// parent, or the window XScreenSaver gives a hack) drawn into; SDL's events
+// turned into the host's messages; the 10 ms timer paced on the one GUI
+// thread; the single-instance lookup across processes through X.
+#pragma once
+
+#include <csignal>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/windowing.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Surface;
+
+namespace grazefall::platform::sdl {
+
+// How the saver window treats input.
+enum class InputPolicy {
+  // Keys, buttons, motion and focus become the host's closing messages.
+  Closing,
+  // Input is left alone (XScreenSaver owns it, or an ordinary window); only
+  // a close request from the window manager or SIGTERM ends the saver.
+  Ignored,
+};
+
+class SdlWindowSystem : public WindowSystem {
+ public:
+  SdlWindowSystem();
+  ~SdlWindowSystem() override;
+
+  // SDL's video subsystem; false (with SDL's reason in `error`) when no
+  // display can be opened.
+  bool open(std::string* error);
+  bool isOpen() const { return open_; }
+
+  // Full-screen windows draw into this existing X window instead of making
+  // their own (XScreenSaver's window, -root, -window-id), input ignored.
+  void setTargetWindow(uint64_t xWindow) { targetWindow_ = xWindow; }
+  // Full-screen windows become ordinary resizable windows (-window).
+  void setOrdinaryWindow(bool ordinary) { ordinaryWindow_ = ordinary; }
+  // The root window of the default screen, or 0.
+  uint64_t rootWindow();
+
+  // Ends the loop as a close request would (SIGTERM).
+  static void RequestStop();
+  static bool StopRequested();
+
+  // --- What the display device draws with ---
+  // Shows a 32-bit (0x00RRGGBB) frame in the window, scaled to fit with its
+  // aspect kept (black bars), nearest-neighbour. kOk once shown.
+  int32_t presentFrame(WindowHandle window, SDL_Surface* frame);
+
+  // --- WindowSystem ---
+  bool registerClass(std::string_view className, WindowProc procedure) override;
+  WindowHandle createWindow(const WindowSpec& spec) override;
+  WindowHandle findWindow(std::string_view className, std::string_view title) override;
+  bool isWindow(WindowHandle window) override;
+  WindowHandle foregroundWindow() override { return 0; }
+  void setForegroundWindow(WindowHandle window) override;
+  WindowHandle parentOf(WindowHandle window) override;
+  bool postMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
+                   intptr_t lParam) override;
+  MessageResult sendMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
+                            intptr_t lParam) override;
+  void postQuitMessage(int32_t exitCode) override;
+  bool getMessage(Message* message) override;
+  MessageResult dispatchMessage(const Message& message) override;
+  int32_t removeTimerMessages(WindowHandle window, int32_t limit) override;
+  MessageResult defaultWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                  intptr_t lParam) override;
+  uint32_t setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) override;
+  void killTimer(WindowHandle window, uint32_t timerId) override;
+  Point cursorPosition() override;
+  void hideCursorImage() override;
+  uint32_t tickCount() override;
+  void sleepMs(uint32_t milliseconds) override;
+  Rect virtualScreen() override;
+  bool clientSize(WindowHandle window, int32_t* width, int32_t* height) override;
+  bool paintPicture(WindowHandle window, const Picture& picture, int32_t x, int32_t y) override;
+
+ private:
+  struct Window {
+    std::string className;
+    std::string title;
+    WindowProc procedure = nullptr;
+    SDL_Window* sdl = nullptr;
+    uint32_t sdlId = 0;
+    // The X window drawn into when it is not our own, else 0.
+    uint64_t foreign = 0;
+    WindowHandle parent = 0;
+    InputPolicy input = InputPolicy::Closing;
+    bool focused = false;
+    bool timer = false;
+    uint32_t timerPeriod = 0;
+    uint32_t timerDue = 0;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int32_t textureWidth = 0;
+    int32_t textureHeight = 0;
+  };
+
+  Window* find(WindowHandle window);
+  Window* findBySdlId(uint32_t id, WindowHandle* handle);
+  MessageResult deliver(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void destroy(WindowHandle window);
+  void translateEvents();
+  void checkForeignWindows();
+  void fireTimers();
+  bool takeQueued(Message* message, bool timers);
+  SDL_Renderer* rendererFor(Window& window);
+  void selectStructureEvents(Window& window);
+
+  bool open_ = false;
+  void* xDisplay_ = nullptr;  // our own X connection for lookups
+  uint64_t targetWindow_ = 0;
+  bool ordinaryWindow_ = false;
+  std::map<std::string, WindowProc, std::less<>> classes_;
+  std::map<WindowHandle, Window> windows_;
+  WindowHandle nextHandle_ = WindowHandle{1} << 40;
+  std::deque<Message> queue_;
+  bool quitPosted_ = false;
+  int32_t quitCode_ = 0;
+  bool stopHandled_ = false;
+  uint32_t lastForeignCheck_ = 0;
+};
+
+}  // namespace grazefall::platform::sdl

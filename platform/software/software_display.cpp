@@ -1,0 +1,62 @@
+#include "platform/software/software_display.h"
+
+#include <algorithm>
+
+#include "platform/software/pixel_format.h"
+
+namespace grazefall::platform::software {
+
+int32_t SoftwareDisplayDevice::takeFullScreen(WindowHandle /*window*/) {
+  return kOk;
+}
+
+int32_t SoftwareDisplayDevice::setMode(const DisplayMode& mode) {
+  std::vector<DisplayMode> modes;
+  if (!listModes(&modes) || std::find(modes.begin(), modes.end(), mode) == modes.end() ||
+      !IsSupportedDepth(mode.bitDepth)) {
+    return kEFail;
+  }
+  modeSet_ = mode;
+  return kOk;
+}
+
+bool SoftwareDisplayDevice::currentMode(DisplayMode* mode) {
+  if (mode == nullptr) return false;
+  if (modeSet_) {
+    *mode = *modeSet_;
+    return true;
+  }
+  return systemMode(mode);
+}
+
+std::unique_ptr<Surface> SoftwareDisplayDevice::createPrimary() {
+  DisplayMode mode;
+  if (!currentMode(&mode)) return nullptr;
+  auto primary = SoftwareSurface::Create(mode.width, mode.height, mode.bitDepth);
+  auto back = SoftwareSurface::Create(mode.width, mode.height, mode.bitDepth);
+  if (!primary || !back) return nullptr;
+  primary->attachBackBuffer(back->pixels());
+  return primary;
+}
+
+std::unique_ptr<Surface> SoftwareDisplayDevice::backBufferOf(Surface& primary) {
+  auto* chain = dynamic_cast<SoftwareSurface*>(&primary);
+  if (chain == nullptr || !chain->attachedBackBuffer()) return nullptr;
+  return SoftwareSurface::Share(chain->attachedBackBuffer());
+}
+
+int32_t SoftwareDisplayDevice::flip(Surface& primary) {
+  auto* chain = dynamic_cast<SoftwareSurface*>(&primary);
+  if (chain == nullptr || !chain->attachedBackBuffer()) return kEFail;
+  auto back = SoftwareSurface::Share(chain->attachedBackBuffer());
+  if (!back || !chain->copyPixelsFrom(*back)) return kEFail;
+  return present(*chain);
+}
+
+std::unique_ptr<Surface> SoftwareDisplayDevice::createOffscreen(int32_t width, int32_t height) {
+  DisplayMode mode;
+  if (!currentMode(&mode)) return nullptr;
+  return SoftwareSurface::Create(width, height, mode.bitDepth);
+}
+
+}  // namespace grazefall::platform::software

@@ -1,0 +1,42 @@
+// A display device whose primary, back buffer and off-screen surfaces are
+// SoftwareSurfaces in memory. A flip copies the back buffer onto the primary
+// and hands the primary to present(); backends decide what showing a frame
+// means (the headless backend keeps it, a windowed backend puts it on screen)
+// and which modes exist.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/display_device.h"
+#include "platform/software/software_surface.h"
+
+namespace grazefall::platform::software {
+
+class SoftwareDisplayDevice : public DisplayDevice {
+ public:
+  ~SoftwareDisplayDevice() override = default;
+
+  int32_t takeFullScreen(WindowHandle window) override;
+  // Accepts only a mode that listModes offers; surfaces made afterwards use it.
+  int32_t setMode(const DisplayMode& mode) override;
+  std::unique_ptr<Surface> createPrimary() override;
+  std::unique_ptr<Surface> backBufferOf(Surface& primary) override;
+  int32_t flip(Surface& primary) override;
+  std::unique_ptr<Surface> createOffscreen(int32_t width, int32_t height) override;
+
+  // The mode set by setMode, or else the one the system reports.
+  bool currentMode(DisplayMode* mode) override;
+
+ protected:
+  // What the system's display is in, before any setMode.
+  virtual bool systemMode(DisplayMode* mode) = 0;
+  // Shows the primary after a flip; kOk once shown.
+  virtual int32_t present(const SoftwareSurface& primary) = 0;
+
+  std::optional<DisplayMode> modeSet_;
+};
+
+}  // namespace grazefall::platform::software

@@ -1,0 +1,346 @@
+#include "platform/software/software_surface.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/software/pixel_format.h"
+#include "platform/software/software_font.h"
+
+namespace grazefall::platform::software {
+namespace {
+
+uint32_t SdlFormatFor(int32_t bitDepth) {
+  switch (bitDepth) {
+    case 8:
+      return SDL_PIXELFORMAT_RGB332;
+    case 16:
+      return SDL_PIXELFORMAT_RGB565;
+    case 24:
+      return SDL_PIXELFORMAT_BGR24;  // bytes B, G, R: the value 0xRRGGBB
+    default:
+      return SDL_PIXELFORMAT_RGB888;  // 0x00RRGGBB in a 32-bit word
+  }
+}
+
+// Scaled copies beyond this size on either side are refused rather than
+// handed to SDL, whose rectangle arithmetic is plain int.
+constexpr int64_t kMaxBlitSide = int64_t{1} << 20;
+
+struct Span64 {
+  int64_t left, top, right, bottom;
+};
+
+Span64 Widen(const Rect& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+uint8_t* PixelAddress(SDL_Surface* s, int32_t x, int32_t y) {
+  return static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
+         static_cast<size_t>(x) * s->format->BytesPerPixel;
+}
+
+}  // namespace
+
+SurfacePixels::~SurfacePixels() {
+  SDL_FreeSurface(sdl);
+}
+
+SoftwareSurface::SoftwareSurface(std::shared_ptr<SurfacePixels> pixels)
+    : pixels_(std::move(pixels)) {}
+
+SoftwareSurface::~SoftwareSurface() = default;
+
+std::unique_ptr<SoftwareSurface> SoftwareSurface::Create(int32_t width, int32_t height,
+                                                         int32_t bitDepth) {
+  if (!IsSupportedDepth(bitDepth) || width <= 0 || height <= 0 || width > kMaxSurfaceSide ||
+      height > kMaxSurfaceSide) {
+    return nullptr;
+  }
+  SDL_Surface* sdl =
+      SDL_CreateRGBSurfaceWithFormat(0, width, height, bitDepth, SdlFormatFor(bitDepth));
+  if (sdl == nullptr) return nullptr;
+  SDL_FillRect(sdl, nullptr, 0);
+  return std::unique_ptr<SoftwareSurface>(
+      new SoftwareSurface(std::make_shared<SurfacePixels>(sdl)));
+}
+
+std::unique_ptr<SoftwareSurface> SoftwareSurface::Share(std::shared_ptr<SurfacePixels> pixels) {
+  if (!pixels || pixels->sdl == nullptr) return nullptr;
+  return std::unique_ptr<SoftwareSurface>(new SoftwareSurface(std::move(pixels)));
+}
+
+int32_t SoftwareSurface::width() const {
+  return pixels_->sdl->w;
+}
+int32_t SoftwareSurface::height() const {
+  return pixels_->sdl->h;
+}
+int32_t SoftwareSurface::bitDepth() const {
+  return pixels_->sdl->format->BitsPerPixel;
+}
+
+int32_t SoftwareSurface::fill(uint32_t pixelValue) {
+  SDL_SetClipRect(pixels_->sdl, nullptr);
+  const int rc = SDL_FillRect(pixels_->sdl, nullptr, MaskToDepth(pixelValue, bitDepth()));
+  markWritten();
+  return rc == 0 ? kOk : kEFail;
+}
+
+int32_t SoftwareSurface::setClipList(std::span<const Rect> rectangles) {
+  clipList_.clear();
+  clipListSet_ = !rectangles.empty();
+  for (const Rect& r : rectangles) {
+    const Rect cut{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width()),
+                   std::min(r.bottom, height())};
+    if (cut.width() > 0 && cut.height() > 0) clipList_.push_back(cut);
+  }
+  return kOk;
+}
+
+std::vector<Rect> SoftwareSurface::drawableAreas() const {
+  if (clipListSet_) return clipList_;
+  return {Rect{0, 0, width(), height()}};
+}
+
+void SoftwareSurface::setColorKey(uint32_t pixelValue) {
+  hasKey_ = true;
+  key_ = MaskToDepth(pixelValue, bitDepth());
+}
+
+SDL_Surface* SoftwareSurface::keyedSource() {
+  if (!keyed_ || keyedGeneration_ != pixels_->generation || keyedKey_ != key_) {
+    keyed_.reset();
+    SDL_Surface* copy = SDL_DuplicateSurface(pixels_->sdl);
+    if (copy == nullptr) return nullptr;
+    SDL_SetColorKey(copy, SDL_TRUE, key_);
+    // Sheets are written once and drawn keyed every frame: runs of key pixels
+    // are then skipped without being compared one by one.
+    SDL_SetSurfaceRLE(copy, 1);
+    keyed_ = std::make_unique<SurfacePixels>(copy);
+    keyedGeneration_ = pixels_->generation;
+    keyedKey_ = key_;
+  }
+  return keyed_->sdl;
+}
+
+int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect& source,
+                              bool keyed) {
+  auto* origin = dynamic_cast<SoftwareSurface*>(&from);
+  if (origin == nullptr) return kEFail;
+  const Span64 dst = Widen(destination);
+  const Span64 src = Widen(source);
+  const int64_t dstW = dst.right - dst.left, dstH = dst.bottom - dst.top;
+  const int64_t srcW = src.right - src.left, srcH = src.bottom - src.top;
+  if (dstW <= 0 || dstH <= 0 || srcW <= 0 || srcH <= 0) return kEFail;
+  const bool scaled = dstW != srcW || dstH != srcH;
+  const bool useKey = keyed && origin->hasKey_;
+
+  // A copy within one surface reads from a snapshot, since SDL does not
+  // handle overlapping source and destination.
+  std::unique_ptr<SurfacePixels> snapshot;
+  SDL_Surface* input = nullptr;
+  bool keyOnInput = false;
+  if (origin->pixels_ == pixels_) {
+    SDL_Surface* copy = SDL_DuplicateSurface(pixels_->sdl);
+    if (copy == nullptr) return kEFail;
+    snapshot = std::make_unique<SurfacePixels>(copy);
+    input = copy;
+    if (useKey) SDL_SetColorKey(input, SDL_TRUE, origin->key_);
+  } else if (useKey && !scaled) {
+    input = origin->keyedSource();
+  }
+  if (input == nullptr) {
+    input = origin->sdlSurface();
+    if (useKey) {
+      SDL_SetColorKey(input, SDL_TRUE, origin->key_);
+      keyOnInput = true;
+    }
+  }
+
+  SDL_Surface* target = pixels_->sdl;
+  bool failed = false;
+  if (!scaled) {
+    // Cut in 64-bit arithmetic to each drawable area and to the source's
+    // bounds, so SDL only ever sees rectangles inside both surfaces.
+    for (const Rect& area : drawableAreas()) {
+      int64_t left = std::max<int64_t>(dst.left, area.left);
+      int64_t top = std::max<int64_t>(dst.top, area.top);
+      int64_t right = std::min<int64_t>(dst.right, area.right);
+      int64_t bottom = std::min<int64_t>(dst.bottom, area.bottom);
+      int64_t sx = src.left + (left - dst.left);
+      int64_t sy = src.top + (top - dst.top);
+      if (sx < 0) left -= sx, sx = 0;
+      if (sy < 0) top -= sy, sy = 0;
+      right = std::min<int64_t>(right, left + (input->w - sx));
+      bottom = std::min<int64_t>(bottom, top + (input->h - sy));
+      if (right <= left || bottom <= top) continue;
+      SDL_Rect from_rect{static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(right - left),
+                         static_cast<int>(bottom - top)};
+      SDL_Rect to_rect{static_cast<int>(left), static_cast<int>(top), from_rect.w, from_rect.h};
+      if (SDL_BlitSurface(input, &from_rect, target, &to_rect) != 0) failed = true;
+    }
+  } else {
+    const auto outOfRange = [](const Span64& r) {
+      return r.right - r.left > kMaxBlitSide || r.bottom - r.top > kMaxBlitSide ||
+             std::abs(r.left) > kMaxBlitSide || std::abs(r.top) > kMaxBlitSide;
+    };
+    if (outOfRange(dst) || outOfRange(src)) {
+      failed = true;
+    } else {
+      for (const Rect& area : drawableAreas()) {
+        SDL_Rect clip{area.left, area.top, area.width(), area.height()};
+        SDL_SetClipRect(target, &clip);
+        SDL_Rect from_rect{source.left, source.top, static_cast<int>(srcW), static_cast<int>(srcH)};
+        SDL_Rect to_rect{destination.left, destination.top, static_cast<int>(dstW),
+                         static_cast<int>(dstH)};
+        if (SDL_BlitScaled(input, &from_rect, target, &to_rect) != 0) failed = true;
+      }
+      SDL_SetClipRect(target, nullptr);
+    }
+  }
+  if (keyOnInput) SDL_SetColorKey(input, SDL_FALSE, 0);
+  markWritten();
+  return failed ? kEFail : kOk;
+}
+
+uint32_t SoftwareSurface::pixelValueAt(int32_t x, int32_t y) const {
+  const uint8_t* p = PixelAddress(pixels_->sdl, x, y);
+  switch (pixels_->sdl->format->BytesPerPixel) {
+    case 1:
+      return p[0];
+    case 2: {
+      uint16_t v;
+      std::memcpy(&v, p, 2);
+      return v;
+    }
+    case 3:
+      return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+             (static_cast<uint32_t>(p[2]) << 16);
+    default: {
+      uint32_t v;
+      std::memcpy(&v, p, 4);
+      return v;
+    }
+  }
+}
+
+void SoftwareSurface::putPixelValue(int32_t x, int32_t y, uint32_t value) {
+  uint8_t* p = PixelAddress(pixels_->sdl, x, y);
+  switch (pixels_->sdl->format->BytesPerPixel) {
+    case 1:
+      p[0] = static_cast<uint8_t>(value);
+      break;
+    case 2: {
+      const auto v = static_cast<uint16_t>(value);
+      std::memcpy(p, &v, 2);
+      break;
+    }
+    case 3:
+      p[0] = static_cast<uint8_t>(value);
+      p[1] = static_cast<uint8_t>(value >> 8);
+      p[2] = static_cast<uint8_t>(value >> 16);
+      break;
+    default:
+      std::memcpy(p, &value, 4);
+      break;
+  }
+}
+
+ColorRef SoftwareSurface::getPixel(int32_t x, int32_t y) const {
+  if (x < 0 || y < 0 || x >= width() || y >= height()) return kClrInvalid;
+  return DecodeColor(pixelValueAt(x, y), bitDepth());
+}
+
+ColorRef SoftwareSurface::setPixel(int32_t x, int32_t y, ColorRef color) {
+  if (x < 0 || y < 0 || x >= width() || y >= height()) return kClrInvalid;
+  const uint32_t value = EncodeColor(color, bitDepth());
+  putPixelValue(x, y, value);
+  markWritten();
+  return DecodeColor(value, bitDepth());
+}
+
+bool SoftwareSurface::readFirstPixelWord(uint32_t* word) {
+  if (word == nullptr) return false;
+  SDL_Surface* s = pixels_->sdl;
+  if (SDL_LockSurface(s) != 0) return false;
+  // The word may reach past the first pixel; never past the pixel memory.
+  const size_t available = static_cast<size_t>(s->pitch) * static_cast<size_t>(s->h);
+  uint8_t bytes[4] = {0, 0, 0, 0};
+  std::memcpy(bytes, s->pixels, std::min<size_t>(4, available));
+  SDL_UnlockSurface(s);
+  *word = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
+          (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+  return true;
+}
+
+int32_t SoftwareSurface::drawPicture(const Picture& picture, const Rect& source) {
+  if (picture.width <= 0 || picture.height <= 0 ||
+      picture.pixels.size() !=
+          static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height)) {
+    return kEFail;
+  }
+  const int64_t srcW = int64_t{source.right} - source.left;
+  const int64_t srcH = int64_t{source.bottom} - source.top;
+  if (srcW <= 0 || srcH <= 0) return kEFail;
+  const int32_t w = width(), h = height(), depth = bitDepth();
+  // Nearest-pixel stretch of the source rectangle over the whole surface;
+  // source points outside the picture leave the surface pixel as it was.
+  std::vector<int64_t> columns(static_cast<size_t>(w));
+  for (int32_t dx = 0; dx < w; ++dx) columns[dx] = source.left + dx * srcW / w;
+  for (int32_t dy = 0; dy < h; ++dy) {
+    const int64_t sy = source.top + dy * srcH / h;
+    if (sy < 0 || sy >= picture.height) continue;
+    const ColorRef* row = picture.pixels.data() + static_cast<size_t>(sy) * picture.width;
+    for (int32_t dx = 0; dx < w; ++dx) {
+      const int64_t sx = columns[dx];
+      if (sx < 0 || sx >= picture.width) continue;
+      putPixelValue(dx, dy, EncodeColor(row[sx], depth));
+    }
+  }
+  markWritten();
+  return kOk;
+}
+
+int32_t SoftwareSurface::drawText(int32_t x, int32_t y, std::string_view text, const Font* font,
+                                  ColorRef color, bool transparent) {
+  const int32_t rc = DrawTextLine(*this, x, y, text, font, color, transparent);
+  markWritten();
+  return rc;
+}
+
+Picture SoftwareSurface::toPicture() const {
+  Picture picture;
+  picture.width = width();
+  picture.height = height();
+  picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+  const int32_t depth = bitDepth();
+  size_t i = 0;
+  for (int32_t y = 0; y < picture.height; ++y) {
+    for (int32_t x = 0; x < picture.width; ++x) {
+      picture.pixels[i++] = DecodeColor(pixelValueAt(x, y), depth);
+    }
+  }
+  return picture;
+}
+
+bool SoftwareSurface::copyPixelsFrom(const SoftwareSurface& other) {
+  SDL_Surface* to = pixels_->sdl;
+  const SDL_Surface* from = other.pixels_->sdl;
+  if (to == from) return true;
+  if (to->w != from->w || to->h != from->h || to->format->format != from->format->format) {
+    return false;
+  }
+  const size_t rowBytes = static_cast<size_t>(to->w) * to->format->BytesPerPixel;
+  for (int y = 0; y < to->h; ++y) {
+    std::memcpy(static_cast<uint8_t*>(to->pixels) + static_cast<size_t>(y) * to->pitch,
+                static_cast<const uint8_t*>(from->pixels) + static_cast<size_t>(y) * from->pitch,
+                rowBytes);
+  }
+  markWritten();
+  return true;
+}
+
+}  // namespace grazefall::platform::software

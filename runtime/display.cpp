@@ -1,0 +1,115 @@
+#include "runtime/display.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/platform.h"
+
+namespace grazefall {
+namespace {
+
+using platform::kOk;
+
+// Cooperative level, standard format and acquire for one freshly made device.
+bool PrepareDevice(platform::InputDevice& device, platform::WindowHandle window) {
+  return device.setCooperativeLevel(window) == kOk && device.setStandardFormat() == kOk &&
+         device.acquire() == kOk;
+}
+
+}  // namespace
+
+ClipRegion BuildClipRegion(std::span<const platform::Rect> rectangles) {
+  ClipRegion region;
+  region.count = static_cast<uint32_t>(rectangles.size());
+  region.regionSize = static_cast<uint32_t>(16 * rectangles.size());
+  // The bounding box starts inverted, far outside any screen, so the first
+  // rectangle always replaces it.
+  region.bound = platform::Rect{64000, 64000, -64000, -64000};
+  for (const platform::Rect& r : rectangles) {
+    region.bound.left = std::min(region.bound.left, r.left);
+    region.bound.top = std::min(region.bound.top, r.top);
+    region.bound.right = std::max(region.bound.right, r.right);
+    region.bound.bottom = std::max(region.bound.bottom, r.bottom);
+  }
+  region.rectangles.assign(rectangles.begin(), rectangles.end());
+  return region;
+}
+
+bool AttachClipList(Display& display, platform::Surface& surface,
+                    std::span<const platform::Rect> rectangles) {
+  // The clipper belongs to the driver object: without one there is none.
+  if (!display.directDraw) return false;
+  const ClipRegion region = BuildClipRegion(rectangles);
+  return surface.setClipList(region.rectangles) == kOk;
+}
+
+int32_t OpenDisplay(Display& display, platform::WindowHandle window) {
+  if (!platform::HasPlatform()) return 1;
+  display.directDraw = platform::CurrentPlatform().createDisplayDevice();
+  if (!display.directDraw) return 1;
+  if (display.directDraw->takeFullScreen(window) != kOk) return 1;
+  const platform::DisplayMode mode{display.width, display.height, display.bitDepth};
+  if (display.directDraw->setMode(mode) != kOk) return 1;
+  display.primary = display.directDraw->createPrimary();
+  if (!display.primary) return 1;
+  // A missing back buffer does not fail the start; drawing into it is then
+  // skipped by every helper.
+  display.backBuffer = display.directDraw->backBufferOf(*display.primary);
+
+  display.primary->fill(display.fillColor);
+  if (display.backBuffer) {
+    display.backBuffer->fill(display.fillColor);
+    const std::array<platform::Rect, 1> screen{platform::Rect{0, 0, display.width, display.height}};
+    AttachClipList(display, *display.backBuffer, screen);
+  }
+  return 0;
+}
+
+int32_t OpenInputDevices(InputDevices& input, platform::WindowHandle window) {
+  if (!platform::HasPlatform()) return 1;
+  input.directInput = platform::CurrentPlatform().createInputSystem();
+  if (!input.directInput) return 1;
+
+  input.keyboard = input.directInput->createDevice(platform::InputKind::Keyboard);
+  if (!input.keyboard || !PrepareDevice(*input.keyboard, window)) return 1;
+
+  input.mouse = input.directInput->createDevice(platform::InputKind::Mouse);
+  if (!input.mouse || !PrepareDevice(*input.mouse, window)) return 1;
+  return 0;
+}
+
+void ReleaseDisplaySurfaces(Display& display) {
+  display.backBuffer.reset();
+  display.primary.reset();
+}
+
+void ReleaseInputDevices(InputDevices& input) {
+  if (input.keyboard) {
+    input.keyboard->unacquire();
+    input.keyboard.reset();
+  }
+  if (input.mouse) {
+    input.mouse->unacquire();
+    input.mouse.reset();
+  }
+}
+
+int32_t UserInterrupted(InputDevices& input) {
+  // A keyboard that cannot be read counts as untouched; the mouse is still read.
+  if (input.keyboard) {
+    platform::KeyboardState keys{};
+    if (input.keyboard->readKeyboard(&keys) == kOk && (keys[platform::kScanEscape] & 0x80) != 0) {
+      return 1;
+    }
+  }
+
+  if (!input.mouse) return 0;
+  platform::MouseState mouse{};
+  if (input.mouse->readMouse(&mouse) != kOk) return 0;
+  // Only the first three buttons count, and only movement right or down.
+  if (mouse.buttons[0] != 0 || mouse.buttons[1] != 0 || mouse.buttons[2] != 0) return 1;
+  if (mouse.lX > 5 || mouse.lY > 5) return 1;
+  return 0;
+}
+
+}  // namespace grazefall

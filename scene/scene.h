@@ -1,0 +1,132 @@
+// The scene of a running animation: every picture, sprite and list the herd
+// build makes, the wind's gust, the intro's and the messages' progress, and
+// the behaviours that move and draw them once per frame.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "runtime/display.h"
+#include "runtime/random.h"
+#include "settings/options.h"
+#include "sprites/sprite.h"
+#include "sprites/sprite_list.h"
+#include "sprites/sprite_sheet.h"
+#include "sprites/text_font.h"
+
+namespace grazefall {
+
+// Bitmap resources the scene draws from.
+constexpr int32_t kTinyCowBitmap = 114;
+constexpr int32_t kMediumCowBitmap = 123;
+constexpr int32_t kLargeCowBitmap = 118;
+constexpr int32_t kBeamBitmap = 120;
+constexpr int32_t kAlienBitmap = 115;
+constexpr int32_t kGhostCowBitmap = 124;
+constexpr int32_t kExplosionBitmap = 170;
+constexpr int32_t kBigTearBitmap = 175;
+constexpr int32_t kSmallTearBitmap = 176;
+constexpr int32_t kUfoBitmap = 121;
+constexpr int32_t kInvasionBackgroundBitmap = 163;
+
+// White, for every text the saver writes on screen.
+constexpr platform::ColorRef textColor = platform::Rgb(255, 255, 255);
+
+struct Scene {
+  // The nine shared pictures, in the order they are loaded.
+  std::unique_ptr<SpriteSheet> tinyCowSheet;
+  std::unique_ptr<SpriteSheet> mediumCowSheet;
+  std::unique_ptr<SpriteSheet> largeCowSheet;
+  std::unique_ptr<SpriteSheet> beamPicture;
+  std::unique_ptr<SpriteSheet> alienPicture;
+  std::unique_ptr<SpriteSheet> ghostCowPicture;
+  std::unique_ptr<SpriteSheet> explosionSheet;
+  std::unique_ptr<SpriteSheet> bigTearSheet;
+  std::unique_ptr<SpriteSheet> smallTearSheet;
+
+  std::unique_ptr<SpriteSheet> background;
+  std::unique_ptr<Sprite> ufo;
+  std::unique_ptr<SpriteList> herd;
+  std::unique_ptr<SpriteList> explosions;
+  std::unique_ptr<SpriteList> tears;
+  std::unique_ptr<TextFont> messageFont;
+};
+
+// Destroys what the scene holds: the font, the three lists, the saucer, the
+// background, then the nine pictures newest first, so that no sprite outlives
+// the sheet it draws from.
+void ReleaseScene(Scene& scene);
+
+// One gust of wind: blows `direction` while active, for framesLeft + 1 frames.
+constexpr int32_t kNoGustDirection = -9999;
+struct Gust {
+  int32_t active = 0;
+  int32_t framesLeft = 0;
+  int32_t direction = kNoGustDirection;
+};
+
+// The saucer intro's progress: stage 1 fly in, 2 lower the beam, 3 speak,
+// any other value fly away.
+struct IntroState {
+  int32_t introStage = 1;
+  int32_t introTicks = 0;
+  int32_t beamHeight = 0;
+  int32_t savedX = 0;
+  int32_t savedY = 0;
+};
+
+// The message on screen, if messageFramesLeft is not 0.
+struct MessageState {
+  int32_t messageFramesLeft = 0;
+  int32_t messageIndex = 0;
+  int32_t messageX = 0;
+  int32_t messageY = 0;
+};
+
+// What every scene behaviour works with, borrowed for the length of a call.
+struct SceneContext {
+  const ScenarioOptions& options;
+  Display& display;
+  RandomGenerator& random;
+  Scene& scene;
+};
+
+// Shows the back buffer. The flip is asked again when it fails, a bounded
+// number of times, so a display that cannot flip never hangs a frame.
+void PresentFrame(Display& display);
+
+// The stored options, bounded to what the settings pages can write, so that a
+// damaged record cannot overflow the scene's arithmetic.
+constexpr int32_t kMaxHerdSize = 10000;
+constexpr int32_t kMaxWindPower = 10;
+constexpr int32_t kMaxFallSpeed = 5;
+int32_t EffectiveHerdSize(const ScenarioOptions& options);
+int32_t EffectiveWindPower(const ScenarioOptions& options);
+// The fall speed added to a cow's step (only positive values add).
+int32_t EffectiveFallSpeedBoost(const ScenarioOptions& options);
+
+// The cow sheet for size code s: 1 tiny, 2 medium, anything else large.
+SpriteSheet* CowSheetForSize(const Scene& scene, int32_t size);
+// A cow's size: its own random size for cowSize 4 ("random"), else cowSize.
+int32_t ChooseCowSize(SceneContext& context);
+// The x a new cow starts at: wider spreads with wind so that sideways gusts
+// blow cows in from beyond the edges.
+int32_t SpawnCowX(SceneContext& context);
+
+// Builds the whole scene; the input devices are polled so that a user can cut
+// a long build short. 0 = complete, 1 = interrupted.
+int32_t BuildHerd(SceneContext& context, InputDevices& input);
+
+void UpdateHerd(SceneContext& context, Gust& gust, SpriteList* herd);
+void UpdateExplosions(SceneContext& context, SpriteList* explosions);
+void UpdateTears(SceneContext& context, SpriteList* tears);
+
+// One intro frame. 0: the intro holds the screen; 1: the saucer leaves and
+// the herd runs too; 2: the intro is over.
+int32_t PlayIntroStep(SceneContext& context, IntroState& intro);
+
+void UpdateConspiracyMessages(SceneContext& context, MessageState& messages);
+// Draws message table entry `index` (-2 and -1 are full-screen flashes).
+void DrawConspiracyMessage(SceneContext& context, int32_t index, int32_t x, int32_t y);
+
+}  // namespace grazefall

@@ -1,0 +1,84 @@
+#include "sprites/sprite_list.h"
+
+#include <algorithm>
+
+#include "sprites/sprite.h"
+
+namespace grazefall {
+
+SpriteList::~SpriteList() {
+  Node* node = head_;
+  while (node != nullptr) {
+    Node* following = node->next;
+    delete node->sprite;
+    delete node;
+    node = following;
+  }
+}
+
+void SpriteList::append(Sprite* sprite) {
+  ++size_;
+  ++added_;
+  peak_ = std::max(peak_, size_);
+  Node* node = new Node{nullptr, tail_, sprite};
+  if (tail_ == nullptr) {
+    head_ = node;
+  } else {
+    tail_->next = node;
+  }
+  tail_ = node;
+}
+
+Sprite* SpriteList::lastSprite() const {
+  return tail_ != nullptr ? tail_->sprite : nullptr;
+}
+
+SpriteList::Node* SpriteList::rewind() {
+  cursor_ = head_;
+  return cursor_;
+}
+
+SpriteList::Node* SpriteList::next() {
+  if (cursor_ != nullptr) cursor_ = cursor_->next;
+  return cursor_;
+}
+
+SpriteList::Node* SpriteList::prev() {
+  if (cursor_ != nullptr) cursor_ = cursor_->prev;
+  return cursor_;
+}
+
+Sprite* SpriteList::cursorSprite() const {
+  return cursor_ != nullptr ? cursor_->sprite : nullptr;
+}
+
+SpriteList::Node* SpriteList::removeAtCursor() {
+  Node* node = cursor_;
+  if (node == nullptr) return nullptr;
+  --size_;
+
+  Node* result = nullptr;
+  if (node->prev == nullptr) {
+    // The head: its follower becomes the head.
+    head_ = node->next;
+    if (head_ != nullptr) head_->prev = nullptr;
+    result = head_;
+  } else if (node->next != nullptr) {
+    // A middle node: its neighbours are joined.
+    node->prev->next = node->next;
+    node->next->prev = node->prev;
+    result = node->next;
+  } else {
+    // The last node of a longer list: the walk ends.
+    node->prev->next = nullptr;
+    result = nullptr;
+  }
+  if (node == tail_) tail_ = node->prev;
+
+  delete node->sprite;
+  delete node;
+  cursor_ = result;
+  return result;
+}
+
+}  // namespace grazefall

@@ -1,0 +1,76 @@
+// The committed pictures are exactly what the drawing code makes: running the
+// generator again writes the same bytes, so nobody edits a .bmp by hand and
+// every change to the art shows up in the drawing code's diff.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/resources/resource_files.h"
+
+namespace grazefall {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool HavePython() {
+  return std::system("python3 -c 'pass' > /dev/null 2>&1") == 0;
+}
+
+std::vector<std::string> FileNames(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class ArtGenerator : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HavePython()) GTEST_SKIP() << "python3 is not installed";
+    out = fs::temp_directory_path() /
+          ("grazefall-art-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           "-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+    fs::remove_all(out);
+    fs::create_directories(out);
+  }
+  void TearDown() override {
+    if (!out.empty()) fs::remove_all(out);
+  }
+
+  int runGenerator() {
+    const fs::path script = testing::SourceDir() / "tools" / "art" / "generate.py";
+    const std::string command = "python3 '" + script.string() + "' --out '" + out.string() +
+                                "' --sheet '" + (out / "art.png").string() + "'";
+    return std::system(command.c_str());
+  }
+
+  void expectSameFiles(const fs::path& committed, const fs::path& fresh) {
+    ASSERT_TRUE(fs::is_directory(committed)) << committed;
+    EXPECT_EQ(FileNames(committed), FileNames(fresh));
+    for (const std::string& name : FileNames(committed)) {
+      SCOPED_TRACE(name);
+      EXPECT_TRUE(testing::ReadFileBytes(committed / name) == testing::ReadFileBytes(fresh / name))
+          << "differs from what tools/art/generate.py draws";
+    }
+  }
+
+  fs::path out;
+};
+
+TEST_F(ArtGenerator, CommittedPicturesAreExactlyWhatTheDrawingCodeMakes) {
+  ASSERT_EQ(runGenerator(), 0);
+  const fs::path resources = testing::SourceDir() / "resources";
+  expectSameFiles(resources / "bitmaps", out / "bitmaps");
+  expectSameFiles(resources / "icon", out / "icon");
+  const auto sheet = testing::ReadFileBytes(testing::SourceDir() / "docs" / "art.png");
+  ASSERT_FALSE(sheet.empty());
+  EXPECT_TRUE(sheet == testing::ReadFileBytes(out / "art.png")) << "docs/art.png is stale";
+}
+
+}  // namespace
+}  // namespace grazefall

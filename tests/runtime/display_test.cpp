@@ -1,0 +1,246 @@
+#include "runtime/display.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+
+namespace grazefall {
+namespace {
+
+using platform::DisplayMode;
+using platform::kOk;
+using platform::Rect;
+
+TEST(ClipRegion, OneScreenRectangleIsItsOwnBoundingBox) {
+  const std::array<Rect, 1> screen{Rect{0, 0, 800, 600}};
+  const ClipRegion region = BuildClipRegion(screen);
+  EXPECT_EQ(region.headerSize, 32u);
+  EXPECT_EQ(region.type, 1u);
+  EXPECT_EQ(region.count, 1u);
+  EXPECT_EQ(region.regionSize, 16u);
+  EXPECT_EQ(region.bound, (Rect{0, 0, 800, 600}));
+  ASSERT_EQ(region.rectangles.size(), 1u);
+  EXPECT_EQ(region.rectangles[0], (Rect{0, 0, 800, 600}));
+}
+
+TEST(ClipRegion, BoundingBoxTakesTheExtremesOfEveryRectangle) {
+  const std::array<Rect, 3> parts{Rect{10, -5, 20, 30}, Rect{-40, 7, 0, 8}, Rect{3, 2, 90, 31}};
+  const ClipRegion region = BuildClipRegion(parts);
+  EXPECT_EQ(region.count, 3u);
+  EXPECT_EQ(region.regionSize, 48u);
+  EXPECT_EQ(region.bound, (Rect{-40, -5, 90, 31}));
+  // An empty list keeps the inverted starting box.
+  const ClipRegion empty = BuildClipRegion({});
+  EXPECT_EQ(empty.count, 0u);
+  EXPECT_EQ(empty.bound, (Rect{64000, 64000, -64000, -64000}));
+}
+
+class DisplayOnHeadless : public ::testing::Test {
+ protected:
+  int32_t open(int32_t width, int32_t height, int32_t bitDepth) {
+    display.width = width;
+    display.height = height;
+    display.bitDepth = bitDepth;
+    return OpenDisplay(display, 1);
+  }
+
+  platform::ScopedHeadlessPlatform headless;
+  Display display;
+};
+
+TEST_F(DisplayOnHeadless, OpensInTheAskedModeWithClearedClippedBuffers) {
+  ASSERT_EQ(open(800, 600, 32), 0);
+  ASSERT_NE(display.directDraw, nullptr);
+  ASSERT_NE(display.primary, nullptr);
+  ASSERT_NE(display.backBuffer, nullptr);
+  EXPECT_EQ(display.backBuffer->width(), 800);
+  EXPECT_EQ(display.backBuffer->height(), 600);
+  EXPECT_EQ(display.backBuffer->bitDepth(), 32);
+  EXPECT_EQ(display.backBuffer->getPixel(799, 599), platform::Rgb(0, 0, 0));
+  EXPECT_EQ(display.primary->getPixel(0, 0), platform::Rgb(0, 0, 0));
+
+  // A picture drawn half off the left edge lands only on the visible part.
+  auto picture = display.directDraw->createOffscreen(10, 4);
+  ASSERT_NE(picture, nullptr);
+  picture->fill(0x00FFFFFFu);
+  EXPECT_EQ(display.backBuffer->blit(Rect{-5, 0, 5, 4}, *picture, Rect{0, 0, 10, 4}, false), kOk);
+  EXPECT_EQ(display.backBuffer->getPixel(0, 0), platform::Rgb(255, 255, 255));
+  EXPECT_EQ(display.backBuffer->getPixel(4, 3), platform::Rgb(255, 255, 255));
+  EXPECT_EQ(display.backBuffer->getPixel(5, 0), platform::Rgb(0, 0, 0));
+
+  ReleaseDisplaySurfaces(display);
+  EXPECT_EQ(display.backBuffer, nullptr);
+  EXPECT_EQ(display.primary, nullptr);
+  EXPECT_NE(display.directDraw, nullptr);
+}
+
+TEST_F(DisplayOnHeadless, FailsWithoutFallbackForAModeTheDisplayRefuses) {
+  headless->setOfferedModes({DisplayMode{800, 600, 16}});
+  EXPECT_EQ(open(800, 600, 24), 1);
+  EXPECT_NE(display.directDraw, nullptr);  // what was made before the failure stays
+  EXPECT_EQ(display.primary, nullptr);
+  EXPECT_EQ(display.backBuffer, nullptr);
+  // The next attempt starts again from the beginning.
+  EXPECT_EQ(open(800, 600, 16), 0);
+  EXPECT_NE(display.backBuffer, nullptr);
+}
+
+TEST_F(DisplayOnHeadless, FailsWhenNoDriverObjectCanBeMade) {
+  headless->failDisplayCreations(1);
+  EXPECT_EQ(open(800, 600, 16), 1);
+  EXPECT_EQ(display.directDraw, nullptr);
+  EXPECT_EQ(open(800, 600, 16), 0);
+}
+
+TEST_F(DisplayOnHeadless, ClipListNeedsADriverObject) {
+  auto surface = headless->createDisplayDevice()->createOffscreen(8, 8);
+  ASSERT_NE(surface, nullptr);
+  const std::array<Rect, 1> all{Rect{0, 0, 8, 8}};
+  Display empty;
+  EXPECT_FALSE(AttachClipList(empty, *surface, all));
+  ASSERT_EQ(open(800, 600, 16), 0);
+  EXPECT_TRUE(AttachClipList(display, *surface, all));
+}
+
+// --- Input devices ---
+
+class InputOnHeadless : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(OpenInputDevices(input, 1), 0); }
+  void TearDown() override { ReleaseInputDevices(input); }
+
+  platform::MouseState moved(int32_t x, int32_t y) {
+    platform::MouseState state;
+    state.lX = x;
+    state.lY = y;
+    return state;
+  }
+  platform::MouseState pressed(int button) {
+    platform::MouseState state;
+    state.buttons[static_cast<size_t>(button)] = 0x80;
+    return state;
+  }
+
+  platform::ScopedHeadlessPlatform headless;
+  InputDevices input;
+};
+
+TEST_F(InputOnHeadless, EscapeIsTheOnlyKeyThatInterrupts) {
+  EXPECT_EQ(UserInterrupted(input), 0);
+  headless->setKeyDown(0x1C, true);  // Enter
+  headless->setKeyDown(0x39, true);  // Space
+  EXPECT_EQ(UserInterrupted(input), 0);
+  headless->setKeyDown(platform::kScanEscape, true);
+  EXPECT_EQ(UserInterrupted(input), 1);
+  headless->setKeyDown(platform::kScanEscape, false);
+  EXPECT_EQ(UserInterrupted(input), 0);
+}
+
+TEST_F(InputOnHeadless, FirstThreeMouseButtonsInterruptTheFourthDoesNot) {
+  for (int button = 0; button < 3; ++button) {
+    headless->queueMouseState(pressed(button));
+    EXPECT_EQ(UserInterrupted(input), 1) << "button " << button;
+  }
+  headless->queueMouseState(pressed(3));
+  EXPECT_EQ(UserInterrupted(input), 0);
+}
+
+TEST_F(InputOnHeadless, OnlyMovementOfMoreThanFiveRightOrDownInterrupts) {
+  struct Case {
+    int32_t x, y, expected;
+  };
+  const Case cases[] = {{6, 0, 1},   {0, 6, 1},   {5, 0, 0},        {0, 5, 0},
+                        {5, 5, 0},   {-6, 0, 0},  {0, -6, 0},       {-1000, -1000, 0},
+                        {-50, 6, 1}, {6, -50, 1}, {INT32_MIN, 0, 0}};
+  for (const Case& c : cases) {
+    headless->queueMouseState(moved(c.x, c.y));
+    EXPECT_EQ(UserInterrupted(input), c.expected) << c.x << ", " << c.y;
+  }
+}
+
+TEST(InputDevicesOpen, FailsWhenNoInputObjectCanBeMade) {
+  platform::ScopedHeadlessPlatform headless;
+  headless->failInputCreations(1);
+  InputDevices input;
+  EXPECT_EQ(OpenInputDevices(input, 1), 1);
+  EXPECT_EQ(input.keyboard, nullptr);
+  EXPECT_EQ(OpenInputDevices(input, 1), 0);
+  EXPECT_NE(input.keyboard, nullptr);
+  EXPECT_NE(input.mouse, nullptr);
+}
+
+// A device whose reads and acquisition a test scripts.
+class ScriptedDevice : public platform::InputDevice {
+ public:
+  int32_t setCooperativeLevel(platform::WindowHandle) override { return kOk; }
+  int32_t setStandardFormat() override { return kOk; }
+  int32_t acquire() override { return kOk; }
+  int32_t unacquire() override {
+    ++*unacquires;
+    return kOk;
+  }
+  int32_t readKeyboard(platform::KeyboardState* state) override {
+    state->fill(0x80);  // every key down, even when the read then fails
+    return readResult;
+  }
+  int32_t readMouse(platform::MouseState* state) override {
+    *state = mouse;
+    return readResult;
+  }
+
+  int32_t readResult = kOk;
+  platform::MouseState mouse;
+  int* unacquires = nullptr;
+};
+
+class ScriptedInput : public platform::InputSystem {
+ public:
+  std::unique_ptr<platform::InputDevice> createDevice(platform::InputKind) override {
+    auto device = std::make_unique<ScriptedDevice>();
+    device->unacquires = &unacquires;
+    return device;
+  }
+  int unacquires = 0;
+};
+
+TEST(UserInterrupted, AFailedKeyboardReadStillReadsTheMouse) {
+  ScriptedInput system;
+  InputDevices input;
+  input.keyboard = system.createDevice(platform::InputKind::Keyboard);
+  input.mouse = system.createDevice(platform::InputKind::Mouse);
+  auto& keyboard = static_cast<ScriptedDevice&>(*input.keyboard);
+  auto& mouse = static_cast<ScriptedDevice&>(*input.mouse);
+
+  keyboard.readResult = platform::kEFail;  // its bytes say Escape, but the read failed
+  EXPECT_EQ(UserInterrupted(input), 0);
+  mouse.mouse.buttons[1] = 0x80;
+  EXPECT_EQ(UserInterrupted(input), 1);
+  // A failed mouse read counts as untouched, whatever its state holds.
+  mouse.readResult = platform::kEFail;
+  EXPECT_EQ(UserInterrupted(input), 0);
+  // Missing devices are untouched too.
+  EXPECT_EQ(UserInterrupted(*std::make_unique<InputDevices>()), 0);
+}
+
+TEST(ReleaseInputDevices, UnacquiresBothDevicesAndKeepsTheInputObject) {
+  InputDevices input;
+  auto system = std::make_unique<ScriptedInput>();
+  ScriptedInput* raw = system.get();
+  input.directInput = std::move(system);
+  input.keyboard = raw->createDevice(platform::InputKind::Keyboard);
+  input.mouse = raw->createDevice(platform::InputKind::Mouse);
+  ReleaseInputDevices(input);
+  EXPECT_EQ(raw->unacquires, 2);
+  EXPECT_EQ(input.keyboard, nullptr);
+  EXPECT_EQ(input.mouse, nullptr);
+  EXPECT_NE(input.directInput, nullptr);
+  ReleaseInputDevices(input);  // nothing left to release
+  EXPECT_EQ(raw->unacquires, 2);
+}
+
+}  // namespace
+}  // namespace grazefall

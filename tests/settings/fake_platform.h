@@ -1,0 +1,66 @@
+// A platform for the store tests: a display whose current mode a test sets
+// (or makes unreadable), and a settings store a test picks. Nothing else works.
+#pragma once
+
+#include <memory>
+
+#include "platform/display_device.h"
+#include "platform/headless/memory_settings_store.h"
+#include "platform/platform.h"
+
+namespace grazefall::testing {
+
+struct FakeDisplayState {
+  platform::DisplayMode currentMode{1024, 768, 32};
+  bool modeReadable = true;
+  bool deviceCreatable = true;
+};
+
+class FakeDisplayDevice : public platform::DisplayDevice {
+ public:
+  explicit FakeDisplayDevice(const FakeDisplayState& state) : state_(state) {}
+  int32_t takeFullScreen(platform::WindowHandle) override { return platform::kEFail; }
+  int32_t setMode(const platform::DisplayMode&) override { return platform::kEFail; }
+  std::unique_ptr<platform::Surface> createPrimary() override { return nullptr; }
+  std::unique_ptr<platform::Surface> backBufferOf(platform::Surface&) override { return nullptr; }
+  int32_t flip(platform::Surface&) override { return platform::kEFail; }
+  std::unique_ptr<platform::Surface> createOffscreen(int32_t, int32_t) override { return nullptr; }
+  bool currentMode(platform::DisplayMode* mode) override {
+    if (!state_.modeReadable) return false;
+    *mode = state_.currentMode;
+    return true;
+  }
+  bool listModes(std::vector<platform::DisplayMode>*) override { return false; }
+
+ private:
+  const FakeDisplayState& state_;
+};
+
+class FakePlatform : public platform::Platform {
+ public:
+  FakeDisplayState display;
+  platform::MemorySettingsStore memoryStore;
+  // The store the platform hands out; the memory store unless a test sets another.
+  platform::SettingsStore* store = &memoryStore;
+
+  std::unique_ptr<platform::DisplayDevice> createDisplayDevice() override {
+    if (!display.deviceCreatable) return nullptr;
+    return std::make_unique<FakeDisplayDevice>(display);
+  }
+  std::unique_ptr<platform::InputSystem> createInputSystem() override { return nullptr; }
+  std::optional<platform::Picture> loadResourcePicture(int32_t) override { return std::nullopt; }
+  std::optional<platform::Picture> loadPictureFile(std::string_view) override {
+    return std::nullopt;
+  }
+  std::unique_ptr<platform::Font> createFont(std::string_view, int32_t, int32_t) override {
+    return nullptr;
+  }
+  platform::SettingsStore& settingsStore() override { return *store; }
+  int32_t showCursor(bool) override { return 0; }
+  uint32_t tickCount() override { return 0; }
+  void sleepMs(uint32_t) override {}
+  int64_t timeSeconds() override { return 0; }
+  void debugOutput(std::string_view) override {}
+};
+
+}  // namespace grazefall::testing
