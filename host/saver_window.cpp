@@ -191,6 +191,14 @@ void UnloadPasswordVerifier() {
 }
 
 int32_t RunSaver(WindowHandle parent) {
+  return RunSaverWindow(parent, true);
+}
+
+int32_t RunEmbeddedSaver() {
+  return RunSaverWindow(0, false);
+}
+
+int32_t RunSaverWindow(WindowHandle parent, bool singleInstance) {
   platform::WindowSystem& windows = Windows();
   platform::WindowSpec spec;
   spec.className = kSaverClassName;
@@ -207,7 +215,8 @@ int32_t RunSaver(WindowHandle parent) {
     spec.kind = platform::WindowKind::FullScreen;
     spec.title = kFullScreenTitle;
     spec.bounds = windows.virtualScreen();
-    const WindowHandle running = windows.findWindow(kSaverClassName, kFullScreenTitle);
+    const WindowHandle running =
+        singleInstance ? windows.findWindow(kSaverClassName, kFullScreenTitle) : 0;
     if (running != 0 && windows.isWindow(running)) {
       windows.setForegroundWindow(running);
       return 0;

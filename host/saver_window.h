@@ -19,6 +19,10 @@ constexpr int32_t kExitNoWindow = -1;
 
 // Full screen (parent 0) or preview inside `parent`; the exit code.
 int32_t RunSaver(platform::WindowHandle parent);
+// The full-screen saver where another program decides where it draws and
+// when it ends (a window it was given): no single-instance test.
+int32_t RunEmbeddedSaver();
+int32_t RunSaverWindow(platform::WindowHandle parent, bool singleInstance);
 
 platform::MessageResult HostWindowProc(platform::WindowHandle window, uint32_t message,
                                        uintptr_t wParam, intptr_t lParam);

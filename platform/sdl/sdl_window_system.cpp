@@ -6,6 +6,8 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/messages.h"
@@ -77,12 +79,25 @@ bool SdlWindowSystem::open(std::string* error) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // Preview parents, XScreenSaver's windows and the single-instance lookup
+  // are X windows: X11 it is, unless the user asked for another driver.
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     if (error != nullptr) *error = SDL_GetError();
     return false;
   }
-  open_ = true;
   const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  const bool stubDriver = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
+                                                std::strcmp(driver, "dummy") == 0);
+  if (stubDriver && (asked == nullptr || std::strcmp(asked, driver) != 0)) {
+    // SDL falls back to drawing nowhere when there is no display; a saver
+    // that nobody can see is a failure to report.
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (error != nullptr) *error = "no display found (DISPLAY is not set or not reachable)";
+    return false;
+  }
+  open_ = true;
   if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
     XSetErrorHandler(IgnoreXError);
     xDisplay_ = XOpenDisplay(nullptr);
@@ -158,6 +173,7 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
     window.foreign = foreign;
     window.input = InputPolicy::Ignored;
   } else if (ordinaryWindow_) {
+    window.title = "Grazefall";
     window.sdl = SDL_CreateWindow(window.title.c_str(), SDL_WINDOWPOS_CENTERED,
                                   SDL_WINDOWPOS_CENTERED, 800, 600, SDL_WINDOW_RESIZABLE);
     window.input = InputPolicy::Ignored;
@@ -170,6 +186,7 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
   }
   if (window.sdl == nullptr) return 0;
   window.sdlId = SDL_GetWindowID(window.sdl);
+  window.lastPointer = cursorPosition();
 
   const WindowHandle handle = nextHandle_++;
   Window& stored = windows_[handle] = window;
@@ -395,6 +412,11 @@ void SdlWindowSystem::translateEvents() {
       case SDL_MOUSEMOTION:
         window = findBySdlId(event.motion.windowID, &handle);
         if (window != nullptr && window->input == InputPolicy::Closing) {
+          // SDL reports the pointer entering the new window as motion; only
+          // a pointer that really moved makes a mouse-move message.
+          const Point now = cursorPosition();
+          if (now == window->lastPointer) break;
+          window->lastPointer = now;
           postMessage(handle, kWmMouseMove, 0, PackPosition(event.motion.x, event.motion.y));
         }
         break;
@@ -487,6 +509,20 @@ void SdlWindowSystem::killTimer(WindowHandle window, uint32_t) {
 }
 
 Point SdlWindowSystem::cursorPosition() {
+  // SDL's global mouse state is cached between raw-input events; ask X.
+  if (auto* display = static_cast<Display*>(xDisplay_)) {
+    ::Window root = 0;
+    ::Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int mask = 0;
+    if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY,
+                      &windowX, &windowY, &mask) != 0) {
+      return Point{rootX, rootY};
+    }
+  }
   int x = 0;
   int y = 0;
   SDL_GetGlobalMouseState(&x, &y);

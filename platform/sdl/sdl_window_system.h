@@ -98,6 +98,7 @@ class SdlWindowSystem : public WindowSystem {
     WindowHandle parent = 0;
     InputPolicy input = InputPolicy::Closing;
     bool focused = false;
+    Point lastPointer{};
     bool timer = false;
     uint32_t timerPeriod = 0;
     uint32_t timerDue = 0;

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -310,6 +311,9 @@ std::optional<Picture> DecodeBmp(std::span<const uint8_t> bytes) {
 
 std::optional<Picture> LoadBmpFile(std::string_view path) {
   const std::string name(path);
+  // Only plain files: opening a pipe or a device could block or never end.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(name, error)) return std::nullopt;
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(name.c_str(), "rb"), &std::fclose);
   if (!file) return std::nullopt;
   // Headers, a full colour table and the largest picture allowed.

@@ -6,6 +6,7 @@
 
 #include <strings.h>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -54,8 +55,19 @@ std::optional<FontFile> MatchFont(FcPattern* pattern, std::string_view wantFamil
   return found;
 }
 
+// Loads the font configuration once; it is released when the process ends
+// so that leak checkers see no configuration left behind.
+bool EnsureFontconfig() {
+  static const bool ready = [] {
+    if (FcInit() == FcFalse) return false;
+    std::atexit([] { FcFini(); });
+    return true;
+  }();
+  return ready;
+}
+
 std::optional<FontFile> FindFontFile(std::string_view face, bool bold) {
-  if (FcInit() == FcFalse) return std::nullopt;
+  if (!EnsureFontconfig()) return std::nullopt;
   const int weight = bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
   if (!face.empty()) {
     const std::string name(face);
@@ -157,9 +169,10 @@ std::unique_ptr<SoftwareFont> SoftwareFont::Open(std::string_view face, int32_t 
   const bool bold = weight >= 600;
   const std::optional<FontFile> file = FindFontFile(face, bold);
   if (!file || !EnsureTtf()) return nullptr;
-  int32_t wanted = height == 0 ? kDefaultTextHeight : height;
-  const bool cellHeight = wanted > 0;
-  wanted = std::clamp(wanted < 0 ? -wanted : wanted, 1, kMaxTextHeight);
+  const int64_t asked = height == 0 ? kDefaultTextHeight : height;
+  const bool cellHeight = asked > 0;
+  const int wanted =
+      static_cast<int>(std::clamp<int64_t>(asked < 0 ? -asked : asked, 1, kMaxTextHeight));
   TTF_Font* ttf = TTF_OpenFontIndex(file->path.c_str(), wanted, file->index);
   if (ttf == nullptr) return nullptr;
   // A point size is the em height; a cell also holds the accents and the

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace grazefall::platform::software {
@@ -21,9 +22,15 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
+// The conformance pictures: where GRAZEFALL_BMPSUITE_DIR points, else a copy
+// under tests/data in the source tree, else the shared copy on this machine.
 fs::path SuiteDir() {
-  const char* source = std::getenv("GRAZEFALL_BMPSUITE_DIR");
-  return source ? fs::path(source) : fs::path("/work/shared/bmpsuite");
+  if (const char* dir = std::getenv("GRAZEFALL_BMPSUITE_DIR")) return dir;
+  if (const char* source = std::getenv("GRAZEFALL_SOURCE_DIR")) {
+    const fs::path vendored = fs::path(source) / "tests" / "data" / "bmpsuite";
+    if (fs::exists(vendored)) return vendored;
+  }
+  return "/work/shared/bmpsuite";
 }
 
 std::optional<Picture> ReadPng(const fs::path& path) {
@@ -316,9 +323,9 @@ std::map<std::string, BmpSpec> Variants() {
   rle8.compression = 1;
   rle8.table = kTable;
   rle8.pixels = {
-      2, 4, 3, 0, 0, 1, 1, 0, 0,     // bottom row: white white, literal black black red
+      2, 4, 0, 3, 0, 0, 1, 0, 0, 0,  // bottom row: white white, literal black black red, padded
       0, 5, 0, 1, 1, 2, 3, 0, 0, 0,  // middle row: literal of five, padded
-      0, 5, 1, 2, 3, 4, 0, 0, 0, 1,  // top row, then end of picture
+      0, 5, 1, 2, 3, 4, 0, 0, 0, 1,  // top row, padded, then end of picture
   };
   v["RLE8"] = rle8;
   BmpSpec rle4;
@@ -326,9 +333,9 @@ std::map<std::string, BmpSpec> Variants() {
   rle4.compression = 2;
   rle4.table = kTable;
   rle4.pixels = {
-      2, 0x44, 3,    0x00, 0x10, 0, 0,        // white white, literal 0 0 1
-      0, 5,    0x01, 0x12, 0x30, 0, 0, 0,     // literal 0 1 1 2 3, padded to a word
-      0, 5,    0x12, 0x34, 0x00, 0, 0, 0, 1,  // literal 1 2 3 4 0, end of picture
+      2, 0x44, 0,    3,    0x00, 0x10, 0, 0,  // white white, literal 0 0 1
+      0, 5,    0x01, 0x12, 0x30, 0,    0, 0,  // literal 0 1 1 2 3, padded to a word
+      0, 5,    0x12, 0x34, 0x00, 0,    0, 1,  // literal 1 2 3 4 0, end of picture
   };
   v["RLE4"] = rle4;
   return v;
@@ -393,7 +400,9 @@ TEST(BrokenBitmaps, EveryTruncationIsRefusedOrWholeNeverReadPastTheEnd) {
         ASSERT_TRUE(picture) << name << " cut at " << length << " (only padding missing)";
         EXPECT_EQ(picture->pixels, kExpected) << name;
       }
-      if (picture) ASSERT_EQ(picture->pixels.size(), 15u) << name;
+      if (picture) {
+        ASSERT_EQ(picture->pixels.size(), 15u) << name;
+      }
     }
   }
 }
@@ -482,6 +491,9 @@ TEST(BmpFiles, LoadsFromDiskAndRefusesMissingOrNonBitmapFiles) {
   EXPECT_FALSE(LoadBmpFile((dir / "text.bmp").string()));
   EXPECT_FALSE(LoadBmpFile((dir / "missing.bmp").string()));
   EXPECT_FALSE(LoadBmpFile(dir.string()));  // a directory
+  // A pipe nobody writes to must not block the loader.
+  ASSERT_EQ(::mkfifo((dir / "pipe.bmp").c_str(), 0600), 0);
+  EXPECT_FALSE(LoadBmpFile((dir / "pipe.bmp").string()));
   fs::remove_all(dir);
 }
 

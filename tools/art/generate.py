@@ -84,6 +84,16 @@ def icon_images():
     return [(size, cows.cow_face(size)) for size in (16, 32, 48)]
 
 
+SCREEN = (0, 0, 0)
+
+
+def as_on_screen(canvas):
+    """The picture as the saver shows it: the key colour on the black screen."""
+    shown = canvas.copy()
+    shown.map_colours(lambda c: SCREEN if c == KEY else c)
+    return shown
+
+
 def contact_sheet(items):
     """Every picture enlarged with nearest-neighbour, its id and size below."""
     cells = []
@@ -134,7 +144,7 @@ def main():
         write(os.path.join(args.out, 'bitmaps', file_name), data)
         manifest.append('%d %s %d %d %d' % (pid, file_name, canvas.width, canvas.height,
                                              data[28]))
-        contact.append(('%d %dx%d' % (pid, canvas.width, canvas.height), canvas))
+        contact.append(('%d %dx%d' % (pid, canvas.width, canvas.height), as_on_screen(canvas)))
     write(os.path.join(args.out, 'bitmaps', 'manifest.txt'), ('\n'.join(manifest) + '\n').encode())
 
     icons = icon_images()
@@ -142,7 +152,7 @@ def main():
     for size, canvas in icons:
         write(os.path.join(args.out, 'icon', 'icon-%d.bmp' % size),
               bmp_bytes(on_key(canvas, size, size)))
-        contact.append(('icon 104 %dx%d' % (size, size), canvas.filled(KEY)))
+        contact.append(('icon 104 %dx%d' % (size, size), canvas.filled(SCREEN)))
     write(args.sheet, png_bytes(contact_sheet(contact)))
 
 

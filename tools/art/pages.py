@@ -362,15 +362,13 @@ def xanadu():
     c.rect(x0 + 6, y0, x1 - 6, y1, WHITE)
     for cx, cy in ((x0 + 6, y0 + 6), (x1 - 6, y0 + 6), (x0 + 6, y1 - 6), (x1 - 6, y1 - 6)):
         c.ellipse(cx, cy, 6, 6, WHITE)
-    c.polygon([(x0 + 2, 176), (104, 196), (x0 + 2, 190)], WHITE)
     c.rect(x0 + 2, y0 + 6, x1 - 2, y1 - 6, BLACK)
     c.rect(x0 + 6, y0 + 2, x1 - 6, y1 - 2, BLACK)
     for cx, cy in ((x0 + 6, y0 + 6), (x1 - 6, y0 + 6), (x0 + 6, y1 - 6), (x1 - 6, y1 - 6)):
         c.ellipse(cx, cy, 4, 4, BLACK)
-    c.polygon([(x0 + 3, 179), (110, 194), (x0 + 3, 187)], BLACK)
-    c.rect(0, h - 14, 150, h, NIGHT_GRASS)
-    c.rect(0, h - 14, 150, h - 12, NIGHT_GRASS_LIGHT)
-    c.paste(cows.cow_face(112, mouth_open=True), 6, h - 122)
+    # The bubble's tail, pointing at the cow's mouth.
+    c.polygon([(x0 + 1, 170), (112, 200), (x0 + 1, 186)], WHITE)
+    c.paste(cows.cow_face(124, mouth_open=True), 0, h - 128)
     return c
 
 

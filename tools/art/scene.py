@@ -188,14 +188,14 @@ def explosion_frames():
         px, py = piece['centre']
         dx, dy = px - 25.5, py - 18.0
         length = math.hypot(dx, dy) or 1.0
-        speed = rng.uniform(2.2, 4.2)
+        speed = rng.uniform(3.0, 5.5)
         piece['velocity'] = (dx / length * speed * 1.5 + rng.uniform(0.5, 2.5),
                              dy / length * speed * 0.6 + rng.uniform(-1.6, 0.6))
         piece['spin'] = rng.uniform(-0.35, 0.35)
     spray = []
     for _ in range(150):
         angle = rng.uniform(0, 2 * math.pi)
-        speed = rng.uniform(1.0, 7.0)
+        speed = rng.uniform(1.5, 9.0)
         spray.append({
             'velocity': (math.cos(angle) * speed * 1.3 + 1.5, math.sin(angle) * speed * 0.55),
             'life': rng.integer(8, 24),

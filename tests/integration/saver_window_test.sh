@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The full-screen saver under Xvfb: its window, what closes it and what does
+# not, the single instance, and a refused mode.
+source "$(dirname "$0")/xvfb_session.sh"
+start_xvfb
+
+# A key closes it with exit code 0.
+start_grazefall key /s
+id=$(wait_window "Screen Saver") || fail "/s opened no window titled \"Screen Saver\""
+geometry=$(xwininfo -id "$id" | awk '/-geometry/ { print $2 }')
+[[ "$geometry" == 1024x768+0+0 ]] || fail "the saver window is $geometry, not the whole screen"
+sleep 1
+is_running "$SAVER_PID" || fail "the saver ended on its own"
+# A second full-screen start finds the first one and leaves at once.
+set +e
+timeout 10 "$GRAZEFALL" /s
+second=$?
+set -e
+[[ $second -eq 0 ]] || fail "a second /s exited $second, not 0"
+is_running "$SAVER_PID" || fail "the second /s ended the first"
+xdotool key a
+wait_exit "$SAVER_PID" 5 || fail "a key did not close the saver"
+[[ $EXIT_CODE -eq 0 ]] || fail "closed by a key with exit code $EXIT_CODE"
+
+# A click closes it.
+start_grazefall click /s
+wait_window "Screen Saver" >/dev/null || fail "no window for the click test"
+sleep 1
+xdotool click 1
+wait_exit "$SAVER_PID" 5 || fail "a click did not close the saver"
+[[ $EXIT_CODE -eq 0 ]] || fail "closed by a click with exit code $EXIT_CODE"
+
+# Five real moves are allowed; the next one closes it.
+start_grazefall moves /s
+wait_window "Screen Saver" >/dev/null || fail "no window for the mouse test"
+sleep 1
+for step in 1 2 3 4 5; do
+  xdotool mousemove $((200 + step * 40)) 300
+  sleep 0.3
+done
+sleep 0.5
+is_running "$SAVER_PID" || fail "one of the first five mouse moves closed the saver"
+xdotool mousemove 700 500
+wait_exit "$SAVER_PID" 5 || fail "the sixth mouse move did not close the saver"
+[[ $EXIT_CODE -eq 0 ]] || fail "closed by the mouse with exit code $EXIT_CODE"
+
+# An unknown mode exits 255 (-1) at once, without a window.
+set +e
+timeout 5 "$GRAZEFALL" /x
+code=$?
+set -e
+[[ $code -eq 255 ]] || fail "/x exited $code, not 255"
+echo "saver window: ok"

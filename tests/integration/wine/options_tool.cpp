@@ -1,0 +1,82 @@
+// The Linux side of the Windows configuration test: writes the stored values
+// a test seeds both systems with, and runs the same sheet steps on Linux, with
+// the Linux settings store, so the test can compare the Windows "Options"
+// value with the Linux one byte for byte.
+//   options_tool seed <directory>
+//       the five values of a first-run store (Classic active at 800 x 600 x 16)
+//   options_tool click-ok <directory> <control id>
+//       opens the sheet over the store in <directory>, clicks the control on
+//       the first page, presses OK
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/linux/directory_settings_store.h"
+#include "settings/options.h"
+#include "settings/options_store.h"
+#include "settings/property_sheet.h"
+
+namespace {
+
+using namespace grazefall;
+
+// The headless display and clock with the Linux settings directory.
+class LinuxStorePlatform : public platform::HeadlessPlatform {
+ public:
+  explicit LinuxStorePlatform(std::string directory) : store_(std::move(directory)) {}
+  platform::SettingsStore& settingsStore() override { return store_; }
+
+ private:
+  platform::DirectorySettingsStore store_;
+};
+
+// The sheet's desktop services, for a sheet nobody looks at.
+class NoDesktop : public SheetServices {
+ public:
+  std::optional<std::string> programDirectory() override { return std::nullopt; }
+  std::vector<std::string> listDirectory(std::string_view) override { return {}; }
+  std::optional<std::string> browseForDirectory(std::string_view) override { return std::nullopt; }
+  bool canLoadPicture(std::string_view) override { return false; }
+  void openHelp() override {}
+  void showMessage(std::string_view, std::string_view) override {}
+};
+
+int Seed() {
+  ScenarioOptions active = classicPreset;
+  active.screenWidth = 800;
+  active.screenHeight = 600;
+  active.screenBitDepth = 16;
+  const bool written = WriteOptions(classicPreset, "Classic") == platform::kOk &&
+                       WriteOptions(invasionPreset, "Invasion") == platform::kOk &&
+                       WriteOptions(halloweenPreset, "Halloween") == platform::kOk &&
+                       WriteOptions(customPreset, "Custom") == platform::kOk &&
+                       WriteOptions(active, "Options") == platform::kOk;
+  return written ? 0 : 1;
+}
+
+int ClickOk(int32_t controlId) {
+  NoDesktop desktop;
+  PropertySheet sheet(desktop);
+  sheet.open();
+  sheet.command(controlId);
+  sheet.ok();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fputs("usage: options_tool seed <dir> | click-ok <dir> <control id>\n", stderr);
+    return 2;
+  }
+  LinuxStorePlatform linuxPlatform(argv[2]);
+  platform::InstallPlatform(&linuxPlatform);
+  const std::string command = argv[1];
+  int status = 2;
+  if (command == "seed" && argc == 3) status = Seed();
+  if (command == "click-ok" && argc == 4) status = ClickOk(std::atoi(argv[3]));
+  platform::InstallPlatform(nullptr);
+  return status;
+}

@@ -1,0 +1,157 @@
+// Drives the screen saver from inside the Wine prefix, where the window
+// handles live: presses the settings sheet's buttons, and hosts a preview.
+//   wine_driver sheet-ok <control id> <selected indicator id>
+//   wine_driver preview <path of the .scr>
+// Exit 0 when everything checked out; a line on stderr says what did not.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr DWORD kPatienceMs = 30000;
+constexpr int kPreviewBitmapId = 134;
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "wine_driver: %s\n", what);
+  return 1;
+}
+
+void PumpFor(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(20);
+  }
+}
+
+HWND WaitForWindow(const char* className, const char* title) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < kPatienceMs) {
+    if (HWND window = FindWindowA(className, title); window != nullptr) return window;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+// Clicks a notifying control of the sheet's current page, checks that the
+// page answered by showing `indicatorId`, then presses OK.
+int SheetOk(int controlId, int indicatorId) {
+  HWND sheet = WaitForWindow(nullptr, "Grazefall");
+  if (sheet == nullptr) return Fail("the settings sheet never appeared");
+  Sleep(500);
+  HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+  if (page == nullptr) return Fail("the sheet has no current page");
+  HWND control = GetDlgItem(page, controlId);
+  if (control == nullptr) return Fail("the page has no such control");
+  HWND indicator = GetDlgItem(page, indicatorId);
+  if (indicator == nullptr) return Fail("the page has no such indicator");
+  if (IsWindowVisible(indicator)) return Fail("the indicator shows before the click");
+  SendMessageA(page, WM_COMMAND, MAKEWPARAM(controlId, STN_CLICKED),
+               reinterpret_cast<LPARAM>(control));
+  if (!IsWindowVisible(indicator)) return Fail("the click did not show the indicator");
+  PropSheet_PressButton(sheet, PSBTN_OK);
+  const DWORD start = GetTickCount();
+  while (IsWindow(sheet)) {
+    if (GetTickCount() - start > kPatienceMs) return Fail("the sheet did not close after OK");
+    Sleep(100);
+  }
+  return 0;
+}
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Hosts a preview like the display settings do: a parent window whose
+// handle goes on the command line; checks that the child paints the preview
+// picture at its top-left corner and that the saver ends with its parent.
+int Preview(const char* scrPath) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = ParentProc;
+  windowClass.hInstance = instance;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = "PreviewHost";
+  RegisterClassA(&windowClass);
+  HWND parent = CreateWindowExA(0, "PreviewHost", "Preview host", WS_POPUP | WS_VISIBLE, 100, 100,
+                                152, 112, nullptr, nullptr, instance, nullptr);
+  if (parent == nullptr) return Fail("no parent window");
+  PumpFor(300);
+
+  std::string commandLine =
+      std::string("\"") + scrPath + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(parent));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return Fail("could not start the saver");
+  }
+  PumpFor(4000);
+
+  HWND child = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
+  if (child == nullptr) return Fail("no preview child window inside the parent");
+  RECT childBox{}, parentBox{};
+  GetClientRect(child, &childBox);
+  GetClientRect(parent, &parentBox);
+  if (childBox.right != parentBox.right || childBox.bottom != parentBox.bottom) {
+    return Fail("the preview does not fill the parent's client area");
+  }
+
+  // The picture the saver should have painted, from its own resources.
+  HMODULE saver = LoadLibraryExA(scrPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HBITMAP picture = saver == nullptr
+                        ? nullptr
+                        : static_cast<HBITMAP>(LoadImageA(saver, MAKEINTRESOURCEA(kPreviewBitmapId),
+                                                          IMAGE_BITMAP, 0, 0, 0));
+  if (picture == nullptr) return Fail("the saver carries no preview picture");
+  BITMAP size{};
+  GetObjectA(picture, sizeof(size), &size);
+  HDC pictureDc = CreateCompatibleDC(nullptr);
+  SelectObject(pictureDc, picture);
+  HDC childDc = GetDC(child);
+  int compared = 0, equal = 0;
+  for (int y = 0; y < size.bmHeight && y < childBox.bottom; y += 3) {
+    for (int x = 0; x < size.bmWidth && x < childBox.right; x += 3) {
+      ++compared;
+      if (GetPixel(childDc, x, y) == GetPixel(pictureDc, x, y)) ++equal;
+    }
+  }
+  ReleaseDC(child, childDc);
+  DeleteDC(pictureDc);
+  std::printf("preview pixels equal to the picture: %d of %d\n", equal, compared);
+  if (compared == 0 || equal * 10 < compared * 9) return Fail("the preview picture is not painted");
+
+  DestroyWindow(parent);
+  PumpFor(200);
+  if (WaitForSingleObject(process.hProcess, kPatienceMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 9);
+    return Fail("the saver did not end with its parent window");
+  }
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  std::printf("preview exit code %lu\n", static_cast<unsigned long>(exitCode));
+  if (exitCode != 0) return Fail("the preview ended with a nonzero exit code");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "sheet-ok") {
+    return SheetOk(std::atoi(argv[2]), std::atoi(argv[3]));
+  }
+  if (argc == 3 && std::string(argv[1]) == "preview") return Preview(argv[2]);
+  std::fputs("usage: wine_driver sheet-ok <id> <indicator> | preview <scr>\n", stderr);
+  return 2;
+}

@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# The Windows program under Wine, one case per call:
+#   wine_tests.sh build          cross-compiles both .scr files and the driver
+#   wine_tests.sh saver          /s with a stored Classic record: saucer, pyramid, key ends it
+#   wine_tests.sh configuration  /c, a driven OK: "Options" equals the Linux bytes
+#   wine_tests.sh preview        /p HWND paints the preview picture into the window
+#   wine_tests.sh password       Windows 98 mode: /a reaches the password-change service
+# Environment: SOURCE_DIR, WINE_BUILD_ROOT (where the build case puts its
+# output), OPTIONS_TOOL (the Linux options tool). The display cases run under
+# their own Xvfb screen.
+set -euo pipefail
+
+case_name=${1:?case}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+SOURCE_DIR=${SOURCE_DIR:-$(cd "$here/../../.." && pwd)}
+WINE_BUILD_ROOT=${WINE_BUILD_ROOT:?WINE_BUILD_ROOT}
+WINE_SCR=$WINE_BUILD_ROOT/build-win64/grazefall.scr
+DRIVER=$WINE_BUILD_ROOT/wine_driver.exe
+export WINE_WORK=$WINE_BUILD_ROOT/work-$case_name
+rm -rf "$WINE_WORK"
+mkdir -p "$WINE_WORK"
+
+# shellcheck source=wine_env.sh
+source "$here/wine_env.sh"
+
+# Reruns this case inside a fresh 800 x 600 x 24 X screen.
+with_screen() {
+  if [[ -z ${GRAZEFALL_IN_XVFB:-} ]]; then
+    GRAZEFALL_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" "$0" "$case_name"
+  fi
+}
+
+hex_of_file() { od -An -v -tx1 "$1" | tr -d ' \n'; }
+
+# Seeds the prefix's registry with a first-run store written by the Linux
+# options tool: Classic active at 800 x 600 x 16.
+seed_registry() {
+  local seed=$WINE_WORK/seed
+  mkdir -p "$seed"
+  "${OPTIONS_TOOL:?OPTIONS_TOOL}" seed "$seed" || fail "options_tool seed failed"
+  {
+    echo "REGEDIT4"
+    echo
+    echo "[HKEY_CURRENT_USER\\Control Panel\\Desktop\\ScreenSavers\\Grazefall]"
+    for name in Options Classic Invasion Halloween Custom; do
+      reg_binary_line "$name" "$seed/$name"
+    done
+  } | wine_reg_import
+  [[ $(wine_reg_value_hex Options) == "$(hex_of_file "$seed/Options")" ]] ||
+    fail "the seeded Options value does not read back"
+}
+
+case_build() {
+  GRAZEFALL_WINDOWS_BUILD_ROOT=$WINE_BUILD_ROOT JOBS=${JOBS:-2} \
+    "$SOURCE_DIR/tools/build-windows.sh" x86_64 i686
+  for scr in "$WINE_BUILD_ROOT/build-win64/grazefall.scr" "$WINE_BUILD_ROOT/build-win32/grazefall.scr"; do
+    [[ -s $scr ]] || fail "$scr was not built"
+  done
+  file "$WINE_BUILD_ROOT/build-win64/grazefall.scr" | grep -q 'PE32+ executable (GUI) x86-64' ||
+    fail "the 64-bit .scr is not a 64-bit Windows GUI program"
+  file "$WINE_BUILD_ROOT/build-win32/grazefall.scr" | grep -q 'PE32 executable (GUI) Intel 80386' ||
+    fail "the 32-bit .scr is not a 32-bit Windows GUI program"
+  # Statically linked: nothing but system DLLs is imported.
+  local imports
+  imports=$(x86_64-w64-mingw32-objdump -p "$WINE_SCR" | awk '/DLL Name/ { print tolower($3) }')
+  if grep -E 'libstdc|libgcc|libwinpthread' <<<"$imports"; then
+    fail "the .scr depends on MinGW runtime DLLs"
+  fi
+  x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Werror -static \
+    "$here/wine_driver.cpp" -o "$DRIVER" -lcomctl32 -lgdi32 -luser32
+  echo "built: $(ls "$WINE_BUILD_ROOT"/build-win*/grazefall.scr | tr '\n' ' ')"
+}
+
+case_saver() {
+  with_screen
+  wine_fresh_prefix
+  seed_registry
+  wine_start "$WINE_SCR" /s
+  local saver=$WINE_PID shots=() deadline=$((SECONDS + 75)) found=1
+  sleep 3
+  while ((SECONDS < deadline)); do
+    kill -0 "$saver" 2>/dev/null || fail "the saver ended before it was told to"
+    local shot=$WINE_WORK/shot-$SECONDS.png
+    import -window root "$shot" 2>/dev/null && shots+=("$shot")
+    if python3 "$here/screen_check.py" "$SOURCE_DIR/resources/bitmaps/121-saucer.bmp" \
+      "${shots[@]}" >"$WINE_WORK/screen_check.log"; then
+      found=0
+      break
+    fi
+    sleep 1.5
+  done
+  cat "$WINE_WORK/screen_check.log"
+  # Wine's key events reach the saver window even without a window manager.
+  xdotool key --clearmodifiers space
+  local status=0
+  wine_wait "$saver" 20 || status=$?
+  "$WINESERVER" -k || true
+  ((found == 0)) || fail "the saucer and the pyramid were not both on the screen"
+  ((status == 0)) || fail "a key press ended the saver with exit code $status (124: it never ended)"
+  echo "saver: saucer and pyramid seen, a key ended it with exit code 0"
+}
+
+case_configuration() {
+  with_screen
+  wine_fresh_prefix
+  seed_registry
+  local invasion_banner=126 invasion_selected=1028
+  wine_start "$WINE_SCR" /c
+  local sheet=$WINE_PID
+  local driven=0
+  wine_run 60 "$DRIVER" sheet-ok "$invasion_banner" "$invasion_selected" || driven=$?
+  local status=0
+  wine_wait "$sheet" 20 || status=$?
+  "$WINESERVER" -w
+  ((driven == 0)) || fail "driving the sheet failed ($driven)"
+  # The configuration mode always ends with -1 once the sheet has closed.
+  ((status == 255)) || fail "/c ended with exit code $status, not -1"
+
+  local windows_hex linux_hex
+  windows_hex=$(wine_reg_value_hex Options)
+  [[ ${#windows_hex} -eq 704 ]] || fail "Options holds $((${#windows_hex} / 2)) bytes, not 352"
+  local linux_store=$WINE_WORK/linux-store
+  mkdir -p "$linux_store"
+  cp "$WINE_WORK/seed/"* "$linux_store/"
+  "$OPTIONS_TOOL" click-ok "$linux_store" "$invasion_banner" || fail "options_tool click-ok failed"
+  linux_hex=$(hex_of_file "$linux_store/Options")
+  [[ $windows_hex == "$linux_hex" ]] ||
+    fail "Options differs from the Linux store's bytes:
+ windows $windows_hex
+ linux   $linux_hex"
+  [[ $windows_hex != "$(hex_of_file "$WINE_WORK/seed/Options")" ]] ||
+    fail "OK wrote back the seeded record unchanged: the scenario choice was lost"
+  echo "configuration: OK wrote 352 bytes equal to the Linux store's"
+}
+
+case_preview() {
+  with_screen
+  wine_fresh_prefix
+  seed_registry
+  wine_run 60 "$DRIVER" preview "$(winepath_of "$WINE_SCR")" || fail "the preview check failed"
+  "$WINESERVER" -k || true
+  echo "preview: painted into its parent window and ended with it"
+}
+
+case_password() {
+  with_screen
+  wine_fresh_prefix
+  # Not the Windows 95 family: the password-change mode does nothing.
+  local status=0
+  wine_run 30 "$WINE_SCR" /a 0 || status=$?
+  ((status == 255)) || fail "/a outside Windows 98 mode ended with $status, not -1"
+
+  wine_reg_import <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine]
+"Version"="win98"
+REG
+  # Wine's MPR logs the call it received on its "fixme" channel.
+  status=0
+  WINEDEBUG=-all,fixme+mpr wine_run 30 "$WINE_SCR" /a 0 2>"$WINE_WORK/a.log" || status=$?
+  "$WINESERVER" -k || true
+  cat "$WINE_WORK/a.log"
+  ((status == 0)) || fail "/a in Windows 98 mode ended with $status, not 0"
+  grep -q 'PwdChangePasswordA.*SCRSAVE' "$WINE_WORK/a.log" ||
+    fail "PwdChangePasswordA was not called for the SCRSAVE provider"
+  echo "password: Windows 98 mode called PwdChangePasswordA for SCRSAVE"
+}
+
+case "$case_name" in
+  build) case_build ;;
+  saver) case_saver ;;
+  configuration) case_configuration ;;
+  preview) case_preview ;;
+  password) case_password ;;
+  *) fail "unknown case $case_name" ;;
+esac

@@ -1,0 +1,89 @@
+# Shared by the integration scripts (sourced, not run): a private Xvfb, a
+# private HOME, helpers to wait for windows and processes and to read
+# screenshots, and cleanup of everything started here.
+#   GRAZEFALL   the program under test (first argument of each script)
+set -euo pipefail
+
+GRAZEFALL=$(realpath "${1:?usage: $0 path/to/grazefall}")
+CONVERT=/usr/bin/convert  # ImageMagick's; /usr/local/bin/convert may be another tool
+WORK=$(mktemp -d /tmp/grazefall-it.XXXXXX)
+chmod 755 "$WORK"
+export HOME="$WORK/home"
+mkdir -p "$HOME"
+unset XSCREENSAVER_WINDOW SDL_VIDEODRIVER
+STARTED_PIDS=()
+
+cleanup() {
+  local pid
+  for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  sleep 0.2
+  for pid in "${STARTED_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# A display of our own: Xvfb picks a free number and writes it to fd 3.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$WORK/display" \
+    >"$WORK/xvfb.log" 2>&1 &
+  STARTED_PIDS+=($!)
+  local i
+  for i in $(seq 50); do
+    [[ -s "$WORK/display" ]] && break
+    sleep 0.1
+  done
+  [[ -s "$WORK/display" ]] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -1 "$WORK/display")"
+}
+
+# Starts the program in the background; its pid in SAVER_PID, output in $WORK/NAME.out.
+start_grazefall() {
+  local name=$1
+  shift
+  "$GRAZEFALL" "$@" >"$WORK/$name.out" 2>&1 &
+  SAVER_PID=$!
+  STARTED_PIDS+=("$SAVER_PID")
+}
+
+# Waits up to $2 seconds (default 10) for a window named exactly $1; prints its id.
+wait_window() {
+  local i id
+  for i in $(seq $((${2:-10} * 10))); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1 || true)
+    if [[ -n "$id" ]]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to $2 seconds for process $1 to end; its exit code in EXIT_CODE.
+wait_exit() {
+  local pid=$1 i
+  for i in $(seq $((${2:-5} * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      set +e
+      wait "$pid"
+      EXIT_CODE=$?
+      set -e
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+is_running() { kill -0 "$1" 2>/dev/null; }
+
+# How many pixels of the picture have exactly the colour, e.g. "FAFAF6".
+count_color() {
+  "$CONVERT" "$1" -format %c histogram:info:- |
+    awk -v c="#$2 " 'index($0, c) { gsub(":", "", $1); n += $1 } END { print n + 0 }'
+}
