@@ -35,8 +35,9 @@ function(gf_test_suite name)
   if(NOT sources)
     return()
   endif()
-  add_executable(test_${name} ${sources})
-  target_link_libraries(test_${name} PRIVATE ${GF_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  add_executable(test_${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
+  target_link_libraries(test_${name} PRIVATE ${GF_DEPS} GTest::gtest GTest::gmock)
+  target_compile_definitions(test_${name} PRIVATE GRAZEFALL_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR})
   if(NOT GF_LABELS)
     set(GF_LABELS unit)
@@ -45,5 +46,5 @@ function(gf_test_suite name)
   gtest_discover_tests(test_${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-    PROPERTIES LABELS "${GF_LABELS}" ENVIRONMENT "SDL_VIDEODRIVER=dummy;GRAZEFALL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES LABELS "${GF_LABELS}")
 endfunction()

@@ -106,7 +106,9 @@ MessageResult HostWindowProc(WindowHandle window, uint32_t message, uintptr_t wP
       if (!hostState.isPreview) windows.hideCursorImage();
       break;
     case msg::kWmDestroy:
-      if (hostState.imeDetached) windows.restoreInputMethod(window, hostState.savedImeContext);
+      if (hostState.imeDetached && hostState.savedImeContext != 0) {
+        windows.restoreInputMethod(window, hostState.savedImeContext);
+      }
       windows.postQuitMessage(0);
       break;
     case msg::kWmSetText:

@@ -16,6 +16,7 @@
 #include "host/main/commands.h"
 #include "host/saver_window.h"
 #include "platform/platform.h"
+#include "platform/qt/configuration_dialog.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window_system.h"
 #include "platform/windowing.h"
@@ -118,17 +119,20 @@ int RunSaverCommand(int argc, char** argv) {
   options.showFrameRate = command.showFrameRate;
   options.quietInput = command.mode != host::LinuxMode::Letters;
   platform::sdl::SdlPlatform sdlPlatform(windows, options);
-  platform::InstallPlatform(&sdlPlatform);
+  // The settings dialog brings its own platform; the saver runs on SDL's.
+  if (windows.isOpen()) platform::InstallPlatform(&sdlPlatform);
   platform::InstallWindowSystem(&windows);
   InstallStopSignals();
+  host::SetConfigurationSheet([argc, argv] { qtui::ShowConfigurationSheet(argc, argv); });
 
   const auto animation = MakeAnimationDriver();
   saverLifecycle.animation = animation.get();
   const int32_t code = RunCommand(command, windows);
   saverLifecycle.animation = nullptr;
 
+  host::SetConfigurationSheet(nullptr);
   platform::InstallWindowSystem(nullptr);
-  platform::InstallPlatform(nullptr);
+  if (windows.isOpen()) platform::InstallPlatform(nullptr);
   return code;
 }
 

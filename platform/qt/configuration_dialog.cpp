@@ -1,6 +1,7 @@
 #include "platform/qt/configuration_dialog.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,15 +21,27 @@ ConfigurationDialog::ConfigurationDialog(SheetServices& services, QWidget* paren
   setWindowIcon(ProgramIcon());
   setModal(true);
   // The pages are laid out for an 8-point font whose base units are 6 x 13.
+  // A narrow sans serif keeps the longer check box texts inside the page.
   QFont pageFont = font();
+  pageFont.setFamilies(
+      {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans Condensed", "DejaVu Sans"});
   pageFont.setPixelSize(11);
+  pageFont.setStretch(QFont::SemiCondensed);
   setFont(pageFont);
 
   tabs_ = new QTabWidget(this);
+  // Every title stays in view; the tab row may make the sheet wider than a
+  // page, and the page then sits in the middle.
+  tabs_->setUsesScrollButtons(false);
+  tabs_->setElideMode(Qt::ElideNone);
   for (size_t i = 0; i < kSheetPageCount; ++i) {
     const PageTemplate& layout = sheet_->pageTemplate(i);
-    pages_[i] = new PageWidget(layout, tabs_);
-    tabs_->addTab(pages_[i], QString::fromUtf8(layout.title.data(), layout.title.size()));
+    auto* holder = new QWidget(tabs_);
+    auto* centring = new QHBoxLayout(holder);
+    centring->setContentsMargins(0, 0, 0, 0);
+    pages_[i] = new PageWidget(layout, holder);
+    centring->addWidget(pages_[i], 0, Qt::AlignHCenter | Qt::AlignTop);
+    tabs_->addTab(holder, QString::fromUtf8(layout.title.data(), layout.title.size()));
     connect(pages_[i], &PageWidget::commandIssued, this,
             [this, i](int id, int notifyCode) { runCommand(i, id, notifyCode); });
     connect(pages_[i], &PageWidget::sliderMoved, this, [this, i] { moveSlider(i); });

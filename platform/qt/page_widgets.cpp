@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -56,6 +57,15 @@ PageWidget::PageWidget(const PageTemplate& layout, QWidget* parent) : QWidget(pa
   setFixedSize(DluToPixelsX(kPageWidthDlu), DluToPixelsY(kPageHeightDlu));
   QButtonGroup* radioGroup = nullptr;
   std::vector<QWidget*> inFront;
+  // Text on a page drawn on black is white.
+  const bool onBlack = !layout.controls.empty() &&
+                       layout.controls.front().kind == ControlKind::kRectangle &&
+                       (layout.controls.front().style & kStyleWhite) == 0;
+  if (onBlack) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    setPalette(palette);
+  }
   for (const ControlTemplate& control : layout.controls) {
     QWidget* widget = build(control, radioGroup);
     if (!DrawnBehind(control.kind)) inFront.push_back(widget);
@@ -299,12 +309,11 @@ void PageWidget::pull(ControlModel& model) const {
       case ControlKind::kSlider:
         model.setPosition(id, static_cast<QSlider*>(widget)->value());
         break;
-      case ControlKind::kListBox: {
-        auto* list = static_cast<QListWidget*>(widget);
-        const bool selected = list->currentItem() != nullptr && list->currentItem()->isSelected();
-        model.setSelection(id, selected ? list->currentRow() : -1);
+      case ControlKind::kListBox:
+        // The current row is the selection: it changes before the item is
+        // marked selected when the user clicks.
+        model.setSelection(id, static_cast<QListWidget*>(widget)->currentRow());
         break;
-      }
       case ControlKind::kComboBox:
         model.setSelection(id, static_cast<QComboBox*>(widget)->currentIndex());
         break;

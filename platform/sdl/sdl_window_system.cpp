@@ -116,6 +116,11 @@ SdlWindowSystem::Window* SdlWindowSystem::find(WindowHandle window) {
   return &it->second;
 }
 
+SDL_Window* SdlWindowSystem::sdlWindowOf(WindowHandle window) {
+  Window* record = find(window);
+  return record != nullptr ? record->sdl : nullptr;
+}
+
 SdlWindowSystem::Window* SdlWindowSystem::findBySdlId(uint32_t id, WindowHandle* handle) {
   Window* fallback = nullptr;
   for (auto& [h, window] : windows_) {
@@ -518,8 +523,8 @@ Point SdlWindowSystem::cursorPosition() {
     int windowX = 0;
     int windowY = 0;
     unsigned int mask = 0;
-    if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY,
-                      &windowX, &windowY, &mask) != 0) {
+    if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &windowX,
+                      &windowY, &mask) != 0) {
       return Point{rootX, rootY};
     }
   }

@@ -57,6 +57,8 @@ class SdlWindowSystem : public WindowSystem {
   // Shows a 32-bit (0x00RRGGBB) frame in the window, scaled to fit with its
   // aspect kept (black bars), nearest-neighbour. kOk once shown.
   int32_t presentFrame(WindowHandle window, SDL_Surface* frame);
+  // The SDL window behind a window of ours, or null.
+  SDL_Window* sdlWindowOf(WindowHandle window);
 
   // --- WindowSystem ---
   bool registerClass(std::string_view className, WindowProc procedure) override;

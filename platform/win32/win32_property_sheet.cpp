@@ -189,8 +189,16 @@ void ReadBack(size_t index) {
         break;
     }
   }
-  // Keep the record of what the controls show in step with the model.
-  for (const auto& [id, state] : model.controls()) page.mirrored[id] = state;
+  // What was just read is what the controls show; everything else keeps
+  // its record, so the next mirror still sets what the logic changed.
+  for (const auto& [id, state] : model.controls()) {
+    auto shown = page.mirrored.find(id);
+    if (shown == page.mirrored.end()) continue;
+    shown->second.checked = state.checked;
+    shown->second.position = state.position;
+    shown->second.selection = state.selection;
+    if (state.kind == ControlKind::kEdit) shown->second.text = state.text;
+  }
 }
 
 void Finish(bool accepted) {
@@ -313,7 +321,8 @@ void ShowWin32ConfigurationSheet(HINSTANCE module) {
     const PageTemplate& layout = current.logic->pageTemplate(i);
     titles[i] = std::string(layout.title);
     PROPSHEETPAGEA& page = pages[i];
-    page.dwSize = PROPSHEETPAGEA_V1_SIZE;
+    // The sheet walks the page array by each entry's dwSize.
+    page.dwSize = sizeof(PROPSHEETPAGEA);
     page.dwFlags = kPageFlags;
     page.hInstance = module;
     page.pszTemplate = MAKEINTRESOURCEA(layout.templateId);

@@ -32,7 +32,8 @@ std::string Quoted(std::string_view text) {
 }
 
 std::string Visibility(const ControlTemplate& control) {
-  return (control.style & grazefall::kStyleHidden) != 0 ? "" : " | WS_VISIBLE";
+  // A CONTROL statement is visible unless told otherwise.
+  return (control.style & grazefall::kStyleHidden) != 0 ? " | NOT WS_VISIBLE" : " | WS_VISIBLE";
 }
 
 std::string Group(const ControlTemplate& control) {

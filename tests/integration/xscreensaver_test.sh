@@ -30,7 +30,7 @@ as_nobody xscreensaver-command -activate >/dev/null || fail "xscreensaver did no
 
 # The intro comes first; then the herd falls. Cow hide and cow nose colours.
 found=no
-for i in $(seq 30); do
+for i in $(seq 45); do
   sleep 1
   import -window root "$WORK/shot.png" 2>/dev/null || continue
   hide=$(count_color "$WORK/shot.png" FAFAF6)

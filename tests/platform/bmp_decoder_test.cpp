@@ -23,12 +23,15 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
 // The conformance pictures: where GRAZEFALL_BMPSUITE_DIR points, else a copy
-// under tests/data in the source tree, else the shared copy on this machine.
+// under tests/data in the source tree, else the shared folder that sits beside
+// the checkout, else the shared copy on this machine.
 fs::path SuiteDir() {
   if (const char* dir = std::getenv("GRAZEFALL_BMPSUITE_DIR")) return dir;
   if (const char* source = std::getenv("GRAZEFALL_SOURCE_DIR")) {
-    const fs::path vendored = fs::path(source) / "tests" / "data" / "bmpsuite";
-    if (fs::exists(vendored)) return vendored;
+    for (const fs::path candidate : {fs::path(source) / "tests" / "data" / "bmpsuite",
+                                     fs::path(source) / ".." / "shared" / "bmpsuite"}) {
+      if (fs::exists(candidate)) return candidate;
+    }
   }
   return "/work/shared/bmpsuite";
 }

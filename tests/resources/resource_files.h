@@ -15,7 +15,12 @@ namespace grazefall::testing {
 
 inline std::filesystem::path SourceDir() {
   const char* dir = std::getenv("GRAZEFALL_SOURCE_DIR");
-  return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
+  if (dir != nullptr && *dir != '\0') return dir;
+#ifdef GF_SOURCE_DIR
+  return GF_SOURCE_DIR;
+#else
+  return std::filesystem::current_path();
+#endif
 }
 
 inline std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {

@@ -42,7 +42,7 @@ inline platform::Picture PlainPicture(int32_t width, int32_t height, platform::C
 constexpr platform::ColorRef kBeamColor = platform::Rgb(0, 200, 0);
 constexpr platform::ColorRef kGhostColor = platform::Rgb(200, 200, 200);
 constexpr platform::ColorRef kAlienColor = platform::Rgb(0, 160, 0);
-constexpr platform::ColorRef kBackgroundColor = platform::Rgb(0, 96, 0);
+constexpr platform::ColorRef kBackgroundColor = platform::Rgb(0, 255, 0);  // exact in every depth
 
 inline void RegisterScenePictures(platform::HeadlessPlatform& headless) {
   headless.addResourcePicture(kTinyCowBitmap, DrawSheet(Layout(1, 1, 16, 11)));

@@ -21,7 +21,7 @@ HOOF = (88, 72, 70)
 EYE_WHITE = (255, 255, 255)
 
 
-def side_cow(width=51, height=36, body=WHITE, patches=True, shade=SHADE, seed_patches=0):
+def side_cow(width=51, height=36, body=WHITE, patches=True, shade=SHADE):
     """A layer of the standing cow facing right, filling width x height."""
     if (width, height) == (16, 11):
         return tiny_cow(body, patches)

@@ -800,7 +800,3 @@ def draw_text(canvas, x, y, text, colour, scale=1, shadow=None, extra=0):
 def draw_text_centred(canvas, cx, y, text, colour, scale=1, shadow=None):
     draw_text(canvas, cx - text_width(text, scale) // 2, y, text, colour, scale, shadow)
 
-
-def draw_lines_centred(canvas, cx, y, lines, colour, scale=1, spacing=11):
-    for n, line in enumerate(lines):
-        draw_text_centred(canvas, cx, y + n * spacing * scale, line, colour, scale)

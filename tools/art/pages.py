@@ -66,13 +66,13 @@ def mirrored(layer):
 HOLSTEIN_GAP = 3  # room between letters for their outlines
 
 
-def holstein_text(canvas, x, y, text, scale, seed):
+def holstein_text(canvas, x, y, text, scale, seed, patches=True):
     """Lettering in cow colours: white letters with black patches and an
     outline, as if the words were cows too."""
     width = font.text_width(text, scale, HOLSTEIN_GAP)
     layer = Canvas(width + 4, 7 * scale + 4)
     font.draw_text(layer, 2, 2, text, cows.WHITE, scale, extra=HOLSTEIN_GAP)
-    _holstein(layer, seed, len(text) * 2, scale)
+    _holstein(layer, seed, len(text) if patches else 0, scale * 0.7)
     canvas.paste(layer, x - 2, y - 2)
 
 
@@ -342,7 +342,7 @@ def answer():
     font.draw_text_centred(c, w // 2, 6, 'The meaning', WHITE)
     font.draw_text_centred(c, w // 2, 18, 'of it all:', WHITE)
     c.paste(cows.cow_face(56, mouth_open=True), (w - 56) // 2, 36)
-    holstein_text(c, (w - holstein_width('MOO', 3)) // 2, 100, 'MOO', 3, 147)
+    holstein_text(c, (w - holstein_width('MOO', 3)) // 2, 100, 'MOO', 3, 147, patches=False)
     font.draw_text_centred(c, w // 2, 128, 'and grass.', GREY)
     return c
 

@@ -1,0 +1,17 @@
+// One line of JSON describing an animation right after a presented frame:
+// the intro, gust and message states, the pause asked for, and every sprite
+// of the herd, explosions and tears. Tools read these lines by key.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace grazefall {
+
+struct Animation;
+
+// The line for presented frame `frame` (1-based), without the newline.
+// `loading` marks the loading cow's frames shown while the herd is built.
+std::string FrameTraceLine(const Animation& animation, int64_t frame, bool loading);
+
+}  // namespace grazefall

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "runtime/animation/animation.h"
+#include "runtime/animation/animation_state.h"
+#include "scene/scene.h"
+#include "tests/scene/scene_rig.h"
+
+namespace grazefall {
+namespace {
+
+using testing::SpritesOf;
+
+// A started animation on the headless platform with the scene's pictures.
+class HerdBuild : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::RegisterScenePictures(*platform);
+    platform->setTimeSeconds(777);
+  }
+  int32_t start(const ScenarioOptions& preset) {
+    options = preset;
+    animation = NewAnimation(options);
+    return StartAnimation(*animation, 1);
+  }
+  const SpriteList& herd() const { return *animation->scene.herd; }
+
+  platform::ScopedHeadlessPlatform platform;
+  ScenarioOptions options{};
+  std::unique_ptr<Animation> animation;
+};
+
+TEST_F(HerdBuild, ClassicBuildsWithoutPresentingAFrameAndStandsAsAPyramid) {
+  ASSERT_EQ(start(classicPreset), 0);
+  EXPECT_EQ(platform->presentedFrames(), 0);
+  const std::vector<Sprite*> cows = SpritesOf(herd());
+  ASSERT_EQ(cows.size(), 10u);
+  // Rows of 1, 2, 3 and 4 large cows (51 x 36), spaced 102 x 72, apex first,
+  // odd rows centred on x = 400 and even rows half a spacing to the left.
+  const std::vector<std::pair<int32_t, int32_t>> expected = {
+      {400, -72},  {298, -144}, {400, -144}, {298, -216}, {400, -216},
+      {502, -216}, {196, -288}, {298, -288}, {400, -288}, {502, -288}};
+  for (size_t i = 0; i < cows.size(); ++i) {
+    EXPECT_EQ(cows[i]->x(), expected[i].first) << "cow " << i;
+    EXPECT_EQ(cows[i]->y(), expected[i].second) << "cow " << i;
+    EXPECT_EQ(cows[i]->direction(), Direction::Down);
+    EXPECT_EQ(cows[i]->frameWidth(), 51);
+  }
+  EXPECT_EQ(animation->scene.tears->size(), 0);
+  EXPECT_EQ(animation->scene.background, nullptr);
+}
+
+TEST_F(HerdBuild, PyramidWaitsBeyondTheEdgeTheHerdHeadsFor) {
+  ScenarioOptions preset = classicPreset;
+  preset.herdSize = 3;
+  struct Case {
+    int32_t heading;
+    std::vector<std::pair<int32_t, int32_t>> places;
+  };
+  const std::vector<Case> cases = {
+      {kHeadingUp, {{400, 600 + 72 + 50}, {298, 600 + 144 + 50}, {400, 600 + 144 + 50}}},
+      {kHeadingLeft, {{800 + 102 + 50, 300}, {800 + 204 + 50, 228}, {800 + 204 + 50, 300}}},
+      {kHeadingRight, {{-(102 + 50), 300}, {-(204 + 50), 228}, {-(204 + 50), 300}}},
+  };
+  for (const Case& c : cases) {
+    preset.heading = c.heading;
+    ASSERT_EQ(start(preset), 0);
+    const std::vector<Sprite*> cows = SpritesOf(herd());
+    ASSERT_EQ(cows.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(std::make_pair(cows[i]->x(), cows[i]->y()), c.places[i])
+          << "heading " << c.heading << " cow " << i;
+    }
+    EndAnimation(*animation);
+  }
+}
+
+TEST_F(HerdBuild, ScatteredHerdStartsAboveTheScreen) {
+  ScenarioOptions preset = classicPreset;
+  preset.invertedPyramid = 0;
+  preset.herdSize = 40;
+  preset.cowSize = kCowRandom;
+  ASSERT_EQ(start(preset), 0);
+  const std::vector<Sprite*> cows = SpritesOf(herd());
+  ASSERT_EQ(cows.size(), 40u);
+  EXPECT_GE(cows[0]->y(), -60);
+  EXPECT_LE(cows[0]->y(), -50);
+  EXPECT_GE(cows[0]->x(), 266);
+  EXPECT_LE(cows[0]->x(), 533);
+  std::set<int32_t> widths;
+  for (size_t i = 1; i < cows.size(); ++i) {
+    EXPECT_GE(cows[i]->y(), -1500);
+    EXPECT_LE(cows[i]->y(), -149);
+    EXPECT_GE(cows[i]->x(), 0);
+    EXPECT_LE(cows[i]->x(), 800);
+    widths.insert(cows[i]->frameWidth());
+  }
+  EXPECT_EQ(widths, (std::set<int32_t>{16, 27, 51}));
+}
+
+TEST_F(HerdBuild, BigHerdShowsTheLoadingCowEveryTenthCowThenWalksItAway) {
+  ScenarioOptions preset = classicPreset;
+  preset.invertedPyramid = 0;
+  preset.herdSize = 60;
+  std::vector<int64_t> frames;
+  platform->setFrameObserver([&](const platform::Surface&, int64_t n) { frames.push_back(n); });
+  ASSERT_EQ(start(preset), 0);
+  // Six steps during the build (cows 0, 10 ... 50); the cow then stands at
+  // x = -51 + 18, partly on the screen, and walks off in some direction.
+  EXPECT_GT(platform->presentedFrames(), 6);
+  EXPECT_LT(platform->presentedFrames(), 6 + 5000);
+  EXPECT_EQ(static_cast<int64_t>(frames.size()), platform->presentedFrames());
+  EXPECT_EQ(herd().size(), 60);
+}
+
+TEST_F(HerdBuild, HalloweenBlowsTheLoadingCowUpOver108Frames) {
+  ASSERT_EQ(start(halloweenPreset), 0);
+  // 20 loading steps for 200 cows, 200 for the 2000 drops, 108 of explosion.
+  EXPECT_EQ(platform->presentedFrames(), 20 + 200 + 108);
+  EXPECT_EQ(herd().size(), 200);
+  EXPECT_EQ(animation->scene.tears->size(), 2000);
+}
+
+TEST_F(HerdBuild, TwoThousandDropsRainFromAboveAtOneToThree) {
+  ScenarioOptions preset = classicPreset;
+  preset.tearsOfBlood = 1;
+  ASSERT_EQ(start(preset), 0);
+  EXPECT_EQ(platform->presentedFrames(), 0) << "a small herd never moves the loading cow";
+  const std::vector<Sprite*> drops = SpritesOf(*animation->scene.tears);
+  ASSERT_EQ(drops.size(), 2000u);
+  std::set<int32_t> speeds;
+  int32_t big = 0;
+  for (const Sprite* drop : drops) {
+    EXPECT_GE(drop->y(), -1500);
+    EXPECT_LE(drop->y(), -149);
+    EXPECT_GE(drop->x(), -10);
+    EXPECT_LE(drop->x(), 810);
+    EXPECT_EQ(drop->wrap(), 1);
+    EXPECT_EQ(drop->direction(), Direction::Down);
+    speeds.insert(drop->speed());
+    big += drop->frameWidth() == 16 ? 1 : 0;
+  }
+  EXPECT_EQ(speeds, (std::set<int32_t>{1, 2, 3}));
+  EXPECT_GT(big, 1400);
+  EXPECT_LT(big, 1600);
+}
+
+TEST_F(HerdBuild, EscapeDuringALongBuildStopsItWithinTenCows) {
+  int64_t seen = 0;
+  platform->setFrameObserver([&](const platform::Surface&, int64_t) {
+    if (++seen == 3) platform->setKeyDown(platform::kScanEscape, true);
+  });
+  EXPECT_EQ(start(customPreset), 1);
+  // The third loading frame comes at cow 20; the poll after that cow stops.
+  EXPECT_EQ(herd().size(), 21);
+}
+
+TEST_F(HerdBuild, HerdSizesTheSettingsCannotWriteAreBounded) {
+  ScenarioOptions preset = classicPreset;
+  preset.invertedPyramid = 0;
+  for (int32_t size : {0, -5, INT_MIN}) {
+    preset.herdSize = size;
+    ASSERT_EQ(start(preset), 0);
+    EXPECT_EQ(herd().size(), 1) << "herdSize " << size;
+    EndAnimation(*animation);
+  }
+  preset.herdSize = INT_MAX;
+  ASSERT_EQ(start(preset), 0);
+  EXPECT_EQ(herd().size(), 10000);
+}
+
+TEST_F(HerdBuild, InvasionGetsItsOwnBackgroundCentred) {
+  ASSERT_EQ(start(invasionPreset), 0);
+  ASSERT_NE(animation->scene.background, nullptr);
+  EXPECT_EQ(animation->scene.background->width(), 238);
+  animation->skipFrameSleep = true;
+  RunFrame(*animation);
+  const platform::Picture frame = platform->lastPresentedFrame();
+  // 800/2 - 238/2 = 281, 600/2 - 184/2 = 208.
+  EXPECT_EQ(frame.at(281, 208), testing::kBackgroundColor);
+  EXPECT_EQ(frame.at(280, 208), 0u);
+  EXPECT_EQ(frame.at(281, 207), 0u);
+  EXPECT_EQ(frame.at(281 + 237, 208 + 183), testing::kBackgroundColor);
+  EXPECT_EQ(frame.at(281 + 238, 208 + 183), 0u);
+}
+
+}  // namespace
+}  // namespace grazefall
