@@ -1,6 +1,7 @@
 #include "runtime/bitmap_surfaces.h"
 
 #include <charconv>
+#include <cstdint>
 #include <optional>
 
 #include "platform/platform.h"

@@ -98,6 +98,18 @@ int Preview(const char* scrPath) {
     return Fail("could not start the saver");
   }
   PumpFor(4000);
+  // The screen is photographed from outside the prefix: say when the
+  // preview has had time to paint, then wait until the photograph is taken.
+  if (const char* handshake = std::getenv("PREVIEW_HANDSHAKE"); handshake != nullptr) {
+    const std::string ready = std::string(handshake) + ".ready";
+    const std::string done = std::string(handshake) + ".done";
+    if (FILE* marker = std::fopen(ready.c_str(), "w"); marker != nullptr) std::fclose(marker);
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES &&
+           GetTickCount() - start < kPatienceMs) {
+      PumpFor(100);
+    }
+  }
 
   HWND child = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
   if (child == nullptr) return Fail("no preview child window inside the parent");
@@ -124,7 +136,14 @@ int Preview(const char* scrPath) {
   for (int y = 0; y < size.bmHeight && y < childBox.bottom; y += 3) {
     for (int x = 0; x < size.bmWidth && x < childBox.right; x += 3) {
       ++compared;
-      if (GetPixel(childDc, x, y) == GetPixel(pictureDc, x, y)) ++equal;
+      const COLORREF shown = GetPixel(childDc, x, y);
+      const COLORREF expected = GetPixel(pictureDc, x, y);
+      if (shown == expected) {
+        ++equal;
+      } else if (compared - equal <= 3) {
+        std::printf("pixel (%d, %d): window %06lx, picture %06lx\n", x, y,
+                    static_cast<unsigned long>(shown), static_cast<unsigned long>(expected));
+      }
     }
   }
   ReleaseDC(child, childDc);

@@ -1,0 +1,255 @@
+// Whole frames of the running saver on the headless platform, each next to
+// its anchor: a bare SDL loop that clears the same back buffer and blits the
+// same sprites at the same positions with run-length encoded colour-keyed
+// blits and nothing else. The engine's own work (random draws, list walks,
+// text, the flip) is what a frame costs beyond its anchor. Also the herd
+// build of 10000 cows with pyramid and drops, without the loading cow's
+// frames. Prints the medians and each frame's ratio to its anchor.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/software/software_surface.h"
+#include "runtime/animation/animation.h"
+#include "runtime/animation/animation_state.h"
+#include "scene/scene.h"
+
+namespace grazefall {
+namespace {
+
+using platform::software::SoftwareSurface;
+
+struct FrameScenario {
+  std::string name;
+  ScenarioOptions options;
+};
+
+// Frames measured after this many, when the herd has fallen into view.
+constexpr int kWarmUpFrames = 400;
+
+std::vector<FrameScenario> FrameScenarios() {
+  std::vector<FrameScenario> scenarios;
+  for (const auto& [name, preset] :
+       {std::pair{"Classic", &classicPreset}, std::pair{"Invasion", &invasionPreset},
+        std::pair{"Halloween", &halloweenPreset}, std::pair{"Custom", &customPreset}}) {
+    ScenarioOptions options = *preset;
+    options.introPhase = 2;  // the herd from the first frame: the intro is a one-off
+    options.screenWidth = 800;
+    options.screenHeight = 600;
+    options.screenBitDepth = 16;
+    scenarios.push_back({std::string(name) + " 800x600x16", options});
+  }
+  ScenarioOptions large = customPreset;
+  large.herdSize = 10000;
+  large.cowSize = kCowLarge;
+  large.invertedPyramid = 0;
+  large.windPower = 0;
+  large.explodeCows = 1;
+  large.tearsOfBlood = 1;
+  large.conspiracyMessages = 0;
+  large.introPhase = 2;
+  large.screenWidth = 1920;
+  large.screenHeight = 1080;
+  large.screenBitDepth = 32;
+  scenarios.push_back({"10000 large cows 1920x1080x32", large});
+  return scenarios;
+}
+
+// A running animation on its own headless platform.
+struct RunningAnimation {
+  explicit RunningAnimation(const ScenarioOptions& scenarioOptions) : options(scenarioOptions) {
+    platform::InstallPlatform(&headless);
+    headless.setCurrentMode({options.screenWidth, options.screenHeight, options.screenBitDepth});
+    headless.setTimeSeconds(20260101);
+    animation = NewAnimation(options);
+    animation->skipFrameSleep = true;
+    started = StartAnimation(*animation, 1) == 0;
+  }
+  ~RunningAnimation() {
+    if (started) EndAnimation(*animation);
+    animation.reset();
+    platform::InstallPlatform(nullptr);
+  }
+  platform::HeadlessPlatform headless;
+  ScenarioOptions options;
+  std::unique_ptr<Animation> animation;
+  bool started = false;
+};
+
+// The anchor's copy of one sprite's draw: its sheet and frame rectangle.
+struct AnchorBlit {
+  SDL_Surface* source;
+  SDL_Rect frame;
+  SDL_Rect destination;
+};
+
+// SDL copies of the scene's sheets, keyed and run-length encoded, and the
+// blits the last frame drew, in drawing order.
+class Anchor {
+ public:
+  explicit Anchor(Animation& animation) {
+    auto* back = dynamic_cast<SoftwareSurface*>(animation.display.backBuffer.get());
+    SDL_Surface* format = back->sdlSurface();
+    backBuffer_ = SDL_CreateRGBSurfaceWithFormat(
+        0, format->w, format->h, format->format->BitsPerPixel, format->format->format);
+    for (const SpriteList* list : {animation.scene.tears.get(), animation.scene.herd.get(),
+                                   animation.scene.explosions.get()}) {
+      for (const SpriteList::Node* node = list->head(); node; node = node->next) {
+        const Sprite* sprite = node->sprite;
+        if (sprite == nullptr || sprite->sheet() == nullptr) continue;
+        SDL_Surface* source = copyOf(sprite->sheet());
+        if (source == nullptr) continue;
+        const int32_t fw = sprite->frameWidth();
+        const int32_t fh = sprite->frameHeight();
+        blits_.push_back(
+            {source,
+             {(fw + 1) * (sprite->column() - 1) + 1, (fh + 1) * sprite->row() + 1, fw, fh},
+             {sprite->x(), sprite->y(), fw, fh}});
+      }
+    }
+  }
+  ~Anchor() {
+    for (auto& [sheet, copy] : copies_) SDL_FreeSurface(copy);
+    SDL_FreeSurface(backBuffer_);
+  }
+
+  void frame() {
+    SDL_FillRect(backBuffer_, nullptr, 0);
+    for (AnchorBlit& blit : blits_) {
+      SDL_Rect destination = blit.destination;
+      SDL_BlitSurface(blit.source, &blit.frame, backBuffer_, &destination);
+    }
+  }
+  size_t blitCount() const { return blits_.size(); }
+
+ private:
+  SDL_Surface* copyOf(const SpriteSheet* sheet) {
+    auto found = copies_.find(sheet);
+    if (found != copies_.end()) return found->second;
+    auto* surface = dynamic_cast<SoftwareSurface*>(sheet->surface());
+    if (surface == nullptr) return nullptr;
+    SDL_Surface* copy = SDL_ConvertSurface(surface->sdlSurface(), surface->sdlSurface()->format, 0);
+    SDL_SetColorKey(copy, SDL_TRUE, surface->colorKey());
+    SDL_SetSurfaceRLE(copy, 1);
+    copies_[sheet] = copy;
+    return copy;
+  }
+
+  SDL_Surface* backBuffer_ = nullptr;
+  std::map<const SpriteSheet*, SDL_Surface*> copies_;
+  std::vector<AnchorBlit> blits_;
+};
+
+void RunFrameBenchmark(benchmark::State& state, const ScenarioOptions& options) {
+  RunningAnimation running(options);
+  if (!running.started) {
+    state.SkipWithError("the animation did not start");
+    return;
+  }
+  for (int i = 0; i < kWarmUpFrames; ++i) RunFrame(*running.animation);
+  for (auto _ : state) RunFrame(*running.animation);
+  state.counters["cows"] = running.animation->scene.herd->size();
+}
+
+void AnchorBenchmark(benchmark::State& state, const ScenarioOptions& options) {
+  RunningAnimation running(options);
+  if (!running.started) {
+    state.SkipWithError("the animation did not start");
+    return;
+  }
+  for (int i = 0; i < kWarmUpFrames; ++i) RunFrame(*running.animation);
+  Anchor anchor(*running.animation);
+  for (auto _ : state) anchor.frame();
+  state.counters["blits"] = static_cast<double>(anchor.blitCount());
+}
+
+// The herd build alone: the display has no surfaces to show the loading cow
+// on, so its frames cost nothing.
+void BuildHerdBenchmark(benchmark::State& state) {
+  ScenarioOptions options = customPreset;
+  options.herdSize = 10000;
+  options.invertedPyramid = 1;
+  options.tearsOfBlood = 1;
+  RunningAnimation running(options);
+  if (!running.started) {
+    state.SkipWithError("the animation did not start");
+    return;
+  }
+  Animation& animation = *running.animation;
+  animation.display.backBuffer.reset();
+  animation.display.primary.reset();
+  for (auto _ : state) {
+    state.PauseTiming();
+    ReleaseScene(animation.scene);
+    state.ResumeTiming();
+    SceneContext context = animation.sceneContext();
+    benchmark::DoNotOptimize(BuildHerd(context, animation.input));
+  }
+}
+
+// Keeps the medians to print the ratios after the table.
+class MedianCollector : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.aggregate_name == "median")
+        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> medians;  // in each run's own time unit
+};
+
+}  // namespace
+}  // namespace grazefall
+
+int main(int argc, char** argv) {
+  using namespace grazefall;
+  const std::vector<FrameScenario> scenarios = FrameScenarios();
+  for (const FrameScenario& scenario : scenarios) {
+    benchmark::RegisterBenchmark(("RunFrame/" + scenario.name).c_str(), RunFrameBenchmark,
+                                 scenario.options)
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark(("Anchor/" + scenario.name).c_str(), AnchorBenchmark,
+                                 scenario.options)
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+  }
+  benchmark::RegisterBenchmark("BuildHerd/10000 cows, pyramid, tears 800x600x16",
+                               BuildHerdBenchmark)
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(3)
+      ->Repetitions(3)
+      ->ReportAggregatesOnly(true);
+
+  benchmark::Initialize(&argc, argv);
+  MedianCollector reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+
+  std::printf("\nMedian frame time against its anchor (target: within 1.3x)\n");
+  for (const FrameScenario& scenario : scenarios) {
+    const auto frame = reporter.medians.find("RunFrame/" + scenario.name);
+    const auto anchor = reporter.medians.find("Anchor/" + scenario.name);
+    if (frame == reporter.medians.end() || anchor == reporter.medians.end() ||
+        anchor->second <= 0) {
+      continue;
+    }
+    std::printf("  %-32s RunFrame %9.1f us  anchor %9.1f us  ratio %.2f\n", scenario.name.c_str(),
+                frame->second, anchor->second, frame->second / anchor->second);
+  }
+  const auto build = reporter.medians.find("BuildHerd/10000 cows, pyramid, tears 800x600x16");
+  if (build != reporter.medians.end())
+    std::printf("  BuildHerd(10000) with pyramid and tears: %.1f ms (target: under 100 ms)\n",
+                build->second);
+  benchmark::Shutdown();
+  return 0;
+}
