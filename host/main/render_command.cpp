@@ -25,7 +25,7 @@
 #include "runtime/animation/animation.h"
 #include "runtime/animation/animation_state.h"
 #include "runtime/animation/frame_trace.h"
-#include "runtime/animation/png_encoder.h"
+#include "runtime/animation/frame_files/png_encoder.h"
 #include "settings/options.h"
 #include "settings/options_store.h"
 

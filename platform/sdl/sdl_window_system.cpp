@@ -98,6 +98,7 @@ bool SdlWindowSystem::open(std::string* error) {
     return false;
   }
   open_ = true;
+  sleepWatch_.open();
   if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
     XSetErrorHandler(IgnoreXError);
     xDisplay_ = XOpenDisplay(nullptr);
@@ -353,6 +354,13 @@ MessageResult SdlWindowSystem::defaultWindowProc(WindowHandle window, uint32_t m
 }
 
 void SdlWindowSystem::translateEvents() {
+  if (sleepWatch_.sleepAnnounced()) {
+    for (auto& [h, w] : windows_) {
+      if (w.sdl != nullptr && w.input == InputPolicy::Closing) {
+        postMessage(h, kWmPowerBroadcast, kPbtApmSuspend, 0);
+      }
+    }
+  }
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
     WindowHandle handle = 0;

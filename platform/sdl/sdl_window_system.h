@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sdl/sleep_watch.h"
 #include "platform/windowing.h"
 
 struct SDL_Window;
@@ -133,6 +134,7 @@ class SdlWindowSystem : public WindowSystem {
   int32_t quitCode_ = 0;
   bool stopHandled_ = false;
   uint32_t lastForeignCheck_ = 0;
+  SleepWatch sleepWatch_;
 };
 
 }  // namespace grazefall::platform::sdl

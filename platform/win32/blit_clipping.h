@@ -13,10 +13,11 @@ namespace grazefall::platform::win32 {
 
 // False when nothing of the blit is left to draw (or a rectangle is empty).
 inline bool ClipBlit(Rect* destination, Rect* source, const Rect& bounds) {
-  const int64_t destinationWidth = destination->width();
-  const int64_t destinationHeight = destination->height();
-  const int64_t sourceWidth = source->width();
-  const int64_t sourceHeight = source->height();
+  // Sizes in 64 bits: far-apart edges would overflow Rect's own width().
+  const int64_t destinationWidth = int64_t{destination->right} - destination->left;
+  const int64_t destinationHeight = int64_t{destination->bottom} - destination->top;
+  const int64_t sourceWidth = int64_t{source->right} - source->left;
+  const int64_t sourceHeight = int64_t{source->bottom} - source->top;
   if (destinationWidth <= 0 || destinationHeight <= 0 || sourceWidth <= 0 || sourceHeight <= 0) {
     return false;
   }
@@ -32,7 +33,9 @@ inline bool ClipBlit(Rect* destination, Rect* source, const Rect& bounds) {
       static_cast<int32_t>(source->top + cutTop * sourceHeight / destinationHeight),
       static_cast<int32_t>(source->right - cutRight * sourceWidth / destinationWidth),
       static_cast<int32_t>(source->bottom - cutBottom * sourceHeight / destinationHeight)};
-  if (clippedSource.width() <= 0 || clippedSource.height() <= 0) return false;
+  if (clippedSource.right <= clippedSource.left || clippedSource.bottom <= clippedSource.top) {
+    return false;
+  }
   destination->left = static_cast<int32_t>(destination->left + cutLeft);
   destination->top = static_cast<int32_t>(destination->top + cutTop);
   destination->right = static_cast<int32_t>(destination->right - cutRight);

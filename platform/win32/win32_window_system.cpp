@@ -1,6 +1,5 @@
 #include "platform/win32/win32_window_system.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -94,7 +93,6 @@ bool Win32WindowSystem::registerClass(std::string_view className, WindowProc pro
 }
 
 WindowHandle Win32WindowSystem::createWindow(const WindowSpec& spec) {
-  if (FILE* f = fopen("C:\\dbg.txt", "a")) { fputs("create-begin\n", f); fclose(f); }
   const std::string className = Text(spec.className);
   const std::string title = Text(spec.title);
   const bool preview = spec.kind == WindowKind::Preview;
@@ -102,7 +100,6 @@ WindowHandle Win32WindowSystem::createWindow(const WindowSpec& spec) {
                                 preview ? kPreviewStyle : kFullScreenStyle, spec.bounds.left,
                                 spec.bounds.top, spec.bounds.width(), spec.bounds.height(),
                                 preview ? ToHwnd(spec.parent) : nullptr, nullptr, module_, nullptr);
-  if (FILE* f = fopen("C:\\dbg.txt", "a")) { fputs("create-end\n", f); fclose(f); }
   return FromHwnd(window);
 }
 
@@ -141,8 +138,6 @@ void Win32WindowSystem::postQuitMessage(int32_t exitCode) {
 }
 
 bool Win32WindowSystem::getMessage(Message* message) {
-  if (FILE* f = fopen("C:\\dbg.txt", "a")) { fputs("get\n", f); fclose(f); }
-
   const BOOL result = GetMessageA(&lastMessage_, nullptr, 0, 0);
   message->window = FromHwnd(lastMessage_.hwnd);
   message->message = lastMessage_.message;
@@ -154,7 +149,6 @@ bool Win32WindowSystem::getMessage(Message* message) {
 }
 
 MessageResult Win32WindowSystem::dispatchMessage(const Message& message) {
-  if (FILE* f = fopen("C:\\dbg.txt", "a")) { fprintf(f, "msg %x\n", message.message); fclose(f); }
   MSG record = lastMessage_;
   if (FromHwnd(record.hwnd) != message.window || record.message != message.message ||
       record.wParam != message.wParam || record.lParam != message.lParam) {
@@ -262,9 +256,6 @@ bool Win32WindowSystem::paintPicture(WindowHandle window, const Picture& picture
       windowDc, x, y, static_cast<DWORD>(picture.width), static_cast<DWORD>(picture.height), 0, 0,
       0, static_cast<UINT>(picture.height), bits.data(), &info, DIB_RGB_COLORS);
   ReleaseDC(ToHwnd(window), windowDc);
-  char line[128];
-  wsprintfA(line, "DBGPAINT rows=%d w=%d h=%d", rows, picture.width, picture.height);
-  if (FILE* f = fopen("C:\\dbg.txt", "a")) { fputs(line, f); fputs("\n", f); fclose(f); }
   return rows > 0;
 }
 
@@ -321,7 +312,6 @@ bool Win32WindowSystem::changePassword(std::string_view provider, WindowHandle o
 
 bool Win32WindowSystem::detachInputMethod(WindowHandle window, uintptr_t* saved) {
   AssociateContextFunction associate = FindAssociateContext();
-  if (FILE* f = fopen("C:\\dbg.txt", "a")) { fputs("imm\n", f); fclose(f); }
   if (associate == nullptr) return false;
   *saved = reinterpret_cast<uintptr_t>(associate(ToHwnd(window), nullptr));
   return true;

@@ -28,8 +28,8 @@ using Bytes = std::vector<uint8_t>;
 fs::path SuiteDir() {
   if (const char* dir = std::getenv("GRAZEFALL_BMPSUITE_DIR")) return dir;
   if (const char* source = std::getenv("GRAZEFALL_SOURCE_DIR")) {
-    for (const fs::path candidate : {fs::path(source) / "tests" / "data" / "bmpsuite",
-                                     fs::path(source) / ".." / "shared" / "bmpsuite"}) {
+    for (const fs::path& candidate : {fs::path(source) / "tests" / "data" / "bmpsuite",
+                                      fs::path(source) / ".." / "shared" / "bmpsuite"}) {
       if (fs::exists(candidate)) return candidate;
     }
   }

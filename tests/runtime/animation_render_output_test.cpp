@@ -9,7 +9,7 @@
 #include "runtime/animation/animation.h"
 #include "runtime/animation/animation_state.h"
 #include "runtime/animation/frame_trace.h"
-#include "runtime/animation/png_encoder.h"
+#include "runtime/animation/frame_files/png_encoder.h"
 #include "tests/scene/scene_rig.h"
 
 namespace grazefall {

@@ -158,24 +158,5 @@ TEST_F(Effects, DropsStartAgainAboveTheScreenOnlyOncePastTenBelow) {
   EXPECT_EQ(past.speed(), 2);
 }
 
-TEST_F(Effects, DropsCycleForeverAtTwoOrThreeAndFour) {
-  Sprite& slow = addDrop(300, -100, 2);
-  Sprite& fast = addDrop(500, -100, 3);
-  std::set<int32_t> slowSpeeds;
-  std::set<int32_t> fastSpeeds;
-  int32_t slowRestarts = 0;
-  for (int frame = 0; frame < 1000; ++frame) {
-    const int32_t before = slow.y();
-    tearsFrame();
-    if (slow.y() < before) ++slowRestarts;
-    slowSpeeds.insert(slow.speed());
-    fastSpeeds.insert(fast.speed());
-  }
-  EXPECT_EQ(slowSpeeds, (std::set<int32_t>{1, 2}));
-  EXPECT_EQ(fastSpeeds, (std::set<int32_t>{3, 4}));
-  EXPECT_GE(slowRestarts, 2);
-  EXPECT_EQ(rig.scene.tears->size(), 2);
-}
-
 }  // namespace
 }  // namespace grazefall

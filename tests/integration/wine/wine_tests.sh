@@ -3,7 +3,7 @@
 #   wine_tests.sh build          cross-compiles both .scr files and the driver
 #   wine_tests.sh saver          /s with a stored Classic record: saucer, pyramid, key ends it
 #   wine_tests.sh configuration  /c, a driven OK: "Options" equals the Linux bytes
-#   wine_tests.sh preview        /p HWND paints the preview picture into the window
+#   wine_tests.sh preview        /p HWND: the preview child fills the window, ends with it
 #   wine_tests.sh password       Windows 98 mode: /a reaches the password-change service
 # Environment: SOURCE_DIR, WINE_BUILD_ROOT (where the build case puts its
 # output), OPTIONS_TOOL (the Linux options tool). The display cases run under
@@ -76,20 +76,23 @@ case_saver() {
   wine_fresh_prefix
   seed_registry
   wine_start "$WINE_SCR" /s
-  local saver=$WINE_PID shots=() deadline=$((SECONDS + 75)) found=1
+  local saver=$WINE_PID deadline=$((SECONDS + 90)) saucer=no pyramid=no found=1
   sleep 3
   while ((SECONDS < deadline)); do
     kill -0 "$saver" 2>/dev/null || fail "the saver ended before it was told to"
     local shot=$WINE_WORK/shot-$SECONDS.png
-    import -window root "$shot" 2>/dev/null && shots+=("$shot")
-    if python3 "$here/screen_check.py" "$SOURCE_DIR/resources/bitmaps/121-saucer.bmp" \
-      "${shots[@]}" >"$WINE_WORK/screen_check.log"; then
+    import -window root "$shot" 2>/dev/null || continue
+    python3 "$here/screen_check.py" "$SOURCE_DIR/resources/bitmaps/121-saucer.bmp" "$shot" |
+      tee -a "$WINE_WORK/screen_check.log" >"$WINE_WORK/last_check.log" || true
+    grep -q ': saucer (' "$WINE_WORK/last_check.log" && saucer=yes
+    grep -q 'pyramid rows \[' "$WINE_WORK/last_check.log" && pyramid=yes
+    if [[ $saucer == yes && $pyramid == yes ]]; then
       found=0
       break
     fi
-    sleep 1.5
+    sleep 1
   done
-  cat "$WINE_WORK/screen_check.log"
+  grep -E 'saucer \(|pyramid rows \[' "$WINE_WORK/screen_check.log" || true
   # Wine's key events reach the saver window even without a window manager.
   xdotool key --clearmodifiers space
   local status=0
@@ -139,7 +142,7 @@ case_preview() {
   seed_registry
   wine_run 60 "$DRIVER" preview "$(winepath_of "$WINE_SCR")" || fail "the preview check failed"
   "$WINESERVER" -k || true
-  echo "preview: painted into its parent window and ended with it"
+  echo "preview: the child window filled its parent and ended with it"
 }
 
 case_password() {

@@ -1,4 +1,4 @@
-#include "runtime/animation/png_encoder.h"
+#include "runtime/animation/frame_files/png_encoder.h"
 
 #include <zlib.h>
 
