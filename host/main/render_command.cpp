@@ -24,8 +24,8 @@
 #include "platform/platform.h"
 #include "runtime/animation/animation.h"
 #include "runtime/animation/animation_state.h"
-#include "runtime/animation/frame_trace.h"
 #include "runtime/animation/frame_files/png_encoder.h"
+#include "runtime/animation/frame_trace.h"
 #include "settings/options.h"
 #include "settings/options_store.h"
 

@@ -212,6 +212,37 @@ void Finish(bool accepted) {
   }
 }
 
+// A picture, box or frame: page decoration rather than something to use.
+bool IsDecoration(HWND control) {
+  char className[32] = {};
+  GetClassNameA(control, className, sizeof(className));
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  if (lstrcmpiA(className, "Static") == 0) {
+    const LONG kind = style & SS_TYPEMASK;
+    return kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT && kind != SS_SIMPLE &&
+           kind != SS_LEFTNOWORDWRAP;
+  }
+  return lstrcmpiA(className, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+// Stacks a page's controls as its layout means them: each decoration above
+// the ones listed before it, and every control the user reads or works
+// above all decorations.
+void StackControls(HWND page) {
+  std::vector<HWND> created;
+  for (HWND child = GetWindow(page, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    created.push_back(child);
+  }
+  constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  for (HWND child : created) {
+    if (IsDecoration(child)) SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
+  }
+  for (HWND child : created) {
+    if (!IsDecoration(child)) SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
+  }
+}
+
 INT_PTR HandleNotify(size_t index, HWND page, const NMHDR& header) {
   switch (header.code) {
     case PSN_SETACTIVE:
@@ -254,6 +285,7 @@ INT_PTR PageMessage(size_t index, HWND page, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_INITDIALOG:
       session->pages[index].window = page;
+      StackControls(page);
       if (session->logic->pageTemplate(index).templateId == kXanaduTemplateId) {
         SendDlgItemMessageA(page, xanadu_ids::kQuestion, EM_LIMITTEXT, xanadu_ids::kQuestionLimit,
                             0);

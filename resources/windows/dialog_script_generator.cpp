@@ -101,6 +101,11 @@ std::string ControlLine(const ControlTemplate& c) {
       style = "ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP";
       break;
   }
+  // Pictures and boxes never paint over the controls stacked above them.
+  if (c.kind == ControlKind::kPicture || c.kind == ControlKind::kRectangle ||
+      c.kind == ControlKind::kFrame || c.kind == ControlKind::kGroupBox) {
+    style += " | WS_CLIPSIBLINGS";
+  }
   if ((c.style & grazefall::kStyleSunken) != 0) extended = ", WS_EX_CLIENTEDGE";
   // A drop-down list's height in a template is its open height.
   const int32_t height = c.kind == ControlKind::kComboBox ? c.height * 6 : c.height;

@@ -8,8 +8,8 @@
 #include "platform/headless/headless_platform.h"
 #include "runtime/animation/animation.h"
 #include "runtime/animation/animation_state.h"
-#include "runtime/animation/frame_trace.h"
 #include "runtime/animation/frame_files/png_encoder.h"
+#include "runtime/animation/frame_trace.h"
 #include "tests/scene/scene_rig.h"
 
 namespace grazefall {
