@@ -77,21 +77,27 @@ std::string ToDialogText(const std::string& text) {
   return out;
 }
 
-// The picture a model asks for, at the control's size when it is a file.
-HBITMAP LoadControlPicture(HWND control, const ControlState& state) {
+// The picture a model asks for, at `width` x `height` pixels (0: its own).
+HBITMAP LoadControlPicture(const ControlState& state, int width, int height) {
   if (!state.pictureFile.empty()) {
-    RECT box{};
-    GetClientRect(control, &box);
-    return static_cast<HBITMAP>(LoadImageA(nullptr, state.pictureFile.c_str(), IMAGE_BITMAP,
-                                           box.right - box.left, box.bottom - box.top,
-                                           LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(LoadImageA(nullptr, state.pictureFile.c_str(), IMAGE_BITMAP, width,
+                                           height, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   }
   if (state.pictureId <= 0 || state.pictureId > 0xFFFF) return nullptr;
   return static_cast<HBITMAP>(LoadImageA(session->module, MAKEINTRESOURCEA(state.pictureId),
-                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+                                         IMAGE_BITMAP, width, height, LR_CREATEDIBSECTION));
 }
 
-void MirrorControl(HWND page, int32_t id, const ControlState& state, const ControlState* before) {
+// The picture a control's template gives it (0 for none).
+int32_t TemplatePicture(const PageTemplate& layout, int32_t id) {
+  for (const ControlTemplate& control : layout.controls) {
+    if (control.id == id) return control.pictureId;
+  }
+  return 0;
+}
+
+void MirrorControl(const PageTemplate& layout, HWND page, int32_t id, const ControlState& state,
+                   const ControlState* before) {
   HWND control = GetDlgItem(page, id);
   if (control == nullptr) return;
   const bool first = before == nullptr;
@@ -128,18 +134,23 @@ void MirrorControl(HWND page, int32_t id, const ControlState& state, const Contr
                    static_cast<WPARAM>(static_cast<intptr_t>(state.selection)), 0);
       break;
     }
-    case ControlKind::kPicture:
+    case ControlKind::kPicture: {
       // The template already shows its own bitmap; load only what differs.
-      if ((first && state.pictureFile.empty()) || (!first && before->pictureId == state.pictureId &&
-                                                   before->pictureFile == state.pictureFile)) {
-        break;
-      }
-      if (HBITMAP bitmap = LoadControlPicture(control, state); bitmap != nullptr) {
-        session->ownedBitmaps.push_back(bitmap);
-        SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-        InvalidateRect(control, nullptr, TRUE);
-      }
+      const bool unchanged =
+          first ? state.pictureFile.empty() && state.pictureId == TemplatePicture(layout, id)
+                : before->pictureId == state.pictureId && before->pictureFile == state.pictureFile;
+      if (unchanged) break;
+      // The background preview shows every picture at one size.
+      const bool preview =
+          layout.templateId == kBackgroundTemplateId && id == background_ids::kPreview;
+      HBITMAP bitmap = LoadControlPicture(state, preview ? background_ids::kPreviewWidth : 0,
+                                          preview ? background_ids::kPreviewHeight : 0);
+      // The picture replaced is the template's own or one of ownedBitmaps.
+      SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+      if (bitmap != nullptr) session->ownedBitmaps.push_back(bitmap);
+      InvalidateRect(control, nullptr, TRUE);
       break;
+    }
     default:
       break;
   }
@@ -151,7 +162,8 @@ void Mirror(size_t index) {
   for (const auto& [id, state] : session->logic->controls(index).controls()) {
     if (id == kNoControlId) continue;
     auto found = page.mirrored.find(id);
-    MirrorControl(page.window, id, state, found == page.mirrored.end() ? nullptr : &found->second);
+    MirrorControl(session->logic->pageTemplate(index), page.window, id, state,
+                  found == page.mirrored.end() ? nullptr : &found->second);
     page.mirrored[id] = state;
   }
 }
