@@ -48,8 +48,9 @@ std::unique_ptr<Surface> SoftwareDisplayDevice::backBufferOf(Surface& primary) {
 int32_t SoftwareDisplayDevice::flip(Surface& primary) {
   auto* chain = dynamic_cast<SoftwareSurface*>(&primary);
   if (chain == nullptr || !chain->attachedBackBuffer()) return kEFail;
-  auto back = SoftwareSurface::Share(chain->attachedBackBuffer());
-  if (!back || !chain->copyPixelsFrom(*back)) return kEFail;
+  // The primary takes the back buffer's pixels and the back buffer the old
+  // frame's, which the next frame redraws from its clearing fill onwards.
+  if (!chain->tradePixelsWith(*chain->attachedBackBuffer())) return kEFail;
   return present(*chain);
 }
 

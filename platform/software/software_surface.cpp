@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/software/keyed_stretch.h"
 #include "platform/software/pixel_format.h"
 #include "platform/software/software_font.h"
 
@@ -100,9 +101,10 @@ int32_t SoftwareSurface::setClipList(std::span<const Rect> rectangles) {
   return kOk;
 }
 
-std::vector<Rect> SoftwareSurface::drawableAreas() const {
+std::span<const Rect> SoftwareSurface::drawableAreas(Rect& whole) const {
   if (clipListSet_) return clipList_;
-  return {Rect{0, 0, width(), height()}};
+  whole = Rect{0, 0, width(), height()};
+  return {&whole, 1};
 }
 
 void SoftwareSurface::setColorKey(uint32_t pixelValue) {
@@ -161,11 +163,13 @@ int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect
   }
 
   SDL_Surface* target = pixels_->sdl;
+  Rect whole;
+  const std::span<const Rect> areas = drawableAreas(whole);
   bool failed = false;
   if (!scaled) {
     // Cut in 64-bit arithmetic to each drawable area and to the source's
     // bounds, so SDL only ever sees rectangles inside both surfaces.
-    for (const Rect& area : drawableAreas()) {
+    for (const Rect& area : areas) {
       int64_t left = std::max<int64_t>(dst.left, area.left);
       int64_t top = std::max<int64_t>(dst.top, area.top);
       int64_t right = std::min<int64_t>(dst.right, area.right);
@@ -187,10 +191,24 @@ int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect
       return r.right - r.left > kMaxBlitSide || r.bottom - r.top > kMaxBlitSide ||
              std::abs(r.left) > kMaxBlitSide || std::abs(r.top) > kMaxBlitSide;
     };
+    const auto within = [](const Span64& r, const Rect& area) {
+      return r.left >= area.left && r.top >= area.top && r.right <= area.right &&
+             r.bottom <= area.bottom;
+    };
     if (outOfRange(dst) || outOfRange(src)) {
       failed = true;
+    } else if (useKey && areas.size() == 1 && within(dst, areas[0]) &&
+               StretchKeyed(input,
+                            SDL_Rect{source.left, source.top, static_cast<int>(srcW),
+                                     static_cast<int>(srcH)},
+                            target,
+                            SDL_Rect{destination.left, destination.top, static_cast<int>(dstW),
+                                     static_cast<int>(dstH)},
+                            origin->key_)) {
+      // Drawn without SDL's generic scaler: nothing is cut, so the picture
+      // is the same and costs a fraction.
     } else {
-      for (const Rect& area : drawableAreas()) {
+      for (const Rect& area : areas) {
         SDL_Rect clip{area.left, area.top, area.width(), area.height()};
         SDL_SetClipRect(target, &clip);
         SDL_Rect from_rect{source.left, source.top, static_cast<int>(srcW), static_cast<int>(srcH)};
@@ -340,6 +358,32 @@ bool SoftwareSurface::copyPixelsFrom(const SoftwareSurface& other) {
                 rowBytes);
   }
   markWritten();
+  return true;
+}
+
+bool SoftwareSurface::tradePixelsWith(SurfacePixels& other) {
+  SDL_Surface* mine = pixels_->sdl;
+  SDL_Surface* theirs = other.sdl;
+  if (mine == theirs) return true;
+  if (mine->w != theirs->w || mine->h != theirs->h ||
+      mine->format->format != theirs->format->format) {
+    return false;
+  }
+  // Only the pixel memory moves: each SDL_Surface stays where it is, so the
+  // blit mappings SDL keeps from every sheet to the back buffer stay valid.
+  // Memory SDL allocated the same way for both is freed the same way by
+  // either surface; anything else (caller-owned or encoded memory) is copied.
+  constexpr uint32_t kNotOwned = SDL_PREALLOC | SDL_RLEACCEL | SDL_DONTFREE;
+  const bool tradable = mine->pitch == theirs->pitch && mine->locked == 0 && theirs->locked == 0 &&
+                        ((mine->flags | theirs->flags) & kNotOwned) == 0 &&
+                        ((mine->flags ^ theirs->flags) & SDL_SIMD_ALIGNED) == 0;
+  if (!tradable) {
+    const auto view = Share(std::shared_ptr<SurfacePixels>(&other, [](SurfacePixels*) {}));
+    return view && copyPixelsFrom(*view);
+  }
+  std::swap(mine->pixels, theirs->pixels);
+  markWritten();
+  ++other.generation;
   return true;
 }
 

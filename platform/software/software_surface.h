@@ -73,6 +73,11 @@ class SoftwareSurface final : public Surface {
   Picture toPicture() const;
   // Copies all pixels of a surface of the same size and depth; false otherwise.
   bool copyPixelsFrom(const SoftwareSurface& other);
+  // Trades pixel memory with `other`, a surface of the same size and depth,
+  // so each shows what the other held; every surface sharing either's pixels
+  // sees the trade. Falls back to a copy into this surface when the memory
+  // cannot be traded; false when the sizes or depths differ.
+  bool tradePixelsWith(SurfacePixels& other);
 
   const std::shared_ptr<SurfacePixels>& pixels() const { return pixels_; }
   SDL_Surface* sdlSurface() const { return pixels_->sdl; }
@@ -89,8 +94,9 @@ class SoftwareSurface final : public Surface {
 
  private:
   explicit SoftwareSurface(std::shared_ptr<SurfacePixels> pixels);
-  // The rectangles a blit may draw into: the clip list, or the whole surface.
-  std::vector<Rect> drawableAreas() const;
+  // The rectangles a blit may draw into: the clip list, or else `whole`,
+  // which the caller provides and keeps alive while the span is used.
+  std::span<const Rect> drawableAreas(Rect& whole) const;
   // The copy of these pixels that unscaled keyed blits read: colour keyed and
   // run-length encoded, rebuilt when the pixels or the key have changed.
   SDL_Surface* keyedSource();

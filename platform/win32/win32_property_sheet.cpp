@@ -4,6 +4,8 @@
 #include <prsht.h>
 
 #include <array>
+#include <cstddef>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -365,14 +367,19 @@ void ShowWin32ConfigurationSheet(HINSTANCE module) {
     const PageTemplate& layout = current.logic->pageTemplate(i);
     titles[i] = std::string(layout.title);
     PROPSHEETPAGEA& page = pages[i];
-    // The sheet walks the page array by each entry's dwSize.
-    page.dwSize = sizeof(PROPSHEETPAGEA);
+    page.dwSize = PROPSHEETPAGEA_V1_SIZE;
     page.dwFlags = kPageFlags;
     page.hInstance = module;
     page.pszTemplate = MAKEINTRESOURCEA(layout.templateId);
     page.pszTitle = titles[i].c_str();
     page.pfnDlgProc = procedures[i];
     page.lParam = 0;
+  }
+  // The pages go to the sheet in their first-version layout; the sheet
+  // steps through the array by each entry's dwSize, so they are packed.
+  std::vector<std::byte> packedPages(kSheetPageCount * PROPSHEETPAGEA_V1_SIZE);
+  for (size_t i = 0; i < kSheetPageCount; ++i) {
+    std::memcpy(packedPages.data() + i * PROPSHEETPAGEA_V1_SIZE, &pages[i], PROPSHEETPAGEA_V1_SIZE);
   }
   const std::string caption(kSheetCaption);
   PROPSHEETHEADERA header{};
@@ -384,7 +391,7 @@ void ShowWin32ConfigurationSheet(HINSTANCE module) {
   header.pszCaption = caption.c_str();
   header.nPages = static_cast<UINT>(pages.size());
   header.nStartPage = 0;
-  header.ppsp = pages.data();
+  header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(packedPages.data());
 
   current.logic->open();
   ::PropertySheetA(&header);
