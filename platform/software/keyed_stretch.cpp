@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <vector>
 
 namespace grazefall::platform::software {
 namespace {
@@ -41,11 +42,36 @@ void Store(uint8_t* p, uint32_t v) {
   }
 }
 
+// A stretch of destination columns that all sample one source column.
+struct ColumnRun {
+  int32_t sourceX;
+  int32_t start;
+  int32_t length;
+};
+
+// The destination columns grouped by the source column they sample; when a
+// picture is enlarged, each source pixel is then read and compared once per
+// row instead of once per destination pixel.
+std::vector<ColumnRun> ColumnRuns(int32_t sourceWidth, int32_t destinationWidth) {
+  const uint64_t step = (uint64_t{static_cast<uint32_t>(sourceWidth)} << 16) /
+                        static_cast<uint32_t>(destinationWidth);
+  std::vector<ColumnRun> runs;
+  uint64_t x = step / 2;
+  for (int32_t dx = 0; dx < destinationWidth; ++dx, x += step) {
+    const auto sourceX = static_cast<int32_t>(x >> 16);
+    if (runs.empty() || runs.back().sourceX != sourceX) {
+      runs.push_back({sourceX, dx, 1});
+    } else {
+      ++runs.back().length;
+    }
+  }
+  return runs;
+}
+
 template <int Bytes>
 void Stretch(const SDL_Surface* from, const SDL_Rect& source, SDL_Surface* to,
              const SDL_Rect& destination, uint32_t key) {
-  const uint64_t stepX =
-      (uint64_t{static_cast<uint32_t>(source.w)} << 16) / static_cast<uint32_t>(destination.w);
+  const std::vector<ColumnRun> runs = ColumnRuns(source.w, destination.w);
   const uint64_t stepY =
       (uint64_t{static_cast<uint32_t>(source.h)} << 16) / static_cast<uint32_t>(destination.h);
   const auto* sourceBase = static_cast<const uint8_t*>(from->pixels) +
@@ -56,11 +82,11 @@ void Stretch(const SDL_Surface* from, const SDL_Rect& source, SDL_Surface* to,
   uint64_t y = stepY / 2;
   for (int dy = 0; dy < destination.h; ++dy, y += stepY, row += to->pitch) {
     const uint8_t* sourceRow = sourceBase + static_cast<size_t>(y >> 16) * from->pitch;
-    uint64_t x = stepX / 2;
-    uint8_t* out = row;
-    for (int dx = 0; dx < destination.w; ++dx, x += stepX, out += Bytes) {
-      const uint32_t value = Load<Bytes>(sourceRow + static_cast<size_t>(x >> 16) * Bytes);
-      if (value != key) Store<Bytes>(out, value);
+    for (const ColumnRun& run : runs) {
+      const uint32_t value = Load<Bytes>(sourceRow + static_cast<size_t>(run.sourceX) * Bytes);
+      if (value == key) continue;
+      uint8_t* out = row + static_cast<size_t>(run.start) * Bytes;
+      for (int32_t i = 0; i < run.length; ++i, out += Bytes) Store<Bytes>(out, value);
     }
   }
 }

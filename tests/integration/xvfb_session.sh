@@ -10,7 +10,7 @@ WORK=$(mktemp -d /tmp/grazefall-it.XXXXXX)
 chmod 755 "$WORK"
 export HOME="$WORK/home"
 mkdir -p "$HOME"
-unset XSCREENSAVER_WINDOW SDL_VIDEODRIVER
+unset XSCREENSAVER_WINDOW SDL_VIDEODRIVER XDG_CONFIG_HOME
 STARTED_PIDS=()
 
 cleanup() {
@@ -24,6 +24,10 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
+  local out
+  for out in "$WORK"/*.out; do
+    [[ -s "$out" ]] && { echo "--- $(basename "$out"):" >&2; tail -20 "$out" >&2; }
+  done
   exit 1
 }
 
@@ -50,10 +54,11 @@ start_grazefall() {
   STARTED_PIDS+=("$SAVER_PID")
 }
 
-# Waits up to $2 seconds (default 10) for a window named exactly $1; prints its id.
+# Waits up to $2 seconds (default 30: a loaded machine starts slowly) for a
+# window named exactly $1; prints its id.
 wait_window() {
   local i id
-  for i in $(seq $((${2:-10} * 10))); do
+  for i in $(seq $((${2:-30} * 10))); do
     id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1 || true)
     if [[ -n "$id" ]]; then
       echo "$id"
