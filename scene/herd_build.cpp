@@ -35,18 +35,6 @@ bool OnScreen(const Display& display, const Sprite& cow) {
          cow.x() + cow.frameWidth() > 0;
 }
 
-void LoadPictures(const Display& display, Scene& scene) {
-  scene.tinyCowSheet = std::make_unique<SpriteSheet>(display, kTinyCowBitmap);
-  scene.mediumCowSheet = std::make_unique<SpriteSheet>(display, kMediumCowBitmap);
-  scene.largeCowSheet = std::make_unique<SpriteSheet>(display, kLargeCowBitmap);
-  scene.beamPicture = std::make_unique<SpriteSheet>(display, kBeamBitmap);
-  scene.alienPicture = std::make_unique<SpriteSheet>(display, kAlienBitmap);
-  scene.ghostCowPicture = std::make_unique<SpriteSheet>(display, kGhostCowBitmap);
-  scene.explosionSheet = std::make_unique<SpriteSheet>(display, kExplosionBitmap);
-  scene.bigTearSheet = std::make_unique<SpriteSheet>(display, kBigTearBitmap);
-  scene.smallTearSheet = std::make_unique<SpriteSheet>(display, kSmallTearBitmap);
-}
-
 void LoadBackground(const Display& display, const ScenarioOptions& options, Scene& scene) {
   if (ScenarioNameOf(options) == "Invasion" && options.backgroundMode == 0) {
     scene.background = std::make_unique<SpriteSheet>(display, kInvasionBackgroundBitmap);
@@ -150,13 +138,25 @@ int32_t WalkLoadingCowAway(Display& display, InputDevices& input, Sprite& cow) {
 
 }  // namespace
 
+void LoadScenePictures(const Display& display, Scene& scene) {
+  scene.tinyCowSheet = std::make_unique<SpriteSheet>(display, kTinyCowBitmap);
+  scene.mediumCowSheet = std::make_unique<SpriteSheet>(display, kMediumCowBitmap);
+  scene.largeCowSheet = std::make_unique<SpriteSheet>(display, kLargeCowBitmap);
+  scene.beamPicture = std::make_unique<SpriteSheet>(display, kBeamBitmap);
+  scene.alienPicture = std::make_unique<SpriteSheet>(display, kAlienBitmap);
+  scene.ghostCowPicture = std::make_unique<SpriteSheet>(display, kGhostCowBitmap);
+  scene.explosionSheet = std::make_unique<SpriteSheet>(display, kExplosionBitmap);
+  scene.bigTearSheet = std::make_unique<SpriteSheet>(display, kBigTearBitmap);
+  scene.smallTearSheet = std::make_unique<SpriteSheet>(display, kSmallTearBitmap);
+}
+
 int32_t BuildHerd(SceneContext& context, InputDevices& input) {
   Display& display = context.display;
   Scene& scene = context.scene;
   const ScenarioOptions& options = context.options;
   RandomGenerator& random = context.random;
 
-  LoadPictures(display, scene);
+  LoadScenePictures(display, scene);
   LoadBackground(display, options, scene);
   scene.ufo = std::make_unique<Sprite>(display, kUfoBitmap, AnimationMode::Sequential);
   scene.herd = std::make_unique<SpriteList>();

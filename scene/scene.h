@@ -57,6 +57,9 @@ struct Scene {
 // the sheet it draws from.
 void ReleaseScene(Scene& scene);
 
+// Loads the nine shared pictures, in the order the herd build loads them.
+void LoadScenePictures(const Display& display, Scene& scene);
+
 // One gust of wind: blows `direction` while active, for framesLeft + 1 frames.
 constexpr int32_t kNoGustDirection = -9999;
 struct Gust {

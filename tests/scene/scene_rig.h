@@ -142,15 +142,7 @@ struct SceneRig {
 
   // The pictures, saucer, lists and font, as the herd build makes them.
   void loadScene() {
-    scene.tinyCowSheet = std::make_unique<SpriteSheet>(display, kTinyCowBitmap);
-    scene.mediumCowSheet = std::make_unique<SpriteSheet>(display, kMediumCowBitmap);
-    scene.largeCowSheet = std::make_unique<SpriteSheet>(display, kLargeCowBitmap);
-    scene.beamPicture = std::make_unique<SpriteSheet>(display, kBeamBitmap);
-    scene.alienPicture = std::make_unique<SpriteSheet>(display, kAlienBitmap);
-    scene.ghostCowPicture = std::make_unique<SpriteSheet>(display, kGhostCowBitmap);
-    scene.explosionSheet = std::make_unique<SpriteSheet>(display, kExplosionBitmap);
-    scene.bigTearSheet = std::make_unique<SpriteSheet>(display, kBigTearBitmap);
-    scene.smallTearSheet = std::make_unique<SpriteSheet>(display, kSmallTearBitmap);
+    LoadScenePictures(display, scene);
     scene.ufo = std::make_unique<Sprite>(display, kUfoBitmap, AnimationMode::Sequential);
     scene.herd = std::make_unique<SpriteList>();
     scene.explosions = std::make_unique<SpriteList>();
