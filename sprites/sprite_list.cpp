@@ -29,29 +29,6 @@ void SpriteList::append(Sprite* sprite) {
   tail_ = node;
 }
 
-Sprite* SpriteList::lastSprite() const {
-  return tail_ != nullptr ? tail_->sprite : nullptr;
-}
-
-SpriteList::Node* SpriteList::rewind() {
-  cursor_ = head_;
-  return cursor_;
-}
-
-SpriteList::Node* SpriteList::next() {
-  if (cursor_ != nullptr) cursor_ = cursor_->next;
-  return cursor_;
-}
-
-SpriteList::Node* SpriteList::prev() {
-  if (cursor_ != nullptr) cursor_ = cursor_->prev;
-  return cursor_;
-}
-
-Sprite* SpriteList::cursorSprite() const {
-  return cursor_ != nullptr ? cursor_->sprite : nullptr;
-}
-
 SpriteList::Node* SpriteList::removeAtCursor() {
   Node* node = cursor_;
   if (node == nullptr) return nullptr;

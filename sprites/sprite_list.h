@@ -23,13 +23,23 @@ class SpriteList {
 
   // Takes ownership of `sprite` and links it after the last node.
   void append(Sprite* sprite);
-  Sprite* lastSprite() const;
+  Sprite* lastSprite() const { return tail_ != nullptr ? tail_->sprite : nullptr; }
 
-  Node* rewind();
-  Node* next();
-  Node* prev();
+  // The cursor steps are defined here: every frame walks whole lists with them.
+  Node* rewind() {
+    cursor_ = head_;
+    return cursor_;
+  }
+  Node* next() {
+    if (cursor_ != nullptr) cursor_ = cursor_->next;
+    return cursor_;
+  }
+  Node* prev() {
+    if (cursor_ != nullptr) cursor_ = cursor_->prev;
+    return cursor_;
+  }
   Node* cursor() const { return cursor_; }
-  Sprite* cursorSprite() const;
+  Sprite* cursorSprite() const { return cursor_ != nullptr ? cursor_->sprite : nullptr; }
   // Destroys the node under the cursor with its sprite; the cursor moves to
   // the node that followed it. Null (and nothing removed) at the end.
   Node* removeAtCursor();

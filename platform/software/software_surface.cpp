@@ -27,6 +27,10 @@ uint32_t SdlFormatFor(int32_t bitDepth) {
   }
 }
 
+// Beyond this many drawn rectangles since the last fill, the next fill
+// clears the whole surface rather than keep a longer list.
+constexpr size_t kMaxDrawnRects = 4096;
+
 // Scaled copies beyond this size on either side are refused rather than
 // handed to SDL, whose rectangle arithmetic is plain int.
 constexpr int64_t kMaxBlitSide = int64_t{1} << 20;
@@ -85,10 +89,39 @@ int32_t SoftwareSurface::bitDepth() const {
 }
 
 int32_t SoftwareSurface::fill(uint32_t pixelValue) {
-  SDL_SetClipRect(pixels_->sdl, nullptr);
-  const int rc = SDL_FillRect(pixels_->sdl, nullptr, MaskToDepth(pixelValue, bitDepth()));
-  markWritten();
+  SurfacePixels& pixels = *pixels_;
+  SDL_SetClipRect(pixels.sdl, nullptr);
+  const uint32_t value = MaskToDepth(pixelValue, bitDepth());
+  // A frame clears what the previous frame on these pixels drew: when that is
+  // known and small, only it is cleared, which leaves the same pixels as a
+  // whole fill without writing (and pulling into the cache) the rest.
+  const int64_t wholeArea = int64_t{pixels.sdl->w} * pixels.sdl->h;
+  int rc = 0;
+  if (pixels.clearKnown && pixels.clearValue == value && pixels.drawnArea * 2 < wholeArea) {
+    for (const Rect& r : pixels.drawn) {
+      SDL_Rect area{r.left, r.top, r.width(), r.height()};
+      if (SDL_FillRect(pixels.sdl, &area, value) != 0) rc = -1;
+    }
+  } else {
+    rc = SDL_FillRect(pixels.sdl, nullptr, value);
+  }
+  ++pixels.generation;
+  forgetClear(pixels);
+  pixels.clearKnown = rc == 0;
+  pixels.clearValue = value;
   return rc == 0 ? kOk : kEFail;
+}
+
+void SoftwareSurface::markWrittenIn(const Rect& area) {
+  SurfacePixels& pixels = *pixels_;
+  ++pixels.generation;
+  if (!pixels.clearKnown) return;
+  if (pixels.drawn.size() >= kMaxDrawnRects) {
+    forgetClear(pixels);
+    return;
+  }
+  pixels.drawn.push_back(area);
+  pixels.drawnArea += int64_t{area.width()} * area.height();
 }
 
 int32_t SoftwareSurface::setClipList(std::span<const Rect> rectangles) {
@@ -187,6 +220,7 @@ int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect
       SDL_Rect from_rect{static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(right - left),
                          static_cast<int>(bottom - top)};
       SDL_Rect to_rect{static_cast<int>(left), static_cast<int>(top), from_rect.w, from_rect.h};
+      markWrittenIn(Rect{to_rect.x, to_rect.y, to_rect.x + to_rect.w, to_rect.y + to_rect.h});
       // Both rectangles are already inside their surfaces and the target's
       // SDL clip rectangle is the whole surface, so SDL's own clipping pass
       // would change nothing.
@@ -213,8 +247,15 @@ int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect
                             origin->key_)) {
       // Drawn without SDL's generic scaler: nothing is cut, so the picture
       // is the same and costs a fraction.
+      markWrittenIn(destination);
     } else {
       for (const Rect& area : areas) {
+        // SDL draws nothing outside the clip rectangle.
+        const Rect reached{static_cast<int32_t>(std::max<int64_t>(dst.left, area.left)),
+                           static_cast<int32_t>(std::max<int64_t>(dst.top, area.top)),
+                           static_cast<int32_t>(std::min<int64_t>(dst.right, area.right)),
+                           static_cast<int32_t>(std::min<int64_t>(dst.bottom, area.bottom))};
+        if (reached.width() > 0 && reached.height() > 0) markWrittenIn(reached);
         SDL_Rect clip{area.left, area.top, area.width(), area.height()};
         SDL_SetClipRect(target, &clip);
         SDL_Rect from_rect{source.left, source.top, static_cast<int>(srcW), static_cast<int>(srcH)};
@@ -226,7 +267,7 @@ int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect
     }
   }
   if (keyOnInput) SDL_SetColorKey(input, SDL_FALSE, 0);
-  markWritten();
+  ++pixels_->generation;
   return failed ? kEFail : kOk;
 }
 
@@ -388,7 +429,13 @@ bool SoftwareSurface::tradePixelsWith(SurfacePixels& other) {
     return view && copyPixelsFrom(*view);
   }
   std::swap(mine->pixels, theirs->pixels);
-  markWritten();
+  // What is known of each memory's clearing travels with it.
+  SurfacePixels& own = *pixels_;
+  std::swap(own.clearKnown, other.clearKnown);
+  std::swap(own.clearValue, other.clearValue);
+  std::swap(own.drawn, other.drawn);
+  std::swap(own.drawnArea, other.drawnArea);
+  ++own.generation;
   ++other.generation;
   return true;
 }

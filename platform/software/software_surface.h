@@ -31,6 +31,15 @@ struct SurfacePixels {
   SDL_Surface* sdl;
   // Raised on every write, so copies derived from the pixels know they are stale.
   uint64_t generation = 0;
+
+  // What the last whole fill left: while `clearKnown`, every pixel holds
+  // `clearValue` except inside the `drawn` rectangles (already cut to the
+  // surface), so the next fill with the same value need only clear those.
+  // Any write whose extent is not known drops the knowledge.
+  bool clearKnown = false;
+  uint32_t clearValue = 0;
+  std::vector<Rect> drawn;
+  int64_t drawnArea = 0;
 };
 
 // Largest side and largest pixel count a surface may have.
@@ -90,10 +99,20 @@ class SoftwareSurface final : public Surface {
   const std::vector<Rect>& clipList() const { return clipList_; }
 
   // Called after any write that bypasses the surface's own operations.
-  void markWritten() { ++pixels_->generation; }
+  void markWritten() {
+    ++pixels_->generation;
+    forgetClear(*pixels_);
+  }
 
  private:
   explicit SoftwareSurface(std::shared_ptr<SurfacePixels> pixels);
+  static void forgetClear(SurfacePixels& pixels) {
+    pixels.clearKnown = false;
+    pixels.drawn.clear();
+    pixels.drawnArea = 0;
+  }
+  // A write that touched only `area` (inside the surface).
+  void markWrittenIn(const Rect& area);
   // The rectangles a blit may draw into: the clip list, or else `whole`,
   // which the caller provides and keeps alive while the span is used.
   std::span<const Rect> drawableAreas(Rect& whole) const;
