@@ -11,16 +11,35 @@ SpriteList::~SpriteList() {
   while (node != nullptr) {
     Node* following = node->next;
     delete node->sprite;
-    delete node;
     node = following;
   }
+}
+
+SpriteList::Node* SpriteList::newNode(Node* prev, Sprite* sprite) {
+  Node* node = freeNodes_;
+  if (node != nullptr) {
+    freeNodes_ = node->next;
+  } else {
+    if (usedInLastBlock_ == kNodesPerBlock) {
+      blocks_.push_back(std::make_unique<Node[]>(kNodesPerBlock));
+      usedInLastBlock_ = 0;
+    }
+    node = &blocks_.back()[usedInLastBlock_++];
+  }
+  *node = Node{nullptr, prev, sprite};
+  return node;
+}
+
+void SpriteList::releaseNode(Node* node) {
+  *node = Node{freeNodes_, nullptr, nullptr};
+  freeNodes_ = node;
 }
 
 void SpriteList::append(Sprite* sprite) {
   ++size_;
   ++added_;
   peak_ = std::max(peak_, size_);
-  Node* node = new Node{nullptr, tail_, sprite};
+  Node* node = newNode(tail_, sprite);
   if (tail_ == nullptr) {
     head_ = node;
   } else {
@@ -53,7 +72,7 @@ SpriteList::Node* SpriteList::removeAtCursor() {
   if (node == tail_) tail_ = node->prev;
 
   delete node->sprite;
-  delete node;
+  releaseNode(node);
   cursor_ = result;
   return result;
 }

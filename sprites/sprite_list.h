@@ -2,7 +2,10 @@
 // with counters of how many it holds, ever held, and held at most.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace grazefall {
 
@@ -31,7 +34,12 @@ class SpriteList {
     return cursor_;
   }
   Node* next() {
-    if (cursor_ != nullptr) cursor_ = cursor_->next;
+    if (cursor_ != nullptr) {
+      cursor_ = cursor_->next;
+      // A walk reads the following sprite next; asking for it now hides
+      // most of the wait for memory behind this sprite's work.
+      if (cursor_ != nullptr && cursor_->next != nullptr) __builtin_prefetch(cursor_->next->sprite);
+    }
     return cursor_;
   }
   Node* prev() {
@@ -50,6 +58,17 @@ class SpriteList {
   Node* head() const { return head_; }
 
  private:
+  static constexpr size_t kNodesPerBlock = 256;
+
+  Node* newNode(Node* prev, Sprite* sprite);
+  void releaseNode(Node* node);
+
+  // Nodes are carved from blocks the list holds, so the nodes of a walk lie
+  // side by side in memory; removed nodes wait in `freeNodes_` (linked by
+  // `next`) for the next append.
+  std::vector<std::unique_ptr<Node[]>> blocks_;
+  size_t usedInLastBlock_ = kNodesPerBlock;
+  Node* freeNodes_ = nullptr;
   Node* head_ = nullptr;
   Node* tail_ = nullptr;  // the last node, so append does not walk the list
   Node* cursor_ = nullptr;

@@ -218,5 +218,45 @@ TEST_F(SpriteListTest, RemovalAndDestructionTakeOwnedSheetsAlong) {
   EXPECT_EQ(sharedDestroyed, 0);
 }
 
+TEST_F(SpriteListTest, LongChurnKeepsOrderLinksAndOwnershipAcrossManyNodes) {
+  // More sprites than one allocation of nodes holds, with removals spread
+  // through the list and appends that reuse the freed nodes, as a herd whose
+  // cows explode and are replaced does. A model vector tracks the order.
+  std::vector<Sprite*> model;
+  {
+    SpriteList list;
+    for (int i = 0; i < 700; ++i) {
+      model.push_back(owningSprite());
+      list.append(model.back());
+    }
+    for (int round = 0; round < 3; ++round) {
+      // Remove every third sprite in one walk.
+      size_t index = 0;
+      std::vector<Sprite*> kept;
+      for (SpriteList::Node* n = list.rewind(); n != nullptr; ++index) {
+        if (index % 3 == static_cast<size_t>(round)) {
+          n = list.removeAtCursor();
+        } else {
+          kept.push_back(n->sprite);
+          n = list.next();
+        }
+      }
+      model = kept;
+      for (int i = 0; i < 150; ++i) {
+        model.push_back(owningSprite());
+        list.append(model.back());
+      }
+      ASSERT_EQ(forward(list), model) << "round " << round;
+      ASSERT_EQ(backward(list), model) << "round " << round;
+      EXPECT_EQ(list.size(), static_cast<int32_t>(model.size()));
+      EXPECT_EQ(list.lastSprite(), model.back());
+    }
+    EXPECT_EQ(list.peak(), 700);
+    EXPECT_EQ(list.added(), 700 + 3 * 150);
+    EXPECT_EQ(destroyedSheets, 700 + 3 * 150 - static_cast<int>(model.size()));
+  }
+  EXPECT_EQ(destroyedSheets, 700 + 3 * 150);
+}
+
 }  // namespace
 }  // namespace grazefall
