@@ -4,7 +4,12 @@
 source "$(dirname "$0")/xvfb_session.sh"
 start_xvfb
 
-# XScreenSaver refuses to run as root: everything here runs as nobody.
+# XScreenSaver refuses to run as root: everything here runs as nobody, with a
+# copy of the program in our own folder, since nobody may not be allowed into
+# the build tree.
+cp "$GRAZEFALL" "$WORK/grazefall"
+chmod 755 "$WORK/grazefall"
+GRAZEFALL="$WORK/grazefall"
 as_nobody() {
   setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME" DISPLAY="$DISPLAY" "$@"
 }
