@@ -209,16 +209,7 @@ MessageResult HeadlessWindowSystem::deliver(WindowHandle window, uint32_t messag
 }
 
 int32_t HeadlessWindowSystem::removeTimerMessages(WindowHandle window, int32_t limit) {
-  int32_t removed = 0;
-  for (auto it = queue_.begin(); it != queue_.end() && removed < limit;) {
-    if (it->window == window && it->message == kWmTimer) {
-      it = queue_.erase(it);
-      ++removed;
-    } else {
-      ++it;
-    }
-  }
-  return removed;
+  return RemoveQueuedTimerMessages(queue_, window, limit);
 }
 
 void HeadlessWindowSystem::destroy(WindowHandle window) {

@@ -318,16 +318,7 @@ MessageResult SdlWindowSystem::dispatchMessage(const Message& message) {
 }
 
 int32_t SdlWindowSystem::removeTimerMessages(WindowHandle window, int32_t limit) {
-  int32_t removed = 0;
-  for (auto it = queue_.begin(); it != queue_.end() && removed < limit;) {
-    if (it->window == window && it->message == kWmTimer) {
-      it = queue_.erase(it);
-      ++removed;
-    } else {
-      ++it;
-    }
-  }
-  return removed;
+  return RemoveQueuedTimerMessages(queue_, window, limit);
 }
 
 void SdlWindowSystem::destroy(WindowHandle handle) {
