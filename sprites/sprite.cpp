@@ -210,6 +210,13 @@ void Sprite::blitCurrentFrame(platform::Surface& target) const {
   platform::Rect destination;
   platform::Rect source;
   if (!RectFromSize(x_, y_, fw, fh, &destination)) return;
+  // Most of a big herd or of the drops waits above or beside the screen:
+  // a frame wholly outside the target would draw nothing, so it costs
+  // nothing more.
+  if (destination.right <= 0 || destination.bottom <= 0 || destination.left >= target.width() ||
+      destination.top >= target.height()) {
+    return;
+  }
   if (!RectFromSize((fw + 1) * (column_ - 1) + 1, (fh + 1) * row_ + 1, fw, fh, &source)) return;
   CheckedBlit(target, destination, *sheet_->surface(), source, true);
 }

@@ -40,6 +40,16 @@ void FillWords(SDL_Surface* s, const Rect& area, uint32_t value) {
               static_cast<size_t>(area.left) * sizeof(Word);
   const auto word = static_cast<Word>(value);
   const auto width = static_cast<size_t>(area.width());
+  // A value whose bytes are all alike (black above all, the clearing colour)
+  // goes through memset, which writes whole vector registers at a time.
+  Word sameBytes = 0;
+  std::memset(&sameBytes, static_cast<uint8_t>(value), sizeof sameBytes);
+  if (word == sameBytes) {
+    for (int32_t y = area.top; y < area.bottom; ++y, row += s->pitch) {
+      std::memset(row, static_cast<uint8_t>(value), width * sizeof(Word));
+    }
+    return;
+  }
   for (int32_t y = area.top; y < area.bottom; ++y, row += s->pitch) {
     Word* out = reinterpret_cast<Word*>(row);
     std::fill(out, out + width, word);

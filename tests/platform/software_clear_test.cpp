@@ -67,6 +67,26 @@ TEST_P(ClearEveryDepth, FillAfterBlitsClearsEverythingTheyDrew) {
   EXPECT_EQ(PixelsOtherThan(*target, 0), 0);
 }
 
+// The clearing colour need not be black: one whose bytes are all alike
+// (white at 8 and 16 bits) and one whose bytes differ (blue) both clear
+// exactly what was drawn, to the last pixel of each cut row.
+TEST_P(ClearEveryDepth, RepeatedFillsOfAColourClearWhatWasDrawn) {
+  const int32_t depth = GetParam();
+  for (const ColorRef colour : {Rgb(255, 255, 255), Rgb(0, 0, 255)}) {
+    SCOPED_TRACE(colour);
+    auto target = SoftwareSurface::Create(kWidth, kHeight, depth);
+    auto sheet = Sheet(depth);
+    const uint32_t value = EncodeColor(colour, depth);
+    ASSERT_EQ(target->fill(value), kOk);
+    Stamp(*target, *sheet, 7, 9);
+    Stamp(*target, *sheet, kWidth - 3, 0);
+    Stamp(*target, *sheet, 20, kHeight - 2);
+    ASSERT_GT(PixelsOtherThan(*target, value), 0);
+    ASSERT_EQ(target->fill(value), kOk);
+    EXPECT_EQ(PixelsOtherThan(*target, value), 0);
+  }
+}
+
 TEST_P(ClearEveryDepth, FillWithAnotherValueCoversTheWholeSurface) {
   const int32_t depth = GetParam();
   auto target = SoftwareSurface::Create(kWidth, kHeight, depth);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tests/sprites/sprite_fixture.h"
 
 namespace grazefall {
@@ -336,6 +338,39 @@ TEST_F(SpriteDrawing, PartlyOffScreenFramesShowTheirVisiblePart) {
   EXPECT_EQ(target->getPixel(639, 479), FrameMarkColor(0));
   sprite->setPosition(5000, -5000);
   sprite->draw(*target);  // wholly off: nothing happens
+}
+
+// A 3 x 3 frame is a plus sign: its middle row and column are opaque. Placed
+// so that only its last (or first) row or column is on the screen, that one
+// line still shows; one pixel further out, nothing of it does.
+TEST_F(SpriteDrawing, FramesOnePixelIntoTheScreenShowThatPixel) {
+  auto sprite = spriteOn({1, 1, 3, 3});
+  const int32_t w = target->width();
+  const int32_t h = target->height();
+  struct Case {
+    int32_t x, y;    // sprite position
+    int32_t px, py;  // the one screen pixel of its plus sign that shows
+  };
+  for (const Case& c : {Case{-2, 10, 0, 11}, Case{w - 1, 10, w - 1, 11}, Case{10, -2, 11, 0},
+                        Case{10, h - 1, 11, h - 1}}) {
+    SCOPED_TRACE(::testing::Message() << "at " << c.x << ", " << c.y);
+    target->fill(kBackgroundValue);
+    sprite->setPosition(c.x, c.y);
+    sprite->draw(*target);
+    EXPECT_NE(target->getPixel(c.px, c.py), kBackground);
+  }
+  target->fill(kBackgroundValue);
+  for (const auto& [x, y] :
+       {std::pair{-3, 10}, std::pair{w, 10}, std::pair{10, -3}, std::pair{10, h}}) {
+    sprite->setPosition(x, y);
+    sprite->draw(*target);
+  }
+  for (int32_t i = 0; i < 20; ++i) {
+    EXPECT_EQ(target->getPixel(0, i), kBackground);
+    EXPECT_EQ(target->getPixel(w - 1, i), kBackground);
+    EXPECT_EQ(target->getPixel(i, 0), kBackground);
+    EXPECT_EQ(target->getPixel(i, h - 1), kBackground);
+  }
 }
 
 TEST_F(SpriteDrawing, SpriteWithoutPictureMovesAndAnimatesButDrawsNothing) {
