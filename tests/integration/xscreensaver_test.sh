@@ -10,8 +10,10 @@ start_xvfb
 cp "$GRAZEFALL" "$WORK/grazefall"
 chmod 755 "$WORK/grazefall"
 GRAZEFALL="$WORK/grazefall"
+# Only what the daemon needs from the environment, whatever the caller's holds.
 as_nobody() {
-  setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME" DISPLAY="$DISPLAY" "$@"
+  setpriv --reuid=nobody --regid=nogroup --clear-groups \
+    env -i HOME="$HOME" DISPLAY="$DISPLAY" PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 "$@"
 }
 cat >"$HOME/.xscreensaver" <<CONFIG
 mode:		one
