@@ -8,7 +8,7 @@ declare -A groups=(
   [build]="cmake g++ make ninja-build pkg-config python3 zlib1g-dev libsdl2-dev libx11-dev libdbus-1-dev libsdl2-ttf-dev libfontconfig-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation"
   [run]="xdg-utils"
   [test]="libgtest-dev libgmock-dev libbenchmark-dev libpng-dev xvfb xauth xdotool xscreensaver x11-utils x11-xserver-utils xterm imagemagick procps util-linux dbus-daemon"
-  [windows]="mingw-w64 libz-mingw-w64-dev wine64"
+  [windows]="mingw-w64 libz-mingw-w64-dev wine64 wine32:i386"
 )
 
 wanted=()
@@ -33,5 +33,11 @@ run_as_root() {
   if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
 }
 export DEBIAN_FRONTEND=noninteractive
+# Wine runs 32-bit Windows programs with its i386 half.
+for package in "${missing[@]}"; do
+  if [[ $package == *:i386 ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    run_as_root dpkg --add-architecture i386
+  fi
+done
 run_as_root apt-get update -qq
 run_as_root apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -5,8 +5,8 @@
 
 Reports which screenshots show the flying saucer (its picture found whole,
 colour for colour within the loss of a 16-bit display mode) and which show
-the herd falling in as an inverted pyramid (rows of cows, one at the bottom,
-more in every row above). Exits 0 only when both were seen.
+the herd falling in as an inverted pyramid (rows of 1, 2, 3 and 4 cows from
+the bottom up, the top row possibly still above the screen). Exits 0 only when both were seen.
 """
 import struct
 import subprocess
@@ -154,9 +154,8 @@ def pyramid_rows(screen):
         else:
             rows[-1].append(centre)
     counts = [len(row) for row in reversed(rows)]  # bottom row first
-    if len(counts) < 3 or counts[0] != 1 or counts[-1] < 3:
-        return None
-    if any(upper < lower for lower, upper in zip(counts, counts[1:])):
+    # The pyramid comes in bottom row first: 1, 2, 3 cows, then the fourth row.
+    if counts not in ([1, 2, 3], [1, 2, 3, 4]):
         return None
     return counts
 

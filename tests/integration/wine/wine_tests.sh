@@ -6,7 +6,8 @@
 #   wine_tests.sh preview        /p HWND: the preview child fills the window, ends with it
 #   wine_tests.sh password       Windows 98 mode: /a reaches the password-change service
 # Environment: SOURCE_DIR, WINE_BUILD_ROOT (where the build case puts its
-# output), OPTIONS_TOOL (the Linux options tool). The display cases run under
+# output), OPTIONS_TOOL (the Linux options tool), WINE_SCR_BUILD (win64, the
+# default, or win32: which of the two .scr files the cases run). The display cases run under
 # their own Xvfb screen.
 set -euo pipefail
 
@@ -14,9 +15,9 @@ case_name=${1:?case}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 SOURCE_DIR=${SOURCE_DIR:-$(cd "$here/../../.." && pwd)}
 WINE_BUILD_ROOT=${WINE_BUILD_ROOT:?WINE_BUILD_ROOT}
-WINE_SCR=$WINE_BUILD_ROOT/build-win64/grazefall.scr
+WINE_SCR=$WINE_BUILD_ROOT/build-${WINE_SCR_BUILD:-win64}/grazefall.scr
 DRIVER=$WINE_BUILD_ROOT/wine_driver.exe
-export WINE_WORK=$WINE_BUILD_ROOT/work-$case_name
+export WINE_WORK=$WINE_BUILD_ROOT/work-$case_name${WINE_SCR_BUILD:+-$WINE_SCR_BUILD}
 rm -rf "$WINE_WORK"
 mkdir -p "$WINE_WORK"
 
@@ -33,11 +34,21 @@ with_screen() {
 hex_of_file() { od -An -v -tx1 "$1" | tr -d ' \n'; }
 
 # Seeds the prefix's registry with a first-run store written by the Linux
-# options tool: Classic active at 800 x 600 x 16.
+# options tool: Classic active at 800 x 600 x 16. A fall speed given as the
+# argument (-5 to 5) replaces the active record's.
 seed_registry() {
   local seed=$WINE_WORK/seed
   mkdir -p "$seed"
   "${OPTIONS_TOOL:?OPTIONS_TOOL}" seed "$seed" || fail "options_tool seed failed"
+  if [[ -n ${1:-} ]]; then
+    python3 - "$seed/Options" "$1" <<'PY' || fail "could not set the fall speed"
+import struct, sys
+path, speed = sys.argv[1], int(sys.argv[2])
+record = bytearray(open(path, "rb").read())
+struct.pack_into("<i", record, 288, speed)  # fallSpeed
+open(path, "wb").write(record)
+PY
+  fi
   {
     echo "REGEDIT4"
     echo
@@ -74,9 +85,12 @@ case_build() {
 case_saver() {
   with_screen
   wine_fresh_prefix
-  seed_registry
+  # Each frame sleeps 25 ms more than at full speed, so the pyramid stays
+  # whole on the screen for seconds rather than one, between screenshots
+  # that each take a while to read.
+  seed_registry -3
   wine_start "$WINE_SCR" /s
-  local saver=$WINE_PID deadline=$((SECONDS + 90)) saucer=no pyramid=no found=1
+  local saver=$WINE_PID deadline=$((SECONDS + 120)) saucer=no pyramid=no found=1
   sleep 3
   while ((SECONDS < deadline)); do
     kill -0 "$saver" 2>/dev/null || fail "the saver ended before it was told to"
