@@ -7,8 +7,8 @@
 #   wine_tests.sh password       Windows 98 mode: /a reaches the password-change service
 # Environment: SOURCE_DIR, WINE_BUILD_ROOT (where the build case puts its
 # output), OPTIONS_TOOL (the Linux options tool), WINE_SCR_BUILD (win64, the
-# default, or win32: which of the two .scr files the cases run). The display cases run under
-# their own Xvfb screen.
+# default, or win32: which of the two .scr files the cases run). The display
+# cases run under their own Xvfb screen.
 set -euo pipefail
 
 case_name=${1:?case}
