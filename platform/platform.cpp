@@ -8,9 +8,13 @@ namespace {
 Platform* installed = nullptr;
 }  // namespace
 
-void InstallPlatform(Platform* platform) { installed = platform; }
+void InstallPlatform(Platform* platform) {
+  installed = platform;
+}
 
-bool HasPlatform() { return installed != nullptr; }
+bool HasPlatform() {
+  return installed != nullptr;
+}
 
 Platform& CurrentPlatform() {
   if (installed == nullptr) {

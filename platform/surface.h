@@ -37,8 +37,7 @@ class Surface {
   virtual int32_t fill(uint32_t pixelValue) = 0;
   // Copies `source` rectangle of `from` onto `destination` of this surface.
   // Returns kOk, or a failure (for example when `from` has no pixels).
-  virtual int32_t blit(const Rect& destination, Surface& from, const Rect& source,
-                       bool keyed) = 0;
+  virtual int32_t blit(const Rect& destination, Surface& from, const Rect& source, bool keyed) = 0;
 
   // The rectangles later blits onto this surface are cut to. An empty list
   // removes clipping to a region (blits are still cut to the surface).

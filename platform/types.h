@@ -19,9 +19,15 @@ constexpr ColorRef Rgb(uint8_t red, uint8_t green, uint8_t blue) {
   return static_cast<ColorRef>(red) | (static_cast<ColorRef>(green) << 8) |
          (static_cast<ColorRef>(blue) << 16);
 }
-constexpr uint8_t RedOf(ColorRef c) { return static_cast<uint8_t>(c & 0xFF); }
-constexpr uint8_t GreenOf(ColorRef c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
-constexpr uint8_t BlueOf(ColorRef c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+constexpr uint8_t RedOf(ColorRef c) {
+  return static_cast<uint8_t>(c & 0xFF);
+}
+constexpr uint8_t GreenOf(ColorRef c) {
+  return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+constexpr uint8_t BlueOf(ColorRef c) {
+  return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
 
 // Left, top, right, bottom; right and bottom exclusive.
 struct Rect {

@@ -21,8 +21,8 @@ int32_t BlitPictureRect(const SpriteSheet* picture, platform::Surface* target, i
                         int32_t srcY, int32_t width, int32_t height, int32_t x, int32_t y,
                         int32_t keyed);
 // Width and height both 0 mean the picture's own size.
-int32_t StretchPicture(const SpriteSheet* picture, platform::Surface* target, int32_t x,
-                       int32_t y, int32_t width, int32_t height, int32_t keyed);
+int32_t StretchPicture(const SpriteSheet* picture, platform::Surface* target, int32_t x, int32_t y,
+                       int32_t width, int32_t height, int32_t keyed);
 int32_t DrawTextOnSurface(platform::Surface* target, std::string_view text, int32_t x, int32_t y,
                           const platform::Font* font, platform::ColorRef color,
                           int32_t transparent);

@@ -7,9 +7,8 @@ namespace {
 
 constexpr ScenarioOptions MakePreset(int32_t herdSize, int32_t cowSize, int32_t introPhase,
                                      int32_t conspiracyMessages, int32_t invertedPyramid,
-                                     int32_t windPower, int32_t windDirection,
-                                     int32_t explodeCows, int32_t tearsOfBlood,
-                                     const char (&name)[kScenarioNameSize]) {
+                                     int32_t windPower, int32_t windDirection, int32_t explodeCows,
+                                     int32_t tearsOfBlood, const char (&name)[kScenarioNameSize]) {
   ScenarioOptions o{};
   o.herdSize = herdSize;
   o.cowSize = cowSize;

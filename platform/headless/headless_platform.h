@@ -59,8 +59,7 @@ class HeadlessPlatform : public Platform {
   std::unique_ptr<InputSystem> createInputSystem() override;
   std::optional<Picture> loadResourcePicture(int32_t resourceId) override;
   std::optional<Picture> loadPictureFile(std::string_view path) override;
-  std::unique_ptr<Font> createFont(std::string_view face, int32_t height,
-                                   int32_t weight) override;
+  std::unique_ptr<Font> createFont(std::string_view face, int32_t height, int32_t weight) override;
   SettingsStore& settingsStore() override;
   int32_t showCursor(bool show) override;
   uint32_t tickCount() override;
