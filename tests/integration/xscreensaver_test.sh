@@ -27,17 +27,40 @@ programs:	"Grazefall" $GRAZEFALL -root \n
 CONFIG
 chown -R nobody:nogroup "$HOME"
 
-# Its log ends in .out so that fail() shows it.
-as_nobody xscreensaver -no-splash -verbose >"$WORK/xscreensaver.out" 2>&1 &
-daemon=$!
-STARTED_PIDS+=("$daemon")
-# A busy machine may take a while to bring the daemon up.
-for i in $(seq 150); do
-  as_nobody xscreensaver-command -version >/dev/null 2>&1 && break
-  is_running "$daemon" || fail "xscreensaver ended before it answered"
-  sleep 0.2
+# Starts the daemon (its log ends in .out so that fail() shows it) and waits
+# for it to answer: 0 when it does, 1 when it is still silent after 30 s (a
+# busy machine), 2 when it has ended.
+start_daemon() {
+  as_nobody xscreensaver -no-splash -verbose >>"$WORK/xscreensaver.out" 2>&1 &
+  local daemon=$! i
+  STARTED_PIDS+=("$daemon")
+  for i in $(seq 150); do
+    as_nobody xscreensaver-command -version >/dev/null 2>&1 && return 0
+    is_running "$daemon" || return 2
+    sleep 0.2
+  done
+  return 1
+}
+# A daemon that ends before it answers is started again, twice at most.
+answer=2
+for attempt in 1 2 3; do
+  answer=0
+  start_daemon || answer=$?
+  ((answer == 2)) || break
+  echo "xscreensaver ended before it answered (attempt $attempt)" >&2
+  sleep 1
 done
-as_nobody xscreensaver-command -activate >/dev/null || fail "xscreensaver did not answer in 30 s"
+((answer != 2)) || fail "xscreensaver ended before it answered, three times"
+((answer == 0)) || fail "xscreensaver did not answer in 30 s"
+activated=no
+for attempt in 1 2 3; do
+  if as_nobody xscreensaver-command -activate >/dev/null; then
+    activated=yes
+    break
+  fi
+  sleep 1
+done
+[[ $activated == yes ]] || fail "xscreensaver did not take the order to activate"
 
 # The intro comes first; then the herd falls. Cow hide and cow nose colours.
 found=no
