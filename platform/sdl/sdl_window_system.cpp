@@ -2,13 +2,19 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 #include "platform/messages.h"
 
@@ -27,6 +33,41 @@ bool XWindowAlive(Display* display, uint64_t window) {
   if (display == nullptr || window == 0 || window > 0xFFFFFFFFu) return false;
   XWindowAttributes attributes;
   return XGetWindowAttributes(display, static_cast<::Window>(window), &attributes) != 0;
+}
+
+// Whether process `pid` is still running: it exists and has not yet ended
+// (an ended process waiting for its parent to collect it counts as ended).
+bool ProcessRunning(long pid) {
+  if (pid <= 0) return false;
+  if (kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) return false;
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;  // no /proc: trust kill()
+  const size_t nameEnd = line.rfind(')');
+  return nameEnd == std::string::npos || nameEnd + 2 >= line.size() || line[nameEnd + 2] != 'Z';
+}
+
+// A window left behind by a program that has already ended: the X server
+// destroys it once it notices the closed connection, which may be a moment
+// after the program is gone. Windows that do not name their process count as
+// live.
+bool OwnerHasEnded(Display* display, ::Window window) {
+  const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
+  if (pidAtom == None) return false;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long remaining = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                         &remaining, &data) != Success) {
+    return false;
+  }
+  long pid = 0;
+  const bool named = data != nullptr && type == XA_CARDINAL && format == 32 && count == 1;
+  if (named) pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
+  if (data != nullptr) XFree(data);
+  return named && !ProcessRunning(pid);
 }
 
 bool SdlWindowX11(SDL_Window* window, Display** display, ::Window* xWindow) {
@@ -190,7 +231,10 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
         window.title.c_str(), spec.bounds.left, spec.bounds.top, std::max(1, spec.bounds.width()),
         std::max(1, spec.bounds.height()), SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP);
   }
-  if (window.sdl == nullptr) return 0;
+  if (window.sdl == nullptr) {
+    std::fprintf(stderr, "grazefall: no window could be made: %s\n", SDL_GetError());
+    return 0;
+  }
   window.sdlId = SDL_GetWindowID(window.sdl);
   window.lastPointer = cursorPosition();
 
@@ -251,7 +295,7 @@ WindowHandle SdlWindowSystem::findWindow(std::string_view className, std::string
           titleMatches = title == name;
           XFree(name);
         }
-        if (titleMatches) {
+        if (titleMatches && !OwnerHasEnded(display, children[i])) {
           const WindowHandle found = children[i];
           if (children != nullptr) XFree(children);
           return found;

@@ -5,8 +5,8 @@ source "$(dirname "$0")/xvfb_session.sh"
 start_xvfb
 
 # A key closes it with exit code 0.
-start_grazefall key /s
-id=$(wait_window "Screen Saver") || fail "/s opened no window titled \"Screen Saver\""
+start_with_window key "Screen Saver" /s || fail "/s opened no window titled \"Screen Saver\""
+id=$WINDOW_ID
 geometry=$(xwininfo -id "$id" | awk '/-geometry/ { print $2 }')
 [[ "$geometry" == 1024x768+0+0 ]] || fail "the saver window is $geometry, not the whole screen"
 sleep 1
@@ -21,18 +21,18 @@ is_running "$SAVER_PID" || fail "the second /s ended the first"
 xdotool key a
 wait_exit "$SAVER_PID" 5 || fail "a key did not close the saver"
 [[ $EXIT_CODE -eq 0 ]] || fail "closed by a key with exit code $EXIT_CODE"
+wait_no_window "Screen Saver" || fail "the closed saver's window stayed on the screen"
 
 # A click closes it.
-start_grazefall click /s
-wait_window "Screen Saver" >/dev/null || fail "no window for the click test"
+start_with_window click "Screen Saver" /s || fail "no window for the click test"
 sleep 1
 xdotool click 1
 wait_exit "$SAVER_PID" 5 || fail "a click did not close the saver"
 [[ $EXIT_CODE -eq 0 ]] || fail "closed by a click with exit code $EXIT_CODE"
+wait_no_window "Screen Saver" || fail "the closed saver's window stayed on the screen"
 
 # Five real moves are allowed; the next one closes it.
-start_grazefall moves /s
-wait_window "Screen Saver" >/dev/null || fail "no window for the mouse test"
+start_with_window moves "Screen Saver" /s || fail "no window for the mouse test"
 sleep 1
 for step in 1 2 3 4 5; do
   xdotool mousemove $((200 + step * 40)) 300

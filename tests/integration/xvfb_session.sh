@@ -34,7 +34,7 @@ fail() {
 # A display of our own: Xvfb picks a free number and writes it to fd 3.
 start_xvfb() {
   Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$WORK/display" \
-    >"$WORK/xvfb.log" 2>&1 &
+    >"$WORK/xvfb.out" 2>&1 &
   STARTED_PIDS+=($!)
   local i
   for i in $(seq 50); do
@@ -64,6 +64,37 @@ wait_window() {
       echo "$id"
       return 0
     fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Starts the program like start_grazefall and waits for its window named
+# exactly $2, whose id goes to WINDOW_ID. Now and then an X client here gets no
+# window at all (xterm too), so a start without one is reported on stderr and
+# made again, three times at most.
+start_with_window() {
+  local name=$1 title=$2 attempt id
+  shift 2
+  for attempt in 1 2 3; do
+    start_grazefall "$name" "$@"
+    if id=$(wait_window "$title"); then
+      WINDOW_ID=$id
+      return 0
+    fi
+    kill "$SAVER_PID" 2>/dev/null || true
+    echo "attempt $attempt of '$*' showed no window: $(tail -3 "$WORK/$name.out")" >&2
+    sleep 1
+  done
+  return 1
+}
+
+# Waits up to $2 seconds (default 5) until no window is named exactly $1: the
+# X server removes an ended program's windows a moment after it has gone.
+wait_no_window() {
+  local i
+  for i in $(seq $((${2:-5} * 10))); do
+    xdotool search --name "^$1\$" >/dev/null 2>&1 || return 0
     sleep 0.1
   done
   return 1
