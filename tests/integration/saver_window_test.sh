@@ -50,4 +50,27 @@ timeout 5 "$GRAZEFALL" /x
 code=$?
 set -e
 [[ $code -eq 255 ]] || fail "/x exited $code, not 255"
+# A window of the saver's class and title stands for a running saver only
+# while the process it names is alive: xterm plays it, first naming itself,
+# then a process that has ended.
+xterm -class WindowsScreenSaverClass -T "Screen Saver" -e sleep 600 &
+STARTED_PIDS+=($!)
+impostor=$(wait_window "Screen Saver") || fail "the stand-in window did not open"
+xprop -id "$impostor" -f _NET_WM_PID 32c -set _NET_WM_PID "$!"
+set +e
+timeout 10 "$GRAZEFALL" /s
+code=$?
+set -e
+[[ $code -eq 0 ]] || fail "/s beside a live saver's window exited $code, not 0 at once"
+sleep 0.2 &
+ended=$!
+wait "$ended"
+xprop -id "$impostor" -f _NET_WM_PID 32c -set _NET_WM_PID "$ended"
+start_grazefall stale /s
+for i in $(seq 100); do
+  (($(xdotool search --name '^Screen Saver$' 2>/dev/null | wc -l) >= 2)) && break
+  is_running "$SAVER_PID" || fail "/s took a window of an ended process for a running saver"
+  sleep 0.1
+done
+is_running "$SAVER_PID" || fail "/s beside an ended saver's window did not run"
 echo "saver window: ok"
