@@ -5,17 +5,8 @@ source "$(dirname "$0")/xvfb_session.sh"
 start_xvfb
 
 # xterm's text area (the child of its top-level window) plays the parent.
-# Now and then an X client here gets no window at all: xterm is started
-# again, three times at most.
-for attempt in 1 2 3; do
-  xterm -geometry 60x20+40+30 -bg white &
-  XTERM_PID=$!
-  STARTED_PIDS+=("$XTERM_PID")
-  wait_window xterm 10 >/dev/null && break
-  kill "$XTERM_PID" 2>/dev/null || true
-  echo "attempt $attempt: xterm did not open" >&2
-  ((attempt < 3)) || fail "xterm did not open"
-done
+start_with_window xterm xterm xterm -geometry 60x20+40+30 -bg white || fail "xterm did not open"
+XTERM_PID=$LAST_PID
 sleep 0.5
 top=$(xdotool search --name '^xterm$' | head -1)
 parent=$(xwininfo -children -id "$top" | awk '/^ +0x/ { print $1; exit }')

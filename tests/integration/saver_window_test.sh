@@ -5,7 +5,8 @@ source "$(dirname "$0")/xvfb_session.sh"
 start_xvfb
 
 # A key closes it with exit code 0.
-start_with_window key "Screen Saver" /s || fail "/s opened no window titled \"Screen Saver\""
+start_with_window key "Screen Saver" "$GRAZEFALL" /s || fail "/s opened no window titled \"Screen Saver\""
+SAVER_PID=$LAST_PID
 id=$WINDOW_ID
 geometry=$(xwininfo -id "$id" | awk '/-geometry/ { print $2 }')
 [[ "$geometry" == 1024x768+0+0 ]] || fail "the saver window is $geometry, not the whole screen"
@@ -24,7 +25,8 @@ wait_exit "$SAVER_PID" 5 || fail "a key did not close the saver"
 wait_no_window "Screen Saver" || fail "the closed saver's window stayed on the screen"
 
 # A click closes it.
-start_with_window click "Screen Saver" /s || fail "no window for the click test"
+start_with_window click "Screen Saver" "$GRAZEFALL" /s || fail "no window for the click test"
+SAVER_PID=$LAST_PID
 sleep 1
 xdotool click 1
 wait_exit "$SAVER_PID" 5 || fail "a click did not close the saver"
@@ -32,7 +34,8 @@ wait_exit "$SAVER_PID" 5 || fail "a click did not close the saver"
 wait_no_window "Screen Saver" || fail "the closed saver's window stayed on the screen"
 
 # Five real moves are allowed; the next one closes it.
-start_with_window moves "Screen Saver" /s || fail "no window for the mouse test"
+start_with_window moves "Screen Saver" "$GRAZEFALL" /s || fail "no window for the mouse test"
+SAVER_PID=$LAST_PID
 sleep 1
 for step in 1 2 3 4 5; do
   xdotool mousemove $((200 + step * 40)) 300

@@ -45,13 +45,21 @@ start_xvfb() {
   export DISPLAY=":$(head -1 "$WORK/display")"
 }
 
-# Starts the program in the background; its pid in SAVER_PID, output in $WORK/NAME.out.
+# Starts a command in the background; its pid in LAST_PID, output in $WORK/NAME.out.
+start_program() {
+  local name=$1
+  shift
+  "$@" >"$WORK/$name.out" 2>&1 &
+  LAST_PID=$!
+  STARTED_PIDS+=("$LAST_PID")
+}
+
+# Starts the program under test; its pid in SAVER_PID, output in $WORK/NAME.out.
 start_grazefall() {
   local name=$1
   shift
-  "$GRAZEFALL" "$@" >"$WORK/$name.out" 2>&1 &
-  SAVER_PID=$!
-  STARTED_PIDS+=("$SAVER_PID")
+  start_program "$name" "$GRAZEFALL" "$@"
+  SAVER_PID=$LAST_PID
 }
 
 # Waits up to $2 seconds (default 30: a loaded machine starts slowly) for a
@@ -69,7 +77,7 @@ wait_window() {
   return 1
 }
 
-# Starts the program like start_grazefall and waits for its window named
+# Starts a command like start_program and waits for its window named
 # exactly $2, whose id goes to WINDOW_ID. Now and then an X client here gets no
 # window at all (xterm too), so a start without one is reported on stderr and
 # made again, three times at most.
@@ -77,12 +85,12 @@ start_with_window() {
   local name=$1 title=$2 attempt id
   shift 2
   for attempt in 1 2 3; do
-    start_grazefall "$name" "$@"
+    start_program "$name" "$@"
     if id=$(wait_window "$title"); then
       WINDOW_ID=$id
       return 0
     fi
-    kill "$SAVER_PID" 2>/dev/null || true
+    kill "$LAST_PID" 2>/dev/null || true
     echo "attempt $attempt of '$*' showed no window: $(tail -3 "$WORK/$name.out")" >&2
     sleep 1
   done
