@@ -20,8 +20,8 @@
 
 #include "platform/headless/headless_platform.h"
 #include "platform/software/software_surface.h"
-#include "runtime/animation/animation.h"
-#include "runtime/animation/animation_state.h"
+#include "saver/animation.h"
+#include "saver/animation_state.h"
 #include "scene/scene.h"
 
 namespace grazefall {

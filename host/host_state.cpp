@@ -1,6 +1,6 @@
 #include "host/host_state.h"
 
-#include "runtime/animation/saver_proc.h"
+#include "saver/saver_proc.h"
 
 namespace grazefall::host {
 

@@ -4,7 +4,7 @@
 
 #include "host/host_state.h"
 #include "platform/messages.h"
-#include "runtime/animation/saver_proc.h"
+#include "saver/saver_proc.h"
 
 namespace grazefall::host {
 namespace {

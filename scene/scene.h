@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "options/options.h"
 #include "runtime/display.h"
 #include "runtime/random.h"
-#include "settings/options.h"
 #include "sprites/sprite.h"
 #include "sprites/sprite_list.h"
 #include "sprites/sprite_sheet.h"

@@ -14,7 +14,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_windowing.h"
 #include "platform/messages.h"
-#include "runtime/animation/saver_proc.h"
+#include "saver/saver_proc.h"
 
 namespace grazefall::testing {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host_fixture.h"
-#include "settings/options_store.h"
+#include "options/options_store.h"
 
 namespace grazefall::testing {
 namespace {

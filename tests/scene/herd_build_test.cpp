@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
-#include "runtime/animation/animation.h"
-#include "runtime/animation/animation_state.h"
+#include "saver/animation.h"
+#include "saver/animation_state.h"
 #include "scene/scene.h"
-#include "tests/scene/scene_rig.h"
+#include "tests/support/scene_rig.h"
 
 namespace grazefall {
 namespace {

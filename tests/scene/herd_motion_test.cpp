@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "scene/scene.h"
-#include "tests/scene/scene_rig.h"
+#include "tests/support/scene_rig.h"
 
 namespace grazefall {
 namespace {

@@ -11,11 +11,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "options/options.h"
+#include "options/options_store.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/linux/directory_settings_store.h"
-#include "settings/options.h"
-#include "settings/options_store.h"
-#include "settings/property_sheet.h"
+#include "sheet/property_sheet.h"
 
 namespace {
 

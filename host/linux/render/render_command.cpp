@@ -1,0 +1,251 @@
+// grazefall --render DIR --frames N [--seed S] [--scenario NAME] [--mode WxHxD]
+//           [--background FILE --background-mode 1|2] [--trace FILE]
+//
+// Runs the saver's real start and N frames on the headless platform and
+// writes every presented frame, the loading cow's included, as
+// DIR/frame-00001.png and on; with --trace, one JSON line per frame. The same
+// seed, options and mode always give the same bytes. Nothing sleeps: the
+// fall-speed pause is only reported in the trace.
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/linux/render/frame_trace.h"
+#include "host/linux/render/png_encoder.h"
+#include "host/linux/render/render_command.h"
+#include "options/options.h"
+#include "options/options_store.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/linux/directory_settings_store.h"
+#include "platform/platform.h"
+#include "saver/animation.h"
+#include "saver/animation_state.h"
+
+namespace grazefall::app {
+namespace {
+
+constexpr int kBadCommandLine = 2;
+constexpr int kRenderFailed = 1;
+constexpr int64_t kMaxFrames = 10'000'000;
+constexpr int32_t kMaxModeSide = 16384;
+// Renders longer than this report their progress on stderr.
+constexpr int64_t kProgressEvery = 100;
+
+struct RenderRequest {
+  std::string directory;
+  int64_t frames = -1;
+  std::optional<uint32_t> seed;
+  std::optional<std::string> scenario;
+  std::optional<platform::DisplayMode> mode;
+  std::optional<std::string> background;
+  std::optional<int32_t> backgroundMode;
+  std::optional<std::string> trace;
+};
+
+int Fail(int code, const std::string& message) {
+  std::fprintf(stderr, "grazefall: %s\n", message.c_str());
+  return code;
+}
+
+template <typename Number>
+bool ParseNumber(std::string_view text, Number* value) {
+  if (text.empty()) return false;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), *value);
+  return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+bool ParseMode(std::string_view text, platform::DisplayMode* mode) {
+  const size_t first = text.find('x');
+  const size_t second = first == std::string_view::npos ? first : text.find('x', first + 1);
+  if (second == std::string_view::npos) return false;
+  if (!ParseNumber(text.substr(0, first), &mode->width) ||
+      !ParseNumber(text.substr(first + 1, second - first - 1), &mode->height) ||
+      !ParseNumber(text.substr(second + 1), &mode->bitDepth)) {
+    return false;
+  }
+  const bool depthOk =
+      mode->bitDepth == 8 || mode->bitDepth == 16 || mode->bitDepth == 24 || mode->bitDepth == 32;
+  return depthOk && mode->width >= 1 && mode->height >= 1 && mode->width <= kMaxModeSide &&
+         mode->height <= kMaxModeSide;
+}
+
+const ScenarioOptions* PresetNamed(std::string_view name) {
+  if (name == "Classic") return &classicPreset;
+  if (name == "Invasion") return &invasionPreset;
+  if (name == "Halloween") return &halloweenPreset;
+  if (name == "Custom") return &customPreset;
+  return nullptr;
+}
+
+// Empty when the command line is sound, else the one-line complaint.
+std::string ParseRequest(int argc, char** argv, RenderRequest* request) {
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] != "--render") return "usage: grazefall --render DIR --frames N";
+  if (args.size() < 2 || args[1].empty() || args[1].starts_with("--"))
+    return "--render needs an output directory";
+  request->directory = std::string(args[1]);
+  for (size_t i = 2; i < args.size(); i += 2) {
+    const std::string_view option = args[i];
+    if (i + 1 >= args.size()) return std::string(option) + " needs a value";
+    const std::string_view value = args[i + 1];
+    if (option == "--frames") {
+      if (!ParseNumber(value, &request->frames) || request->frames < 1 ||
+          request->frames > kMaxFrames) {
+        return "--frames must be a whole number from 1 to " + std::to_string(kMaxFrames) +
+               ", not '" + std::string(value) + "'";
+      }
+    } else if (option == "--seed") {
+      uint32_t seed = 0;
+      if (!ParseNumber(value, &seed))
+        return "--seed must be a whole number from 0 to 4294967295, not '" + std::string(value) +
+               "'";
+      request->seed = seed;
+    } else if (option == "--scenario") {
+      if (PresetNamed(value) == nullptr)
+        return "unknown scenario '" + std::string(value) +
+               "' (Classic, Invasion, Halloween or Custom)";
+      request->scenario = std::string(value);
+    } else if (option == "--mode") {
+      platform::DisplayMode mode;
+      if (!ParseMode(value, &mode))
+        return "--mode must be WIDTHxHEIGHTxDEPTH with a depth of 8, 16, 24 or 32, not '" +
+               std::string(value) + "'";
+      request->mode = mode;
+    } else if (option == "--background") {
+      if (value.empty() || value.size() >= kBackgroundPathSize)
+        return "--background needs a file path shorter than " +
+               std::to_string(kBackgroundPathSize) + " bytes";
+      request->background = std::string(value);
+    } else if (option == "--background-mode") {
+      if (value != "1" && value != "2") return "--background-mode must be 1 or 2";
+      request->backgroundMode = value == "1" ? 1 : 2;
+    } else if (option == "--trace") {
+      if (value.empty()) return "--trace needs a file path";
+      request->trace = std::string(value);
+    } else {
+      return "unknown option '" + std::string(option) + "'";
+    }
+  }
+  if (request->frames < 0) return "--frames N is required";
+  if (request->background.has_value() != request->backgroundMode.has_value())
+    return "--background and --background-mode go together";
+  return {};
+}
+
+// The options the saver would run with: the stored "Options" record, else
+// the compiled-in one with the display's mode.
+void LoadStoredOptions(platform::HeadlessPlatform& headless) {
+  platform::DirectorySettingsStore stored(platform::DirectorySettingsStore::DefaultDirectory());
+  std::vector<std::byte> bytes(kOptionsRecordSize);
+  size_t length = 0;
+  if (stored.read("Options", bytes, &length) == platform::kOk) {
+    bytes.resize(length);
+    headless.memoryStore().plant("Options", bytes);
+  }
+  LoadSaverOptions();
+}
+
+std::string FramePath(const std::string& directory, int64_t frame) {
+  char name[32];
+  std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(frame));
+  return (std::filesystem::path(directory) / name).string();
+}
+
+}  // namespace
+
+int RunRenderCommand(int argc, char** argv) {
+  RenderRequest request;
+  if (const std::string complaint = ParseRequest(argc, argv, &request); !complaint.empty())
+    return Fail(kBadCommandLine, complaint);
+
+  std::error_code error;
+  std::filesystem::create_directories(request.directory, error);
+  if (error || !std::filesystem::is_directory(request.directory))
+    return Fail(kRenderFailed, "cannot make the directory '" + request.directory + "'");
+  std::FILE* trace = nullptr;
+  if (request.trace) {
+    trace = std::fopen(request.trace->c_str(), "wb");
+    if (trace == nullptr) return Fail(kRenderFailed, "cannot write '" + *request.trace + "'");
+  }
+
+  platform::HeadlessPlatform headless;
+  platform::InstallPlatform(&headless);
+  const uint32_t seed =
+      request.seed.value_or(static_cast<uint32_t>(static_cast<int64_t>(std::time(nullptr))));
+  headless.setTimeSeconds(seed);
+
+  if (request.scenario) {
+    activeOptions = *PresetNamed(*request.scenario);
+  } else {
+    LoadStoredOptions(headless);
+  }
+  if (request.mode) {
+    activeOptions.screenWidth = request.mode->width;
+    activeOptions.screenHeight = request.mode->height;
+    activeOptions.screenBitDepth = request.mode->bitDepth;
+  }
+  if (request.background) {
+    std::memset(activeOptions.backgroundPath, 0, kBackgroundPathSize);
+    std::memcpy(activeOptions.backgroundPath, request.background->data(),
+                request.background->size());
+    activeOptions.backgroundMode = *request.backgroundMode;
+  }
+  headless.setCurrentMode(
+      {activeOptions.screenWidth, activeOptions.screenHeight, activeOptions.screenBitDepth});
+
+  std::unique_ptr<Animation> animation = NewAnimation(activeOptions);
+  animation->skipFrameSleep = true;
+  bool loading = true;
+  bool writeFailed = false;
+  int64_t lastFrame = 0;
+  headless.setFrameObserver([&](const platform::Surface& frame, int64_t number) {
+    lastFrame = number;
+    if (!WritePngFile(FramePath(request.directory, number), CapturePicture(frame)))
+      writeFailed = true;
+    // The loading cow's frames are traced as they come; a frame step's line
+    // waits until the step is done.
+    if (loading && trace != nullptr) {
+      const std::string line = FrameTraceLine(*animation, number, true) + "\n";
+      std::fwrite(line.data(), 1, line.size(), trace);
+    }
+  });
+
+  int status = 0;
+  if (StartAnimation(*animation, 1) != 0) {
+    status = Fail(kRenderFailed, "the animation could not start in mode " +
+                                     std::to_string(activeOptions.screenWidth) + "x" +
+                                     std::to_string(activeOptions.screenHeight) + "x" +
+                                     std::to_string(activeOptions.screenBitDepth));
+  } else {
+    loading = false;
+    for (int64_t step = 1; step <= request.frames && !writeFailed; ++step) {
+      RunFrame(*animation);
+      if (trace != nullptr) {
+        const std::string line = FrameTraceLine(*animation, lastFrame, false) + "\n";
+        std::fwrite(line.data(), 1, line.size(), trace);
+      }
+      if (request.frames > kProgressEvery && (step % kProgressEvery == 0 || step == request.frames))
+        std::fprintf(stderr, "grazefall: rendered %lld of %lld frames\n",
+                     static_cast<long long>(step), static_cast<long long>(request.frames));
+    }
+    EndAnimation(*animation);
+    if (writeFailed)
+      status = Fail(kRenderFailed, "cannot write frames into '" + request.directory + "'");
+  }
+  headless.setFrameObserver(nullptr);
+  animation.reset();
+  platform::InstallPlatform(nullptr);
+  if (trace != nullptr && std::fclose(trace) != 0 && status == 0)
+    status = Fail(kRenderFailed, "cannot write '" + *request.trace + "'");
+  return status;
+}
+
+}  // namespace grazefall::app

@@ -1,0 +1,139 @@
+// The screen-saver command line on Linux: the Windows letters through
+// HostMain, and XScreenSaver's hack options, over the SDL window system.
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/host_main.h"
+#include "host/host_state.h"
+#include "host/linux/commands.h"
+#include "host/linux/hack_options.h"
+#include "host/saver_window.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/sdl_window_system.h"
+#include "platform/windowing.h"
+#include "saver/saver_proc.h"
+#include "sheet/qt/configuration_dialog.h"
+
+#ifndef GRAZEFALL_VERSION
+#define GRAZEFALL_VERSION "unknown"
+#endif
+
+namespace grazefall::app {
+namespace {
+
+// A person at a terminal gets a reason; the screen-saver machinery does not.
+void Complain(const std::string& text) {
+  if (isatty(STDERR_FILENO) == 0) return;
+  std::fprintf(stderr, "grazefall: %s\n", text.c_str());
+}
+
+void OnStopSignal(int) {
+  platform::sdl::SdlWindowSystem::RequestStop();
+}
+
+void InstallStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+}
+
+bool NeedsDisplay(const host::LinuxCommand& command) {
+  if (command.mode != host::LinuxMode::Letters) return true;
+  const char letter = host::ModeLetter(command.letters);
+  return letter == 's' || letter == 'p' || letter == 'l';
+}
+
+int32_t RunCommand(const host::LinuxCommand& command, platform::sdl::SdlWindowSystem& windows) {
+  switch (command.mode) {
+    case host::LinuxMode::InWindow: {
+      const uint64_t target = command.window != 0 ? command.window : windows.rootWindow();
+      if (target == 0 || !windows.isWindow(target)) {
+        Complain("no X window with id " + std::to_string(command.window));
+        return host::kExitRefused;
+      }
+      windows.setTargetWindow(target);
+      return host::RunEmbeddedSaver();
+    }
+    case host::LinuxMode::OrdinaryWindow:
+      windows.setOrdinaryWindow(true);
+      return host::RunEmbeddedSaver();
+    default:
+      break;
+  }
+  const int32_t code = host::HostMain(0, command.letters);
+  const char letter = host::ModeLetter(command.letters);
+  if (code == host::kExitRefused) {
+    if (letter == 'p' || letter == 'l') {
+      Complain("no window to draw the preview in (give the decimal id of a live X window)");
+    } else if (letter == 'a') {
+      Complain("this system changes the screen-saver password itself");
+    } else if (letter != 'c' && letter != 0) {
+      Complain("unknown mode \"" + command.letters + "\" (see --help)");
+    }
+  }
+  return code;
+}
+
+}  // namespace
+
+int RunSaverCommand(int argc, char** argv) {
+  std::vector<std::string_view> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  std::optional<std::string_view> xscreensaverWindow;
+  if (const char* value = std::getenv("XSCREENSAVER_WINDOW")) xscreensaverWindow = value;
+
+  const host::LinuxCommand command = host::ParseLinuxCommand(args, xscreensaverWindow);
+  switch (command.mode) {
+    case host::LinuxMode::Help:
+      std::fputs(host::UsageText().c_str(), stdout);
+      return 0;
+    case host::LinuxMode::Version:
+      std::printf("grazefall %s\n", GRAZEFALL_VERSION);
+      return 0;
+    case host::LinuxMode::Error:
+      Complain(command.error);
+      return host::kExitRefused;
+    default:
+      break;
+  }
+
+  platform::sdl::SdlWindowSystem windows;
+  if (NeedsDisplay(command)) {
+    std::string reason;
+    if (!windows.open(&reason)) {
+      Complain("cannot open the display: " + reason);
+      return host::kExitRefused;
+    }
+  }
+  platform::sdl::SdlPlatformOptions options;
+  options.showFrameRate = command.showFrameRate;
+  options.quietInput = command.mode != host::LinuxMode::Letters;
+  platform::sdl::SdlPlatform sdlPlatform(windows, options);
+  // The settings dialog brings its own platform; the saver runs on SDL's.
+  if (windows.isOpen()) platform::InstallPlatform(&sdlPlatform);
+  platform::InstallWindowSystem(&windows);
+  InstallStopSignals();
+  host::SetConfigurationSheet([argc, argv] { qtui::ShowConfigurationSheet(argc, argv); });
+
+  const auto animation = MakeAnimationDriver();
+  saverLifecycle.animation = animation.get();
+  const int32_t code = RunCommand(command, windows);
+  saverLifecycle.animation = nullptr;
+
+  host::SetConfigurationSheet(nullptr);
+  platform::InstallWindowSystem(nullptr);
+  if (windows.isOpen()) platform::InstallPlatform(nullptr);
+  return code;
+}
+
+}  // namespace grazefall::app

@@ -1,0 +1,138 @@
+#include "options/options_store.h"
+
+#include <cstring>
+#include <memory>
+#include <span>
+
+#include "platform/platform.h"
+#include "platform/types.h"
+
+namespace grazefall {
+namespace {
+
+using platform::kEFail;
+using platform::kOk;
+
+constexpr std::string_view kOptionsValue = "Options";
+constexpr std::string_view kClassicValue = "Classic";
+constexpr std::string_view kInvasionValue = "Invasion";
+constexpr std::string_view kHalloweenValue = "Halloween";
+constexpr std::string_view kCustomValue = "Custom";
+// Left behind by earlier versions; only ever deleted.
+constexpr std::string_view kObsoleteCurrentOptionsValue = "CurrentOptions";
+
+platform::SettingsStore* Store() {
+  return platform::HasPlatform() ? &platform::CurrentPlatform().settingsStore() : nullptr;
+}
+
+// What a scenario switch keeps from the record it replaces: the display mode
+// and the background belong to the user, not to the scenario.
+struct UserOwnedFields {
+  int32_t screenWidth;
+  int32_t screenHeight;
+  int32_t screenBitDepth;
+  char backgroundPath[kBackgroundPathSize];
+  int32_t backgroundMode;
+};
+
+UserOwnedFields KeepUserOwnedFields(const ScenarioOptions& options) {
+  UserOwnedFields kept{};
+  kept.screenWidth = options.screenWidth;
+  kept.screenHeight = options.screenHeight;
+  kept.screenBitDepth = options.screenBitDepth;
+  std::memcpy(kept.backgroundPath, options.backgroundPath, kBackgroundPathSize);
+  kept.backgroundMode = options.backgroundMode;
+  return kept;
+}
+
+void RestoreUserOwnedFields(const UserOwnedFields& kept, ScenarioOptions& options) {
+  options.screenWidth = kept.screenWidth;
+  options.screenHeight = kept.screenHeight;
+  options.screenBitDepth = kept.screenBitDepth;
+  std::memcpy(options.backgroundPath, kept.backgroundPath, kBackgroundPathSize);
+  options.backgroundMode = kept.backgroundMode;
+}
+
+}  // namespace
+
+int32_t ReadOptions(ScenarioOptions& record, std::string_view valueName) {
+  platform::SettingsStore* store = Store();
+  if (store == nullptr) return kEFail;
+  // A shorter value fills only its own length; a longer one is refused and
+  // leaves the record as it was.
+  size_t length = 0;
+  const std::span<std::byte> bytes = std::as_writable_bytes(std::span(&record, 1));
+  return store->read(valueName, bytes, &length) == kOk ? kOk : kEFail;
+}
+
+int32_t WriteOptions(const ScenarioOptions& record, std::string_view valueName) {
+  platform::SettingsStore* store = Store();
+  if (store == nullptr) return kEFail;
+  return store->write(valueName, std::as_bytes(std::span(&record, 1))) == kOk ? kOk : kEFail;
+}
+
+int32_t DeleteOptionsValue(std::string_view valueName) {
+  platform::SettingsStore* store = Store();
+  if (store == nullptr) return kEFail;
+  return store->remove(valueName) == kOk ? kOk : kEFail;
+}
+
+void QueryCurrentDisplayMode() {
+  if (!platform::HasPlatform()) return;
+  const std::unique_ptr<platform::DisplayDevice> device =
+      platform::CurrentPlatform().createDisplayDevice();
+  if (!device) return;
+  platform::DisplayMode mode;
+  if (!device->currentMode(&mode)) return;
+  // A mode without a size or depth is no mode; keep what the record holds.
+  if (mode.width <= 0 || mode.height <= 0 || mode.bitDepth <= 0) return;
+  activeOptions.screenWidth = mode.width;
+  activeOptions.screenHeight = mode.height;
+  activeOptions.screenBitDepth = mode.bitDepth;
+}
+
+void LoadSaverOptions() {
+  if (ReadOptions(activeOptions, kOptionsValue) != kOk) QueryCurrentDisplayMode();
+}
+
+void PrepareOptionsStore() {
+  // Probe into a zeroed record: a short value then lacks the version stamp.
+  ScenarioOptions stored{};
+  if (ReadOptions(stored, kOptionsValue) == kOk) {
+    if (HasCurrentFormatVersion(stored)) {
+      ReadOptions(activeOptions, kOptionsValue);
+      return;
+    }
+    // A record of another version: the scenario values go; "Options" itself
+    // is overwritten below.
+    DeleteOptionsValue(kClassicValue);
+    DeleteOptionsValue(kInvasionValue);
+    DeleteOptionsValue(kHalloweenValue);
+    DeleteOptionsValue(kCustomValue);
+    DeleteOptionsValue(kObsoleteCurrentOptionsValue);
+  }
+  WriteOptions(classicPreset, kClassicValue);
+  WriteOptions(invasionPreset, kInvasionValue);
+  WriteOptions(halloweenPreset, kHalloweenValue);
+  WriteOptions(customPreset, kCustomValue);
+  QueryCurrentDisplayMode();
+  WriteOptions(activeOptions, kOptionsValue);
+  ReadOptions(activeOptions, kOptionsValue);
+}
+
+void SwitchScenario(std::string_view target) {
+  if (target == ScenarioNameOf(activeOptions)) return;
+  const UserOwnedFields kept = KeepUserOwnedFields(activeOptions);
+  // The user's Custom settings, edits of this sheet included, are stored
+  // before another scenario replaces them.
+  if (ScenarioNameOf(activeOptions) == kCustomValue) WriteOptions(activeOptions, kCustomValue);
+  // A missing target leaves the record as it was; a short one fills what it has.
+  ReadOptions(activeOptions, target);
+  RestoreUserOwnedFields(kept, activeOptions);
+}
+
+void SaveActiveOptions() {
+  WriteOptions(activeOptions, kOptionsValue);
+}
+
+}  // namespace grazefall

@@ -1,0 +1,118 @@
+#include "saver/animation.h"
+
+#include <memory>
+
+#include "platform/platform.h"
+#include "runtime/display.h"
+#include "saver/animation_state.h"
+#include "scene/drawing.h"
+#include "scene/scene.h"
+
+namespace grazefall {
+
+namespace {
+
+constexpr int32_t kStarted = 0;
+constexpr int32_t kStartFailed = 1;
+
+// A start that failed part-way left surfaces, devices and perhaps half a
+// scene behind; each attempt begins from nothing.
+void DiscardEarlierAttempt(Animation& animation) {
+  ReleaseScene(animation.scene);
+  animation.input = InputDevices{};
+  animation.display.backBuffer.reset();
+  animation.display.primary.reset();
+  animation.display.directDraw.reset();
+}
+
+void DrawBackground(Animation& animation) {
+  const SpriteSheet* picture = animation.scene.background.get();
+  if (picture == nullptr || picture->surface() == nullptr) return;
+  Display& display = animation.display;
+  if (animation.options.backgroundMode == 2) {
+    StretchPicture(picture, display.backBuffer.get(), 0, 0, display.width, display.height, 0);
+    return;
+  }
+  BlitPicture(picture, display.backBuffer.get(), display.width / 2 - picture->width() / 2,
+              display.height / 2 - picture->height() / 2, 0);
+}
+
+}  // namespace
+
+uint32_t FallSpeedSleepMs(int32_t fallSpeed) {
+  switch (fallSpeed) {
+    case -5:
+      return 100;
+    case -4:
+      return 50;
+    case -3:
+      return 25;
+    case -2:
+      return 10;
+    case -1:
+      return 5;
+    default:
+      return 0;
+  }
+}
+
+std::unique_ptr<Animation> NewAnimation(const ScenarioOptions& options) {
+  return std::make_unique<Animation>(options);
+}
+
+int32_t StartAnimation(Animation& animation, platform::WindowHandle window) {
+  platform::Platform& system = platform::CurrentPlatform();
+  DiscardEarlierAttempt(animation);
+  Display& display = animation.display;
+  display.width = animation.options.screenWidth;
+  display.height = animation.options.screenHeight;
+  display.bitDepth = animation.options.screenBitDepth;
+  system.showCursor(false);
+  if (OpenDisplay(display, window) != 0) return kStartFailed;
+  if (OpenInputDevices(animation.input, window) != 0) return kStartFailed;
+  animation.random.seed(static_cast<uint32_t>(system.timeSeconds()));
+  system.showCursor(false);
+  SceneContext context = animation.sceneContext();
+  if (BuildHerd(context, animation.input) != 0) return kStartFailed;
+  system.showCursor(false);
+  return kStarted;
+}
+
+int32_t RunFrame(Animation& animation) {
+  const ScenarioOptions& options = animation.options;
+  Display& display = animation.display;
+  Scene& scene = animation.scene;
+  if (!animation.firstFrameDone) {
+    animation.currentIntroPhase = options.introPhase;
+    animation.firstFrameDone = true;
+  }
+  FillSurface(display.backBuffer.get(), display.fillColor);
+  DrawBackground(animation);
+
+  SceneContext context = animation.sceneContext();
+  if (animation.currentIntroPhase == 0 || animation.currentIntroPhase == 1)
+    animation.currentIntroPhase = PlayIntroStep(context, animation.intro);
+  if (animation.currentIntroPhase != 0) {
+    if (options.conspiracyMessages != 0) UpdateConspiracyMessages(context, animation.messages);
+    if (options.tearsOfBlood != 0) UpdateTears(context, scene.tears.get());
+    UpdateHerd(context, animation.gust, scene.herd.get());
+    UpdateExplosions(context, scene.explosions.get());
+  }
+
+  PresentFrame(display);
+
+  animation.lastSleepMs = FallSpeedSleepMs(options.fallSpeed);
+  if (animation.lastSleepMs != 0 && !animation.skipFrameSleep)
+    platform::CurrentPlatform().sleepMs(animation.lastSleepMs);
+  return 0;
+}
+
+int32_t EndAnimation(Animation& animation) {
+  ReleaseDisplaySurfaces(animation.display);
+  ReleaseInputDevices(animation.input);
+  ReleaseScene(animation.scene);
+  platform::CurrentPlatform().showCursor(true);
+  return 0;
+}
+
+}  // namespace grazefall

@@ -1,0 +1,31 @@
+// The running saver's animation: started once on a timer tick (and retried on
+// the next tick when the start fails), one frame per later tick, torn down
+// when the window goes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "options/options.h"
+#include "platform/types.h"
+
+namespace grazefall {
+
+// Everything one animation owns: display, input devices, the random
+// generator, the scene with its gust, intro and message states. Defined in
+// runtime/animation/animation_state.h.
+struct Animation;
+
+// A new, not yet started animation that will run with `options` (the record
+// must outlive it; the saver passes activeOptions).
+std::unique_ptr<Animation> NewAnimation(const ScenarioOptions& options);
+
+// 0 = the animation runs; 1 = it failed to start (try again next tick).
+int32_t StartAnimation(Animation& animation, platform::WindowHandle window);
+// One frame: clear, background, intro, messages, drops, herd, explosions,
+// flip, fall-speed pace. Returns 0.
+int32_t RunFrame(Animation& animation);
+// Releases what the start and the herd build made. Returns 0.
+int32_t EndAnimation(Animation& animation);
+
+}  // namespace grazefall

@@ -1,0 +1,43 @@
+// What one running animation owns and remembers between frames. The saver
+// keeps one; tests and the renderer make and throw away as many as they like.
+#pragma once
+
+#include <cstdint>
+
+#include "options/options.h"
+#include "runtime/display.h"
+#include "runtime/random.h"
+#include "saver/animation.h"
+#include "scene/scene.h"
+
+namespace grazefall {
+
+struct Animation {
+  explicit Animation(const ScenarioOptions& scenarioOptions) : options(scenarioOptions) {}
+
+  const ScenarioOptions& options;
+  Display display;
+  InputDevices input;
+  RandomGenerator random;
+  Scene scene;
+  Gust gust;
+  IntroState intro;
+  MessageState messages;
+
+  // The intro phase as the frame step sees it, taken from the options on the
+  // first frame.
+  int32_t currentIntroPhase = 0;
+  bool firstFrameDone = false;
+
+  // When set, the fall-speed pause after each flip is only reported in
+  // lastSleepMs, never slept (the renderer runs as fast as it can).
+  bool skipFrameSleep = false;
+  uint32_t lastSleepMs = 0;
+
+  SceneContext sceneContext() { return SceneContext{options, display, random, scene}; }
+};
+
+// The pause after a frame for a fall speed: slower speeds are slower frames.
+uint32_t FallSpeedSleepMs(int32_t fallSpeed);
+
+}  // namespace grazefall

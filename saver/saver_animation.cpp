@@ -1,0 +1,34 @@
+// The saver's real animation behind the driver seam.
+#include <memory>
+
+#include "saver/animation.h"
+#include "saver/animation_state.h"
+#include "saver/saver_proc.h"
+
+namespace grazefall {
+namespace {
+
+class RealAnimationDriver : public AnimationDriver {
+ public:
+  void newAnimation(const ScenarioOptions& options) override {
+    // A failed start's objects go with it: each attempt builds its own.
+    animation_ = NewAnimation(options);
+  }
+  int32_t start(platform::WindowHandle window) override {
+    if (!animation_) return 1;
+    return StartAnimation(*animation_, window);
+  }
+  int32_t runFrame() override { return animation_ ? RunFrame(*animation_) : 0; }
+  int32_t end() override { return animation_ ? EndAnimation(*animation_) : 0; }
+
+ private:
+  std::unique_ptr<Animation> animation_;
+};
+
+}  // namespace
+
+std::unique_ptr<AnimationDriver> MakeAnimationDriver() {
+  return std::make_unique<RealAnimationDriver>();
+}
+
+}  // namespace grazefall

@@ -1,0 +1,61 @@
+// The saver window's own procedure: loads the options and starts the 10 ms
+// frame timer when the window is created, starts the animation on a tick (and
+// tries again on every later tick while that fails), draws one frame per tick
+// once it runs, paints the preview picture instead in a preview window, and
+// tears the animation down when the window is destroyed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "options/options.h"
+#include "platform/picture.h"
+#include "platform/types.h"
+#include "platform/windowing.h"
+
+namespace grazefall {
+
+// What the saver procedure drives: one animation at a time. The program uses
+// the real one (MakeAnimationDriver); tests script their own.
+class AnimationDriver {
+ public:
+  virtual ~AnimationDriver() = default;
+  // Drops any previous, never-started animation and makes a fresh one.
+  virtual void newAnimation(const ScenarioOptions& options) = 0;
+  // 0 = runs, 1 = failed to start.
+  virtual int32_t start(platform::WindowHandle window) = 0;
+  virtual int32_t runFrame() = 0;
+  virtual int32_t end() = 0;
+};
+
+// The driver over NewAnimation, StartAnimation, RunFrame and EndAnimation.
+std::unique_ptr<AnimationDriver> MakeAnimationDriver();
+
+constexpr uint32_t kFrameTimerId = 1;
+constexpr uint32_t kFrameTimerPeriodMs = 10;
+constexpr int32_t kPreviewBitmapId = 134;
+constexpr int32_t kMouseMovesIgnoredAtStart = 5;
+
+// The saver procedure's state for the one saver window of the process, and
+// its links to the host: the window, whether it is a preview, the default
+// procedure that gets every message not consumed here, and the animation.
+struct SaverLifecycle {
+  bool animationStarted = false;
+  uint32_t frameTimer = 0;
+  int32_t mouseMovesToIgnore = kMouseMovesIgnoredAtStart;
+  bool previewBitmapPending = true;
+  std::optional<platform::Picture> previewBitmap;
+
+  platform::WindowHandle saverWindow = 0;
+  bool isPreview = false;
+  platform::WindowProc defaultProc = nullptr;
+  AnimationDriver* animation = nullptr;
+};
+
+extern SaverLifecycle saverLifecycle;
+
+platform::MessageResult SaverProc(platform::WindowHandle window, uint32_t message, uintptr_t wParam,
+                                  intptr_t lParam);
+
+}  // namespace grazefall

@@ -1,0 +1,92 @@
+#include "sheet/property_sheet.h"
+
+#include "sheet/background_page.h"
+#include "sheet/effects_page.h"
+#include "sheet/herd_page.h"
+#include "sheet/liff_page.h"
+#include "sheet/scenarios_page.h"
+#include "sheet/wind_page.h"
+#include "sheet/xanadu_page.h"
+
+namespace grazefall {
+
+PropertySheet::PropertySheet(SheetServices& services) : services_(services) {
+  auto add = [this](const PageTemplate& layout, std::unique_ptr<PageProcedure> procedure) {
+    pages_.push_back(Page{&layout, std::move(procedure), ControlModel(layout), false});
+  };
+  add(ScenariosTemplate(), std::make_unique<ScenariosPage>());
+  add(HerdTemplate(), std::make_unique<HerdPage>());
+  add(WindTemplate(), std::make_unique<WindPage>());
+  add(EffectsTemplate(), std::make_unique<EffectsPage>());
+  add(BackgroundTemplate(), std::make_unique<BackgroundPage>());
+  add(XanaduTemplate(), std::make_unique<XanaduPage>());
+  add(LiffTemplate(), std::make_unique<LiffPage>());
+}
+
+PropertySheet::~PropertySheet() = default;
+
+void PropertySheet::open() {
+  if (open_) return;
+  open_ = true;
+  current_ = 0;
+  create(0);
+  notify(0, kPsnSetActive);
+}
+
+void PropertySheet::selectPage(size_t index) {
+  if (!open_ || index >= pages_.size() || index == current_) return;
+  // Pages never refuse to be left, so the result is not looked at.
+  notify(current_, kPsnKillActive);
+  current_ = index;
+  create(index);
+  notify(index, kPsnSetActive);
+}
+
+void PropertySheet::ok() {
+  if (!open_) return;
+  notify(current_, kPsnKillActive);
+  for (size_t i = 0; i < pages_.size(); ++i) {
+    if (pages_[i].created) notify(i, kPsnApply);
+  }
+  open_ = false;
+}
+
+void PropertySheet::cancel() {
+  if (!open_) return;
+  for (size_t i = 0; i < pages_.size(); ++i) {
+    if (pages_[i].created) notify(i, kPsnReset);
+  }
+  open_ = false;
+}
+
+void PropertySheet::help() {
+  if (open_) notify(current_, kPsnHelp);
+}
+
+void PropertySheet::command(int32_t id, int32_t notifyCode) {
+  if (!open_) return;
+  Page& page = pages_[current_];
+  // A hidden or disabled control cannot be clicked.
+  if (page.controls.has(id) && (!page.controls.isShown(id) || !page.controls.isEnabled(id))) {
+    return;
+  }
+  page.procedure->command(id, notifyCode, page.controls, services_);
+}
+
+void PropertySheet::sliderMoved() {
+  if (open_) pages_[current_].procedure->sliderMoved(pages_[current_].controls);
+}
+
+void PropertySheet::create(size_t index) {
+  Page& page = pages_[index];
+  if (page.created) return;
+  page.created = true;
+  page.procedure->initialize(page.controls, services_);
+}
+
+NotifyResult PropertySheet::notify(size_t index, int32_t code) {
+  Page& page = pages_[index];
+  return page.procedure->notify(code, page.controls, services_);
+}
+
+}  // namespace grazefall

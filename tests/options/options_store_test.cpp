@@ -1,0 +1,293 @@
+#include "options/options_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "platform/types.h"
+#include "tests/options/fake_platform.h"
+
+namespace grazefall {
+namespace {
+
+using platform::kEFail;
+using platform::kOk;
+
+std::vector<std::byte> BytesOf(const ScenarioOptions& record) {
+  std::vector<std::byte> bytes(sizeof record);
+  std::memcpy(bytes.data(), &record, sizeof record);
+  return bytes;
+}
+
+bool SameBytes(const ScenarioOptions& a, const ScenarioOptions& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+ScenarioOptions WithMode(ScenarioOptions record, int32_t width, int32_t height, int32_t depth) {
+  record.screenWidth = width;
+  record.screenHeight = height;
+  record.screenBitDepth = depth;
+  return record;
+}
+
+void SetBackground(ScenarioOptions& record, const char* path, int32_t mode) {
+  std::memset(record.backgroundPath, 0, sizeof record.backgroundPath);
+  std::strncpy(record.backgroundPath, path, sizeof record.backgroundPath - 1);
+  record.backgroundMode = mode;
+}
+
+class OptionsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    activeOptions = classicPreset;
+    platform::InstallPlatform(&fake_);
+  }
+  void TearDown() override {
+    platform::InstallPlatform(nullptr);
+    activeOptions = classicPreset;
+  }
+
+  // The record stored under `name`, when it is a whole record.
+  std::optional<ScenarioOptions> Stored(const std::string& name) const {
+    const auto& values = fake_.memoryStore.values();
+    const auto found = values.find(name);
+    if (found == values.end() || found->second.size() != sizeof(ScenarioOptions)) {
+      return std::nullopt;
+    }
+    ScenarioOptions record;
+    std::memcpy(&record, found->second.data(), sizeof record);
+    return record;
+  }
+
+  testing::FakePlatform fake_;
+};
+
+// --- ReadOptions, WriteOptions, DeleteOptionsValue ---
+
+TEST_F(OptionsStoreTest, RecordsRoundTripByteForByte) {
+  ScenarioOptions written = halloweenPreset;
+  SetBackground(written, "/home/cow/field.bmp", 2);
+  written.herdSize = 777;
+  ASSERT_EQ(WriteOptions(written, "Options"), kOk);
+  EXPECT_EQ(fake_.memoryStore.values().at("Options"), BytesOf(written));
+
+  ScenarioOptions read{};
+  ASSERT_EQ(ReadOptions(read, "Options"), kOk);
+  EXPECT_TRUE(SameBytes(read, written));
+
+  ASSERT_EQ(DeleteOptionsValue("Options"), kOk);
+  EXPECT_EQ(ReadOptions(read, "Options"), kEFail);
+  // Deleting what is not there is no failure.
+  EXPECT_EQ(DeleteOptionsValue("Options"), kOk);
+}
+
+TEST_F(OptionsStoreTest, ShortValuesFillTheirLengthAndLongValuesAreRefused) {
+  std::vector<std::byte> shortValue(8, std::byte{0});
+  shortValue[0] = std::byte{42};  // herdSize 42, cowSize 0
+  fake_.memoryStore.plant("Short", shortValue);
+  ScenarioOptions record = invasionPreset;
+  ASSERT_EQ(ReadOptions(record, "Short"), kOk);
+  EXPECT_EQ(record.herdSize, 42);
+  EXPECT_EQ(record.cowSize, 0);
+  EXPECT_EQ(record.introPhase, invasionPreset.introPhase);
+  EXPECT_EQ(ScenarioNameOf(record), "Invasion");
+
+  std::vector<std::byte> longValue = BytesOf(customPreset);
+  longValue.push_back(std::byte{0});
+  fake_.memoryStore.plant("Long", longValue);
+  record = invasionPreset;
+  EXPECT_EQ(ReadOptions(record, "Long"), kEFail);
+  EXPECT_TRUE(SameBytes(record, invasionPreset));
+
+  EXPECT_EQ(ReadOptions(record, "Missing"), kEFail);
+  EXPECT_TRUE(SameBytes(record, invasionPreset));
+}
+
+TEST_F(OptionsStoreTest, UnreachableStoreOrNoPlatformFailsWithEFail) {
+  fake_.memoryStore.setUnreachable(true);
+  ScenarioOptions record = classicPreset;
+  EXPECT_EQ(ReadOptions(record, "Options"), kEFail);
+  EXPECT_EQ(WriteOptions(record, "Options"), kEFail);
+  EXPECT_EQ(DeleteOptionsValue("Options"), kEFail);
+
+  platform::InstallPlatform(nullptr);
+  EXPECT_EQ(ReadOptions(record, "Options"), kEFail);
+  EXPECT_EQ(WriteOptions(record, "Options"), kEFail);
+  EXPECT_EQ(DeleteOptionsValue("Options"), kEFail);
+  QueryCurrentDisplayMode();
+  EXPECT_TRUE(SameBytes(activeOptions, classicPreset));
+}
+
+// --- QueryCurrentDisplayMode and LoadSaverOptions ---
+
+TEST_F(OptionsStoreTest, DisplayModeFillsOnlyTheResolutionWhenItCanBeRead) {
+  fake_.display.currentMode = {1920, 1080, 24};
+  QueryCurrentDisplayMode();
+  EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1920, 1080, 24)));
+
+  activeOptions = classicPreset;
+  fake_.display.modeReadable = false;
+  QueryCurrentDisplayMode();
+  fake_.display.modeReadable = true;
+  fake_.display.deviceCreatable = false;
+  QueryCurrentDisplayMode();
+  fake_.display.deviceCreatable = true;
+  fake_.display.currentMode = {0, 0, 0};
+  QueryCurrentDisplayMode();
+  EXPECT_TRUE(SameBytes(activeOptions, classicPreset));
+}
+
+TEST_F(OptionsStoreTest, SaverStartsWithTheStoredRecordOrClassicAtTheCurrentMode) {
+  // No store: Classic at the display's mode, and nothing is written.
+  LoadSaverOptions();
+  EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1024, 768, 32)));
+  EXPECT_EQ(fake_.memoryStore.writes(), 0);
+  EXPECT_TRUE(fake_.memoryStore.values().empty());
+
+  // A stored record is taken as it is, whatever its version.
+  ScenarioOptions stored = customPreset;
+  stored.formatVersion = 2.1;
+  fake_.memoryStore.plant("Options", BytesOf(stored));
+  activeOptions = classicPreset;
+  LoadSaverOptions();
+  EXPECT_TRUE(SameBytes(activeOptions, stored));
+}
+
+// --- PrepareOptionsStore ---
+
+TEST_F(OptionsStoreTest, FirstRunSeedsFiveValuesWithClassicAtTheCurrentMode) {
+  PrepareOptionsStore();
+  const ScenarioOptions expectedActive = WithMode(classicPreset, 1024, 768, 32);
+  EXPECT_TRUE(SameBytes(activeOptions, expectedActive));
+  EXPECT_EQ(fake_.memoryStore.values().size(), 5u);
+  ASSERT_TRUE(Stored("Options"));
+  EXPECT_TRUE(SameBytes(*Stored("Options"), expectedActive));
+  // The scenario values keep the presets' 800 x 600 x 16.
+  EXPECT_TRUE(SameBytes(*Stored("Classic"), classicPreset));
+  EXPECT_TRUE(SameBytes(*Stored("Invasion"), invasionPreset));
+  EXPECT_TRUE(SameBytes(*Stored("Halloween"), halloweenPreset));
+  EXPECT_TRUE(SameBytes(*Stored("Custom"), customPreset));
+}
+
+TEST_F(OptionsStoreTest, CurrentVersionStoreIsLoadedAndLeftAlone) {
+  PrepareOptionsStore();
+  ScenarioOptions mine = WithMode(customPreset, 1280, 1024, 32);
+  mine.herdSize = 9999;
+  SetBackground(mine, "/pictures/barn.bmp", 1);
+  fake_.memoryStore.plant("Options", BytesOf(mine));
+  fake_.memoryStore.plant("Custom", BytesOf(mine));
+  const int writesBefore = fake_.memoryStore.writes();
+
+  activeOptions = classicPreset;
+  PrepareOptionsStore();
+  EXPECT_TRUE(SameBytes(activeOptions, mine));
+  EXPECT_EQ(fake_.memoryStore.writes(), writesBefore);
+  EXPECT_TRUE(SameBytes(*Stored("Custom"), mine));
+}
+
+TEST_F(OptionsStoreTest, RecordOfAnotherVersionResetsTheStore) {
+  // Versions are compared bit for bit: the double next to 2.2 is another
+  // version, and so is a value too short to hold the stamp.
+  ScenarioOptions nearly = customPreset;
+  nearly.formatVersion = std::nextafter(2.2, 3.0);
+  std::vector<std::byte> shortOptions = BytesOf(customPreset);
+  shortOptions.resize(344);
+
+  for (const std::vector<std::byte>& oldOptions : {BytesOf(nearly), shortOptions}) {
+    fake_.memoryStore = platform::MemorySettingsStore();
+    ScenarioOptions usersCustom = customPreset;
+    usersCustom.herdSize = 3;
+    fake_.memoryStore.plant("Options", oldOptions);
+    fake_.memoryStore.plant("Custom", BytesOf(usersCustom));
+    fake_.memoryStore.plant("CurrentOptions", std::vector<std::byte>(10));
+    fake_.memoryStore.plant("Classic", std::vector<std::byte>(4));
+    activeOptions = classicPreset;
+
+    PrepareOptionsStore();
+    EXPECT_EQ(fake_.memoryStore.values().count("CurrentOptions"), 0u);
+    EXPECT_TRUE(SameBytes(*Stored("Custom"), customPreset));
+    EXPECT_TRUE(SameBytes(*Stored("Classic"), classicPreset));
+    EXPECT_TRUE(SameBytes(*Stored("Options"), WithMode(classicPreset, 1024, 768, 32)));
+    EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1024, 768, 32)));
+    EXPECT_EQ(fake_.memoryStore.values().size(), 5u);
+  }
+}
+
+TEST_F(OptionsStoreTest, UnreachableStoreLeavesClassicAtTheCurrentMode) {
+  fake_.memoryStore.setUnreachable(true);
+  PrepareOptionsStore();
+  EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1024, 768, 32)));
+}
+
+// --- SwitchScenario and SaveActiveOptions ---
+
+TEST_F(OptionsStoreTest, CustomInvasionCustomCarriesResolutionAndBackground) {
+  PrepareOptionsStore();
+  SwitchScenario("Custom");
+  ASSERT_EQ(ScenarioNameOf(activeOptions), "Custom");
+  activeOptions.herdSize = 4321;  // an edit made in the sheet
+  activeOptions.windPower = 3;
+  ScenarioOptions customAtFirstSwitch = activeOptions;
+
+  SwitchScenario("Invasion");
+  EXPECT_TRUE(SameBytes(*Stored("Custom"), customAtFirstSwitch));
+  EXPECT_EQ(ScenarioNameOf(activeOptions), "Invasion");
+  EXPECT_EQ(activeOptions.herdSize, 500);
+  EXPECT_EQ(activeOptions.screenWidth, 1024);
+
+  // The user changes resolution and background while Invasion is active.
+  activeOptions = WithMode(activeOptions, 640, 480, 8);
+  SetBackground(activeOptions, "/tmp/moon.bmp", 2);
+  SwitchScenario("Custom");
+
+  ScenarioOptions expected = WithMode(customAtFirstSwitch, 640, 480, 8);
+  SetBackground(expected, "/tmp/moon.bmp", 2);
+  EXPECT_TRUE(SameBytes(activeOptions, expected));
+  // A switch never touches "Options"; OK does.
+  EXPECT_TRUE(SameBytes(*Stored("Options"), WithMode(classicPreset, 1024, 768, 32)));
+  SaveActiveOptions();
+  EXPECT_TRUE(SameBytes(*Stored("Options"), expected));
+}
+
+TEST_F(OptionsStoreTest, InvasionToClassicKeepsUserFieldsAndWritesNothing) {
+  PrepareOptionsStore();
+  SwitchScenario("Invasion");
+  SetBackground(activeOptions, "/srv/sky.bmp", 1);
+  activeOptions = WithMode(activeOptions, 800, 600, 32);
+  const int writesBefore = fake_.memoryStore.writes();
+
+  SwitchScenario("Classic");
+  ScenarioOptions expected = WithMode(classicPreset, 800, 600, 32);
+  SetBackground(expected, "/srv/sky.bmp", 1);
+  EXPECT_TRUE(SameBytes(activeOptions, expected));
+  EXPECT_EQ(fake_.memoryStore.writes(), writesBefore);
+
+  // Switching to the scenario already active changes nothing at all.
+  activeOptions.herdSize = 11;
+  SwitchScenario("Classic");
+  EXPECT_EQ(activeOptions.herdSize, 11);
+}
+
+TEST_F(OptionsStoreTest, SwitchToAMissingValueLeavesTheRecordUnchanged) {
+  PrepareOptionsStore();
+  ASSERT_EQ(DeleteOptionsValue("Halloween"), kOk);
+  const ScenarioOptions before = activeOptions;
+  SwitchScenario("Halloween");
+  EXPECT_TRUE(SameBytes(activeOptions, before));
+  EXPECT_EQ(ScenarioNameOf(activeOptions), "Classic");
+}
+
+TEST_F(OptionsStoreTest, UnterminatedNameIsNeverTakenForCustom) {
+  PrepareOptionsStore();
+  std::memcpy(activeOptions.scenarioName, "CustomCustomCust", kScenarioNameSize);
+  SwitchScenario("Invasion");
+  // Not "Custom", so the Custom value was not overwritten.
+  EXPECT_TRUE(SameBytes(*Stored("Custom"), customPreset));
+  EXPECT_EQ(ScenarioNameOf(activeOptions), "Invasion");
+}
+
+}  // namespace
+}  // namespace grazefall

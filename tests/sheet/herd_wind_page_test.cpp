@@ -1,0 +1,186 @@
+// The Herd and Wind pages: the Custom test, the value labels as what is read
+// back, the radio groups, and stored values outside every range.
+#include <gtest/gtest.h>
+
+#include "sheet/herd_page.h"
+#include "sheet/page_ids.h"
+#include "tests/sheet/page_test_support.h"
+
+namespace grazefall::page_testing {
+namespace {
+
+class HerdPageTest : public SheetTest {};
+class WindPageTest : public SheetTest {};
+
+TEST_F(HerdPageTest, ClassicShowsItsValuesDisabledAndLeavingChangesNothing) {
+  using namespace herd_ids;
+  storeOptions(classicPreset);
+  PropertySheet& sheet = openSheet();
+  sheet.selectPage(kHerdPage);
+  ControlModel& herd = page(kHerdPage);
+
+  EXPECT_EQ(herd.text(kHerdLabel), "10");
+  EXPECT_EQ(herd.position(kHerdSlider), 10);
+  EXPECT_EQ(herd.text(kSpeedLabel), "0");
+  EXPECT_TRUE(herd.isChecked(kLarge));
+  EXPECT_TRUE(herd.isChecked(kHeadingDownButton));
+  for (int32_t id :
+       {kHerdSlider, kSpeedSlider, kTiny, kMedium, kLarge, kRandomSize, kHeadingUpButton,
+        kHeadingDownButton, kHeadingLeftButton, kHeadingRightButton}) {
+    EXPECT_FALSE(herd.isEnabled(id)) << id;
+  }
+  EXPECT_TRUE(herd.isEnabled(kHerdLabel));
+
+  const ScenarioOptions before = activeOptions;
+  sheet.selectPage(kScenariosPage);
+  EXPECT_EQ(std::memcmp(&before, &activeOptions, sizeof before), 0);
+}
+
+TEST_F(HerdPageTest, CustomSliderEndsGiveTheRangeLimits) {
+  using namespace herd_ids;
+  storeOptions(customPreset);
+  PropertySheet& sheet = openSheet();
+  sheet.selectPage(kHerdPage);
+  ControlModel& herd = page(kHerdPage);
+  EXPECT_TRUE(herd.isEnabled(kHerdSlider));
+
+  herd.setPosition(kHerdSlider, 999999);  // dragged past the right end
+  herd.setPosition(kSpeedSlider, -99);
+  sheet.sliderMoved();
+  EXPECT_EQ(herd.text(kHerdLabel), "10000");
+  EXPECT_EQ(herd.text(kSpeedLabel), "-5");
+  herd.setChecked(kRandomSize, false);
+  herd.setChecked(kTiny, true);
+  herd.setChecked(kHeadingDownButton, false);
+  herd.setChecked(kHeadingLeftButton, true);
+
+  sheet.selectPage(kWindPage);
+  EXPECT_EQ(activeOptions.herdSize, 10000);
+  EXPECT_EQ(activeOptions.fallSpeed, -5);
+  EXPECT_EQ(activeOptions.cowSize, kCowTiny);
+  EXPECT_EQ(activeOptions.heading, kHeadingLeft);
+}
+
+TEST_F(HerdPageTest, OutOfRangeStoredValuesShowAndWriteBackTheFallbackChoices) {
+  using namespace herd_ids;
+  ScenarioOptions odd = customPreset;
+  odd.cowSize = 9;
+  odd.heading = -3;
+  odd.herdSize = 50000;
+  storeOptions(odd);
+  PropertySheet& sheet = openSheet();
+  sheet.selectPage(kHerdPage);
+  ControlModel& herd = page(kHerdPage);
+
+  EXPECT_TRUE(herd.isChecked(kRandomSize));
+  EXPECT_TRUE(herd.isChecked(kHeadingRightButton));
+  EXPECT_EQ(herd.text(kHerdLabel), "50000");
+  EXPECT_EQ(herd.position(kHerdSlider), kHerdSizeMax);
+
+  // Leaving without touching a slider keeps the label's value.
+  sheet.selectPage(kScenariosPage);
+  EXPECT_EQ(activeOptions.cowSize, kCowRandom);
+  EXPECT_EQ(activeOptions.heading, kHeadingRight);
+  EXPECT_EQ(activeOptions.herdSize, 50000);
+
+  // Moving the speed slider rewrites the herd label from its slider too.
+  sheet.selectPage(kHerdPage);
+  herd.setPosition(kSpeedSlider, 3);
+  sheet.sliderMoved();
+  sheet.selectPage(kScenariosPage);
+  EXPECT_EQ(activeOptions.herdSize, 10000);
+  EXPECT_EQ(activeOptions.fallSpeed, 3);
+}
+
+TEST_F(HerdPageTest, ANegativeHerdSizeReadsBackAsZeroLikeAnUnsignedItem) {
+  using namespace herd_ids;
+  ScenarioOptions odd = customPreset;
+  odd.herdSize = -7;
+  storeOptions(odd);
+  PropertySheet& sheet = openSheet();
+  sheet.selectPage(kHerdPage);
+  EXPECT_EQ(page(kHerdPage).text(kHerdLabel), "-7");
+  EXPECT_EQ(page(kHerdPage).position(kHerdSlider), kHerdSizeMin);
+  sheet.selectPage(kScenariosPage);
+  EXPECT_EQ(activeOptions.herdSize, 0);
+}
+
+TEST_F(WindPageTest, EveryDirectionCodeRoundTrips) {
+  using namespace wind_ids;
+  const std::vector<std::pair<int32_t, int32_t>> codes{
+      {3, kLeft},        {1, kRight},       {2, kUp},           {4, kDown},  {-1, kRandomUp},
+      {-2, kRandomDown}, {-3, kRandomLeft}, {-4, kRandomRight}, {0, kRandom}};
+  for (const auto& [code, button] : codes) {
+    ScenarioOptions options = customPreset;
+    options.windDirection = code;
+    storeOptions(options);
+    PropertySheet& sheet = openSheet();
+    sheet.selectPage(kWindPage);
+    ControlModel& wind = page(kWindPage);
+    int checkedCount = 0;
+    for (const auto& [otherCode, otherButton] : codes) checkedCount += wind.isChecked(otherButton);
+    EXPECT_EQ(checkedCount, 1) << code;
+    EXPECT_TRUE(wind.isChecked(button)) << code;
+    activeOptions.windDirection = 99;
+    sheet.selectPage(kScenariosPage);
+    EXPECT_EQ(activeOptions.windDirection, code);
+  }
+}
+
+TEST_F(WindPageTest, ADirectionOutsideTheCodesShowsRandomAndIsStoredAsZero) {
+  using namespace wind_ids;
+  ScenarioOptions odd = customPreset;
+  odd.windDirection = 7;
+  odd.windPower = 3;
+  odd.wrapCows = 5;
+  storeOptions(odd);
+  PropertySheet& sheet = openSheet();
+  sheet.selectPage(kWindPage);
+  ControlModel& wind = page(kWindPage);
+  EXPECT_TRUE(wind.isChecked(kRandom));
+  EXPECT_TRUE(wind.isChecked(kWrapCows));
+  EXPECT_FALSE(wind.isChecked(kConstantWind));
+  EXPECT_EQ(wind.text(kPowerLabel), "3");
+  sheet.selectPage(kScenariosPage);
+  EXPECT_EQ(activeOptions.windDirection, 0);
+  EXPECT_EQ(activeOptions.wrapCows, 1);
+  EXPECT_EQ(activeOptions.windPower, 3);
+}
+
+TEST_F(WindPageTest, SwitchingToClassicReplacesRUpByRandom) {
+  using namespace wind_ids;
+  storeOptions(customPreset);  // R-Up
+  PropertySheet& sheet = openSheet();
+  sheet.selectPage(kWindPage);
+  EXPECT_TRUE(page(kWindPage).isChecked(kRandomUp));
+  EXPECT_TRUE(page(kWindPage).isEnabled(kRandomUp));
+
+  sheet.selectPage(kScenariosPage);
+  sheet.command(scenarios_ids::kClassicBanner);
+  sheet.selectPage(kWindPage);
+  ControlModel& wind = page(kWindPage);
+  EXPECT_TRUE(wind.isChecked(kRandom));
+  EXPECT_FALSE(wind.isChecked(kRandomUp));
+  EXPECT_FALSE(wind.isEnabled(kRandom));
+  EXPECT_FALSE(wind.isEnabled(kWrapCows));
+  sheet.selectPage(kScenariosPage);
+  EXPECT_EQ(activeOptions.windDirection, 0);
+}
+
+TEST_F(WindPageTest, PowerSliderWritesItsLabel) {
+  using namespace wind_ids;
+  storeOptions(customPreset);
+  PropertySheet& sheet = openSheet();
+  sheet.selectPage(kWindPage);
+  page(kWindPage).setPosition(kPowerSlider, 4);
+  sheet.sliderMoved();
+  EXPECT_EQ(page(kWindPage).text(kPowerLabel), "4");
+  page(kWindPage).setChecked(kConstantWind, true);
+  sheet.ok();
+  const ScenarioOptions saved = StoredOptions(platform_.store, "Options");
+  EXPECT_EQ(saved.windPower, 4);
+  EXPECT_EQ(saved.constantWind, 1);
+}
+
+}  // namespace
+}  // namespace grazefall::page_testing
