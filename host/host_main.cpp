@@ -1,16 +1,12 @@
 #include "host/host_main.h"
 
 #include <exception>
-#include <utility>
 
-#include "host/host_state.h"
 #include "host/saver_window.h"
 #include "platform/windowing.h"
 
 namespace grazefall::host {
 namespace {
-
-std::function<void()> configurationSheet;
 
 bool IsBlank(char c) {
   return c == ' ';
@@ -23,14 +19,14 @@ std::string_view SkipBlanks(std::string_view text) {
 }
 
 // A handle that names a live window, else the foreground window.
-platform::WindowHandle OwnerOrForeground(platform::WindowHandle handle) {
-  platform::WindowSystem& windows = platform::CurrentWindowSystem();
+platform::WindowHandle OwnerOrForeground(platform::WindowSystem& windows,
+                                         platform::WindowHandle handle) {
   if (handle != 0 && windows.isWindow(handle)) return handle;
   return windows.foregroundWindow();
 }
 
-int32_t RunMode(std::string_view commandLine) {
-  platform::WindowSystem& windows = platform::CurrentWindowSystem();
+int32_t RunMode(Session& session, std::string_view commandLine) {
+  platform::WindowSystem& windows = session.windows;
   for (size_t i = 0; i < commandLine.size(); ++i) {
     const char c = commandLine[i];
     std::string_view rest = commandLine.substr(i + 1);
@@ -41,31 +37,31 @@ int32_t RunMode(std::string_view commandLine) {
         continue;
       case 'S':
       case 's':
-        return RunSaver(0);
+        return RunSaver(session, 0);
       case 'P':
       case 'p':
       case 'L':
       case 'l': {
         const platform::WindowHandle parent = ParseWindowHandle(SkipBlanks(rest));
-        if (parent != 0 && windows.isWindow(parent)) return RunSaver(parent);
+        if (parent != 0 && windows.isWindow(parent)) return RunSaver(session, parent);
         return kExitRefused;
       }
       case 'C':
       case 'c': {
         platform::WindowHandle handle = 0;
         if (!rest.empty() && rest.front() == ':') handle = ParseWindowHandle(rest.substr(1));
-        return RunConfiguration(OwnerOrForeground(handle));
+        return RunConfiguration(session, OwnerOrForeground(windows, handle));
       }
       case 'A':
       case 'a':
-        if (!hostState.onWindows9x) return kExitRefused;
-        ChangePassword(OwnerOrForeground(ParseWindowHandle(SkipBlanks(rest))));
+        if (!session.host.saverHandlesPasswords) return kExitRefused;
+        ChangePassword(session, OwnerOrForeground(windows, ParseWindowHandle(SkipBlanks(rest))));
         return 0;
       default:
         return kExitRefused;
     }
   }
-  return RunConfiguration(0);
+  return RunConfiguration(session, 0);
 }
 
 }  // namespace
@@ -92,29 +88,25 @@ platform::WindowHandle ParseWindowHandle(std::string_view text) {
   return value;
 }
 
-void SetConfigurationSheet(std::function<void()> showSheet) {
-  configurationSheet = std::move(showSheet);
-}
-
-int32_t RunConfiguration(platform::WindowHandle owner) {
-  if (configurationSheet) configurationSheet();
+int32_t RunConfiguration(Session& session, platform::WindowHandle owner) {
+  if (session.showConfigurationSheet) session.showConfigurationSheet();
   // The sheet's hook always answers "go on", so the host's own dialog is
   // asked for; without its template that request fails with -1.
-  return platform::CurrentWindowSystem().runTemplateDialog(kHostConfigurationTemplate, owner);
+  return session.windows.runTemplateDialog(kHostConfigurationTemplate, owner);
 }
 
-void ChangePassword(platform::WindowHandle owner) {
-  platform::CurrentWindowSystem().changePassword("SCRSAVE", owner);
+void ChangePassword(Session& session, platform::WindowHandle owner) {
+  session.windows.changePassword("SCRSAVE", owner);
 }
 
-int32_t HostMain(uintptr_t module, std::string_view commandLine) {
-  hostState.moduleInstance = module;
-  hostState.onWindows9x = platform::CurrentWindowSystem().saverHandlesPasswords();
+int32_t HostMain(Session& session, uintptr_t module, std::string_view commandLine) {
+  session.host.moduleInstance = module;
+  session.host.saverHandlesPasswords = session.windows.saverHandlesPasswords();
   try {
-    return RunMode(commandLine);
+    return RunMode(session, commandLine);
   } catch (...) {
     // Never leave the system believing a saver still runs behind a crash.
-    SetSaverRunning(false);
+    SetSaverRunning(session, false);
     return kExitRefused;
   }
 }

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
+#include "host/session.h"
 #include "platform/types.h"
 
 namespace grazefall::host {
@@ -19,19 +19,16 @@ constexpr int32_t kHostConfigurationTemplate = 2003;
 // it are skipped (a quoted name runs to its closing quote).
 std::string_view SkipProgramName(std::string_view commandLine);
 
-// Reads the command line and runs the mode it asks for.
-int32_t HostMain(uintptr_t module, std::string_view commandLine);
+// Reads the command line and runs the mode it asks for in `session`.
+int32_t HostMain(Session& session, uintptr_t module, std::string_view commandLine);
 
 // Leading decimal digits as an unsigned 32-bit number (wrapping); 0 when the
 // text does not start with a digit.
 platform::WindowHandle ParseWindowHandle(std::string_view text);
 
 // Shows the settings sheet, then asks for the host's own dialog, which fails.
-int32_t RunConfiguration(platform::WindowHandle owner);
+int32_t RunConfiguration(Session& session, platform::WindowHandle owner);
 // The system's password-change dialog for the saver's provider.
-void ChangePassword(platform::WindowHandle owner);
-
-// What shows the settings sheet (modal, no owner). Unset: nothing is shown.
-void SetConfigurationSheet(std::function<void()> showSheet);
+void ChangePassword(Session& session, platform::WindowHandle owner);
 
 }  // namespace grazefall::host

@@ -1,5 +1,5 @@
-// The host's process-wide state: the program module, the system family, the
-// saver window and the flags and values its closing rules work with.
+// The host's state for one saver window: the flags and values its closing
+// rules and the password check work with.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +19,7 @@ struct HostState {
   uintptr_t moduleInstance = 0;
   // The system leaves the password check, the "saver running" notice and the
   // password change to the saver itself.
-  bool onWindows9x = false;
+  bool saverHandlesPasswords = false;
   platform::WindowHandle saverWindow = 0;
   bool isPreview = false;
   // The close has been allowed: input and ticks are ignored from then on.
@@ -33,11 +33,5 @@ struct HostState {
   bool imeDetached = false;
   uintptr_t savedImeContext = 0;
 };
-
-extern HostState hostState;
-
-// Back to the state a fresh process starts with, the saver procedure's state
-// included (tests run many saver windows in one process).
-void ResetHostState();
 
 }  // namespace grazefall::host

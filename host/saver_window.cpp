@@ -1,8 +1,8 @@
 #include "host/saver_window.h"
 
 #include <cstdlib>
+#include <optional>
 
-#include "host/host_state.h"
 #include "platform/messages.h"
 #include "saver/saver_proc.h"
 
@@ -13,56 +13,77 @@ using platform::MessageResult;
 using platform::WindowHandle;
 namespace msg = platform;
 
-platform::WindowSystem& Windows() {
-  return platform::CurrentWindowSystem();
+// The session whose saver window is open: the window system calls the
+// window procedure with no data of its own, so the run that made the window
+// lends it its session for as long as the window's message loop runs.
+Session* windowSession = nullptr;
+
+class LentSession {
+ public:
+  explicit LentSession(Session& session) : previous_(windowSession) { windowSession = &session; }
+  ~LentSession() { windowSession = previous_; }
+  LentSession(const LentSession&) = delete;
+  LentSession& operator=(const LentSession&) = delete;
+
+ private:
+  Session* previous_;
+};
+
+MessageResult SaverWindowProcedure(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                   intptr_t lParam) {
+  // A message for a window whose run has ended has no one left to answer.
+  if (windowSession == nullptr) return 0;
+  return HostWindowProc(*windowSession, window, message, wParam, lParam);
 }
 
-void PostClose(WindowHandle window) {
-  Windows().postMessage(window, msg::kWmClose, 0, 0);
+void PostClose(Session& session, WindowHandle window) {
+  session.windows.postMessage(window, msg::kWmClose, 0, 0);
 }
 
 // The cursor's total displacement from the anchor, |dx| + |dy|, as an
 // unsigned number so far-apart positions never overflow.
-uint64_t DistanceFromAnchor(const platform::Point& now) {
-  const int64_t dx = static_cast<int64_t>(now.x) - hostState.cursorAnchor.x;
-  const int64_t dy = static_cast<int64_t>(now.y) - hostState.cursorAnchor.y;
+uint64_t DistanceFromAnchor(const HostState& host, const platform::Point& now) {
+  const int64_t dx = static_cast<int64_t>(now.x) - host.cursorAnchor.x;
+  const int64_t dy = static_cast<int64_t>(now.y) - host.cursorAnchor.y;
   return static_cast<uint64_t>(std::llabs(dx)) + static_cast<uint64_t>(std::llabs(dy));
 }
 
 // The closing rules. Returns true when the message is answered here with
 // `*result` instead of going on to the default handling.
-bool ApplyClosingRules(WindowHandle window, uint32_t message, uintptr_t wParam,
+bool ApplyClosingRules(Session& session, WindowHandle window, uint32_t message, uintptr_t wParam,
                        MessageResult* result) {
+  HostState& host = session.host;
+  platform::WindowSystem& windows = session.windows;
   switch (message) {
     case msg::kWmKeyDown:
     case msg::kWmSysKeyDown:
     case msg::kWmLButtonDown:
     case msg::kWmRButtonDown:
     case msg::kWmMButtonDown:
-      PostClose(window);
+      PostClose(session, window);
       return false;
     case msg::kWmMouseMove: {
-      const platform::Point now = Windows().cursorPosition();
-      if (DistanceFromAnchor(now) > static_cast<uint64_t>(hostState.mouseMoveThreshold)) {
-        PostClose(window);
-        hostState.cursorAnchor = now;
+      const platform::Point now = windows.cursorPosition();
+      if (DistanceFromAnchor(host, now) > static_cast<uint64_t>(host.mouseMoveThreshold)) {
+        PostClose(session, window);
+        host.cursorAnchor = now;
       }
       return false;
     }
     case msg::kWmActivateApp:
-      if (wParam == 0) PostClose(window);
+      if (wParam == 0) PostClose(session, window);
       return false;
     case msg::kWmPower:
-      if (wParam == msg::kPwrCriticalResume) PostClose(window);
+      if (wParam == msg::kPwrCriticalResume) PostClose(session, window);
       return false;
     case msg::kWmPowerBroadcast:
-      PostClose(window);
+      PostClose(session, window);
       return false;
     case msg::kWmShowWindow:
-      if (wParam != 0) Windows().hideCursorImage();
+      if (wParam != 0) windows.hideCursorImage();
       return false;
     case msg::kWmSetCursor:
-      Windows().hideCursorImage();
+      windows.hideCursorImage();
       *result = 1;
       return true;
     default:
@@ -72,54 +93,56 @@ bool ApplyClosingRules(WindowHandle window, uint32_t message, uintptr_t wParam,
 
 }  // namespace
 
-MessageResult DefaultSaverProc(WindowHandle window, uint32_t message, uintptr_t wParam,
-                               intptr_t lParam) {
-  if (!hostState.isPreview && !hostState.closing) {
+MessageResult DefaultSaverProc(Session& session, WindowHandle window, uint32_t message,
+                               uintptr_t wParam, intptr_t lParam) {
+  HostState& host = session.host;
+  if (!host.isPreview && !host.closing) {
     if (message == msg::kWmClose) {
-      if (hostState.onWindows9x && VerifyBeforeClose(window) == 0) {
-        hostState.cursorAnchor = Windows().cursorPosition();
+      if (host.saverHandlesPasswords && VerifyBeforeClose(session, window) == 0) {
+        host.cursorAnchor = session.windows.cursorPosition();
         return 0;
       }
     } else if (message == msg::kWmApp) {
-      if (hostState.onWindows9x) {
-        return hostState.verifyPassword ? hostState.verifyPassword->verify(window) : 1;
+      if (host.saverHandlesPasswords) {
+        return host.verifyPassword ? host.verifyPassword->verify(window) : 1;
       }
-    } else if (!hostState.inPasswordCheck) {
+    } else if (!host.inPasswordCheck) {
       MessageResult result = 0;
-      if (ApplyClosingRules(window, message, wParam, &result)) return result;
+      if (ApplyClosingRules(session, window, message, wParam, &result)) return result;
     }
   }
-  if (hostState.autoPlayMessage != 0 && message == hostState.autoPlayMessage) {
-    PostClose(window);
-    return hostState.verifyPassword ? 1 : 0;
+  if (host.autoPlayMessage != 0 && message == host.autoPlayMessage) {
+    PostClose(session, window);
+    return host.verifyPassword ? 1 : 0;
   }
-  return Windows().defaultWindowProc(window, message, wParam, lParam);
+  return session.windows.defaultWindowProc(window, message, wParam, lParam);
 }
 
-MessageResult HostWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
-                             intptr_t lParam) {
-  platform::WindowSystem& windows = Windows();
+MessageResult HostWindowProc(Session& session, WindowHandle window, uint32_t message,
+                             uintptr_t wParam, intptr_t lParam) {
+  platform::WindowSystem& windows = session.windows;
+  HostState& host = session.host;
   switch (message) {
     case msg::kWmCreate:
-      hostState.imeDetached = windows.detachInputMethod(window, &hostState.savedImeContext);
-      hostState.cursorAnchor = windows.cursorPosition();
-      if (!hostState.isPreview) windows.hideCursorImage();
+      host.imeDetached = windows.detachInputMethod(window, &host.savedImeContext);
+      host.cursorAnchor = windows.cursorPosition();
+      if (!host.isPreview) windows.hideCursorImage();
       break;
     case msg::kWmDestroy:
-      if (hostState.imeDetached && hostState.savedImeContext != 0) {
-        windows.restoreInputMethod(window, hostState.savedImeContext);
+      if (host.imeDetached && host.savedImeContext != 0) {
+        windows.restoreInputMethod(window, host.savedImeContext);
       }
       windows.postQuitMessage(0);
       break;
     case msg::kWmSetText:
       return 0;
     case msg::kWmPaint:
-      if (hostState.closing) return windows.defaultWindowProc(window, message, wParam, lParam);
-      if (!hostState.isPreview) windows.hideCursorImage();
+      if (host.closing) return windows.defaultWindowProc(window, message, wParam, lParam);
+      if (!host.isPreview) windows.hideCursorImage();
       break;
     case msg::kWmHelp:
     case msg::kWmContextMenu:
-      if (hostState.isPreview) {
+      if (host.isPreview) {
         const WindowHandle parent = windows.parentOf(window);
         if (parent != 0 && windows.isWindow(parent)) {
           windows.postMessage(parent, message, parent, lParam);
@@ -133,75 +156,82 @@ MessageResult HostWindowProc(WindowHandle window, uint32_t message, uintptr_t wP
     case msg::kWmLButtonDown:
     case msg::kWmRButtonDown:
     case msg::kWmMButtonDown:
-      if (hostState.closing) return windows.defaultWindowProc(window, message, wParam, lParam);
+      if (host.closing) return windows.defaultWindowProc(window, message, wParam, lParam);
       break;
     case msg::kWmSysCommand:
-      if (!hostState.isPreview && (wParam == msg::kScNextWindow || wParam == msg::kScPrevWindow ||
-                                   wParam == msg::kScScreenSave)) {
+      if (!host.isPreview && (wParam == msg::kScNextWindow || wParam == msg::kScPrevWindow ||
+                              wParam == msg::kScScreenSave)) {
         return 0;
       }
       break;
     case msg::kWmTimer:
-      if (hostState.closing) return 0;
+      if (host.closing) return 0;
       windows.sleepMs(0);
       break;
     default:
       break;
   }
-  return SaverProc(window, message, wParam, lParam);
+  if (const std::optional<MessageResult> answer =
+          SaverProc(session.saver, window, message, wParam, lParam)) {
+    return *answer;
+  }
+  return DefaultSaverProc(session, window, message, wParam, lParam);
 }
 
-int32_t VerifyBeforeClose(WindowHandle window) {
-  if (hostState.inPasswordCheck || hostState.closing) return 0;
-  if (!hostState.verifyPassword) {
-    hostState.closing = true;
+int32_t VerifyBeforeClose(Session& session, WindowHandle window) {
+  HostState& host = session.host;
+  if (host.inPasswordCheck || host.closing) return 0;
+  if (!host.verifyPassword) {
+    host.closing = true;
     return 1;
   }
-  platform::WindowSystem& windows = Windows();
+  platform::WindowSystem& windows = session.windows;
   const uint32_t now = windows.tickCount();
-  if (hostState.lastPasswordCheck != kNoPasswordCheckYet &&
-      now - hostState.lastPasswordCheck < kPasswordRetryPauseMs) {
+  if (host.lastPasswordCheck != kNoPasswordCheckYet &&
+      now - host.lastPasswordCheck < kPasswordRetryPauseMs) {
     return 0;
   }
-  hostState.inPasswordCheck = true;
+  host.inPasswordCheck = true;
   windows.removeTimerMessages(window, 2);
-  hostState.closing = windows.sendMessage(window, msg::kWmApp, 0, 0) != 0;
-  hostState.inPasswordCheck = false;
-  if (!hostState.closing) windows.hideCursorImage();
-  hostState.lastPasswordCheck = windows.tickCount();
-  return hostState.closing ? 1 : 0;
+  host.closing = windows.sendMessage(window, msg::kWmApp, 0, 0) != 0;
+  host.inPasswordCheck = false;
+  if (!host.closing) windows.hideCursorImage();
+  host.lastPasswordCheck = windows.tickCount();
+  return host.closing ? 1 : 0;
 }
 
-void SetSaverRunning(bool running) {
-  if (!hostState.onWindows9x) return;
-  Windows().setScreenSaverRunning(running);
+void SetSaverRunning(Session& session, bool running) {
+  if (!session.host.saverHandlesPasswords) return;
+  session.windows.setScreenSaverRunning(running);
 }
 
-void LoadPasswordVerifier() {
-  if (!hostState.onWindows9x) return;
-  if (hostState.verifyPassword) UnloadPasswordVerifier();
+void LoadPasswordVerifier(Session& session) {
+  HostState& host = session.host;
+  if (!host.saverHandlesPasswords) return;
+  if (host.verifyPassword) UnloadPasswordVerifier(session);
   uint32_t usePassword = 0;
-  if (!Windows().readPasswordSwitch(&usePassword) || usePassword == 0) return;
-  hostState.verifyPassword = Windows().loadPasswordVerifier();
-  if (hostState.verifyPassword) SetSaverRunning(true);
+  if (!session.windows.readPasswordSwitch(&usePassword) || usePassword == 0) return;
+  host.verifyPassword = session.windows.loadPasswordVerifier();
+  if (host.verifyPassword) SetSaverRunning(session, true);
 }
 
-void UnloadPasswordVerifier() {
-  if (!hostState.onWindows9x || !hostState.verifyPassword) return;
-  hostState.verifyPassword.reset();
-  SetSaverRunning(false);
+void UnloadPasswordVerifier(Session& session) {
+  if (!session.host.saverHandlesPasswords || !session.host.verifyPassword) return;
+  session.host.verifyPassword.reset();
+  SetSaverRunning(session, false);
 }
 
-int32_t RunSaver(WindowHandle parent) {
-  return RunSaverWindow(parent, true);
+int32_t RunSaver(Session& session, WindowHandle parent) {
+  return RunSaverWindow(session, parent, true);
 }
 
-int32_t RunEmbeddedSaver() {
-  return RunSaverWindow(0, false);
+int32_t RunEmbeddedSaver(Session& session) {
+  return RunSaverWindow(session, 0, false);
 }
 
-int32_t RunSaverWindow(WindowHandle parent, bool singleInstance) {
-  platform::WindowSystem& windows = Windows();
+int32_t RunSaverWindow(Session& session, WindowHandle parent, bool singleInstance) {
+  platform::WindowSystem& windows = session.windows;
+  HostState& host = session.host;
   platform::WindowSpec spec;
   spec.className = kSaverClassName;
   if (parent != 0) {
@@ -212,7 +242,7 @@ int32_t RunSaverWindow(WindowHandle parent, bool singleInstance) {
     spec.title = kPreviewTitle;
     spec.parent = parent;
     spec.bounds = platform::Rect{0, 0, width, height};
-    hostState.isPreview = true;
+    host.isPreview = true;
   } else {
     spec.kind = platform::WindowKind::FullScreen;
     spec.title = kFullScreenTitle;
@@ -223,25 +253,25 @@ int32_t RunSaverWindow(WindowHandle parent, bool singleInstance) {
       windows.setForegroundWindow(running);
       return 0;
     }
-    LoadPasswordVerifier();
+    LoadPasswordVerifier(session);
   }
-  hostState.autoPlayMessage =
-      hostState.onWindows9x ? windows.registerWindowMessage(kAutoPlayMessageName) : 0;
+  host.autoPlayMessage =
+      host.saverHandlesPasswords ? windows.registerWindowMessage(kAutoPlayMessageName) : 0;
 
-  saverLifecycle.isPreview = hostState.isPreview;
-  saverLifecycle.defaultProc = DefaultSaverProc;
+  session.saver.isPreview = host.isPreview;
 
+  const LentSession lent(session);
   platform::Message last;
-  if (windows.registerClass(kSaverClassName, HostWindowProc)) {
-    hostState.saverWindow = windows.createWindow(spec);
+  if (windows.registerClass(kSaverClassName, SaverWindowProcedure)) {
+    host.saverWindow = windows.createWindow(spec);
   }
-  if (hostState.saverWindow != 0) {
-    if (!hostState.isPreview) windows.setForegroundWindow(hostState.saverWindow);
+  if (host.saverWindow != 0) {
+    if (!host.isPreview) windows.setForegroundWindow(host.saverWindow);
     while (windows.getMessage(&last)) windows.dispatchMessage(last);
   }
-  UnloadPasswordVerifier();
+  UnloadPasswordVerifier(session);
   // No window means the saver never ran: say so rather than report success.
-  if (hostState.saverWindow == 0) return kExitNoWindow;
+  if (host.saverWindow == 0) return kExitNoWindow;
   return static_cast<int32_t>(last.wParam);
 }
 

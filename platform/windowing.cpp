@@ -1,14 +1,8 @@
 #include "platform/windowing.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "platform/messages.h"
 
 namespace grazefall::platform {
-namespace {
-WindowSystem* installedWindowSystem = nullptr;
-}  // namespace
 
 int32_t RemoveQueuedTimerMessages(std::deque<Message>& queue, WindowHandle window, int32_t limit) {
   int32_t removed = 0;
@@ -21,22 +15,6 @@ int32_t RemoveQueuedTimerMessages(std::deque<Message>& queue, WindowHandle windo
     }
   }
   return removed;
-}
-
-void InstallWindowSystem(WindowSystem* windowSystem) {
-  installedWindowSystem = windowSystem;
-}
-
-bool HasWindowSystem() {
-  return installedWindowSystem != nullptr;
-}
-
-WindowSystem& CurrentWindowSystem() {
-  if (installedWindowSystem == nullptr) {
-    std::fputs("grazefall: no window system installed\n", stderr);
-    std::abort();
-  }
-  return *installedWindowSystem;
 }
 
 }  // namespace grazefall::platform

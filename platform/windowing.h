@@ -163,13 +163,8 @@ class WindowSystem {
   }
 };
 
-// The window system installed for this process. Installing null uninstalls.
 // For window systems that keep their own message queue: takes up to `limit`
 // pending WM_TIMER messages of `window` out of it; returns how many.
 int32_t RemoveQueuedTimerMessages(std::deque<Message>& queue, WindowHandle window, int32_t limit);
-
-void InstallWindowSystem(WindowSystem* windowSystem);
-WindowSystem& CurrentWindowSystem();
-bool HasWindowSystem();
 
 }  // namespace grazefall::platform

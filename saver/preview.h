@@ -4,10 +4,12 @@
 
 #include <cstdint>
 
+#include "saver/saver_proc.h"
+
 namespace grazefall {
 
-// Loads bitmap 134 on the first call (once, kept for the process) and paints
-// it into the saver window. Returns 0.
-int32_t DrawPreview();
+// Loads bitmap 134 on the first call (once, kept for the saver window) and
+// paints it into the saver window. Returns 0.
+int32_t DrawPreview(SaverLifecycle& saver);
 
 }  // namespace grazefall

@@ -5,68 +5,54 @@
 #include "saver/preview.h"
 
 namespace grazefall {
-
-SaverLifecycle saverLifecycle;
-
 namespace {
 
-platform::MessageResult PassOn(platform::WindowHandle window, uint32_t message, uintptr_t wParam,
-                               intptr_t lParam) {
-  if (saverLifecycle.defaultProc == nullptr) {
-    return platform::CurrentWindowSystem().defaultWindowProc(window, message, wParam, lParam);
-  }
-  return saverLifecycle.defaultProc(window, message, wParam, lParam);
-}
-
-void OnTimer(platform::WindowHandle window) {
-  SaverLifecycle& state = saverLifecycle;
-  if (state.isPreview) {
-    DrawPreview();
+void OnTimer(SaverLifecycle& saver, platform::WindowHandle window) {
+  if (saver.isPreview) {
+    DrawPreview(saver);
     return;
   }
-  if (state.animation == nullptr) return;
-  if (state.animationStarted) {
-    state.animation->runFrame();
+  if (saver.animation == nullptr) return;
+  if (saver.animationStarted) {
+    saver.animation->runFrame();
     return;
   }
   // Every attempt starts from scratch; a failed one is dropped and the next
   // tick tries again.
-  state.animation->newAnimation(activeOptions);
-  if (state.animation->start(window) == 0) state.animationStarted = true;
+  saver.animation->newAnimation(activeOptions);
+  if (saver.animation->start(window) == 0) saver.animationStarted = true;
 }
 
 }  // namespace
 
-platform::MessageResult SaverProc(platform::WindowHandle window, uint32_t message, uintptr_t wParam,
-                                  intptr_t lParam) {
-  SaverLifecycle& state = saverLifecycle;
-  platform::WindowSystem& windows = platform::CurrentWindowSystem();
+std::optional<platform::MessageResult> SaverProc(SaverLifecycle& saver,
+                                                 platform::WindowHandle window, uint32_t message,
+                                                 uintptr_t, intptr_t) {
   switch (message) {
     case platform::kWmCreate:
-      state.saverWindow = window;
+      saver.saverWindow = window;
       LoadSaverOptions();
-      state.frameTimer = windows.setTimer(window, kFrameTimerId, kFrameTimerPeriodMs);
+      saver.frameTimer = saver.windows->setTimer(window, kFrameTimerId, kFrameTimerPeriodMs);
       return 0;
     case platform::kWmTimer:
-      OnTimer(window);
-      break;
+      OnTimer(saver, window);
+      return std::nullopt;
     case platform::kWmDestroy:
-      windows.killTimer(window, kFrameTimerId);
-      if (state.animationStarted && state.animation != nullptr) {
-        state.animation->end();
-        state.animationStarted = false;
+      saver.windows->killTimer(window, kFrameTimerId);
+      if (saver.animationStarted && saver.animation != nullptr) {
+        saver.animation->end();
+        saver.animationStarted = false;
       }
-      break;
+      return std::nullopt;
     case platform::kWmMouseMove:
-      if (state.mouseMovesToIgnore > 0) {
-        --state.mouseMovesToIgnore;
+      if (saver.mouseMovesToIgnore > 0) {
+        --saver.mouseMovesToIgnore;
         return 0;
       }
-      break;
+      return std::nullopt;
     default:
-      break;
+      return std::nullopt;
   }
-  return PassOn(window, message, wParam, lParam);
 }
 
 }  // namespace grazefall

@@ -2,7 +2,9 @@
 // frame timer when the window is created, starts the animation on a tick (and
 // tries again on every later tick while that fails), draws one frame per tick
 // once it runs, paints the preview picture instead in a preview window, and
-// tears the animation down when the window is destroyed.
+// tears the animation down when the window is destroyed. Every message it
+// does not consume it answers "not mine", and the host's default handling
+// takes it from there.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 
 #include "options/options.h"
 #include "platform/picture.h"
+#include "platform/platform.h"
 #include "platform/types.h"
 #include "platform/windowing.h"
 
@@ -37,25 +40,27 @@ constexpr uint32_t kFrameTimerPeriodMs = 10;
 constexpr int32_t kPreviewBitmapId = 134;
 constexpr int32_t kMouseMovesIgnoredAtStart = 5;
 
-// The saver procedure's state for the one saver window of the process, and
-// its links to the host: the window, whether it is a preview, the default
-// procedure that gets every message not consumed here, and the animation.
+// The saver procedure's state for the one saver window of a run, and the
+// services and animation it works with. The links are set once by whoever
+// owns the run; the state starts fresh with every saver window.
 struct SaverLifecycle {
   bool animationStarted = false;
   uint32_t frameTimer = 0;
   int32_t mouseMovesToIgnore = kMouseMovesIgnoredAtStart;
   bool previewBitmapPending = true;
   std::optional<platform::Picture> previewBitmap;
-
   platform::WindowHandle saverWindow = 0;
   bool isPreview = false;
-  platform::WindowProc defaultProc = nullptr;
+
+  platform::Platform* platform = nullptr;
+  platform::WindowSystem* windows = nullptr;
   AnimationDriver* animation = nullptr;
 };
 
-extern SaverLifecycle saverLifecycle;
-
-platform::MessageResult SaverProc(platform::WindowHandle window, uint32_t message, uintptr_t wParam,
-                                  intptr_t lParam);
+// The saver's answer to a message, or nullopt when the message is not the
+// saver's to consume (the caller then applies its default handling).
+std::optional<platform::MessageResult> SaverProc(SaverLifecycle& saver,
+                                                 platform::WindowHandle window, uint32_t message,
+                                                 uintptr_t wParam, intptr_t lParam);
 
 }  // namespace grazefall

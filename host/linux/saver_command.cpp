@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "host/host_main.h"
-#include "host/host_state.h"
 #include "host/linux/commands.h"
 #include "host/linux/hack_options.h"
 #include "host/saver_window.h"
+#include "host/session.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window_system.h"
@@ -53,7 +53,8 @@ bool NeedsDisplay(const host::LinuxCommand& command) {
   return letter == 's' || letter == 'p' || letter == 'l';
 }
 
-int32_t RunCommand(const host::LinuxCommand& command, platform::sdl::SdlWindowSystem& windows) {
+int32_t RunCommand(const host::LinuxCommand& command, platform::sdl::SdlWindowSystem& windows,
+                   host::Session& session) {
   switch (command.mode) {
     case host::LinuxMode::InWindow: {
       const uint64_t target = command.window != 0 ? command.window : windows.rootWindow();
@@ -62,15 +63,15 @@ int32_t RunCommand(const host::LinuxCommand& command, platform::sdl::SdlWindowSy
         return host::kExitRefused;
       }
       windows.setTargetWindow(target);
-      return host::RunEmbeddedSaver();
+      return host::RunEmbeddedSaver(session);
     }
     case host::LinuxMode::OrdinaryWindow:
       windows.setOrdinaryWindow(true);
-      return host::RunEmbeddedSaver();
+      return host::RunEmbeddedSaver(session);
     default:
       break;
   }
-  const int32_t code = host::HostMain(0, command.letters);
+  const int32_t code = host::HostMain(session, 0, command.letters);
   const char letter = host::ModeLetter(command.letters);
   if (code == host::kExitRefused) {
     if (letter == 'p' || letter == 'l') {
@@ -121,17 +122,13 @@ int RunSaverCommand(int argc, char** argv) {
   platform::sdl::SdlPlatform sdlPlatform(windows, options);
   // The settings dialog brings its own platform; the saver runs on SDL's.
   if (windows.isOpen()) platform::InstallPlatform(&sdlPlatform);
-  platform::InstallWindowSystem(&windows);
   InstallStopSignals();
-  host::SetConfigurationSheet([argc, argv] { qtui::ShowConfigurationSheet(argc, argv); });
 
   const auto animation = MakeAnimationDriver();
-  saverLifecycle.animation = animation.get();
-  const int32_t code = RunCommand(command, windows);
-  saverLifecycle.animation = nullptr;
+  host::Session session(sdlPlatform, windows, animation.get());
+  session.showConfigurationSheet = [argc, argv] { qtui::ShowConfigurationSheet(argc, argv); };
+  const int32_t code = RunCommand(command, windows, session);
 
-  host::SetConfigurationSheet(nullptr);
-  platform::InstallWindowSystem(nullptr);
   if (windows.isOpen()) platform::InstallPlatform(nullptr);
   return code;
 }

@@ -9,7 +9,6 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_system.h"
-#include "platform/windowing.h"
 #include "saver/saver_proc.h"
 #include "sheet/win32/win32_property_sheet.h"
 
@@ -18,17 +17,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Platform platform(instance);
   platform::InstallPlatform(&platform);
   platform::win32::Win32WindowSystem windows(instance);
-  platform::InstallWindowSystem(&windows);
 
   std::unique_ptr<AnimationDriver> animation = MakeAnimationDriver();
-  saverLifecycle.animation = animation.get();
-  host::SetConfigurationSheet(
-      [instance] { platform::win32::ShowWin32ConfigurationSheet(instance); });
+  host::Session session(platform, windows, animation.get());
+  session.showConfigurationSheet = [instance] {
+    platform::win32::ShowWin32ConfigurationSheet(instance);
+  };
 
   const char* commandLine = GetCommandLineA();
   const int32_t exitCode =
-      host::HostMain(reinterpret_cast<uintptr_t>(instance),
+      host::HostMain(session, reinterpret_cast<uintptr_t>(instance),
                      host::SkipProgramName(commandLine != nullptr ? commandLine : ""));
-  saverLifecycle.animation = nullptr;
   ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -17,7 +17,7 @@ class ClosingRules : public HostTest {
 TEST_F(ClosingRules, KeysAndEveryButtonClose) {
   for (uint32_t message :
        {kWmKeyDown, kWmSysKeyDown, kWmLButtonDown, kWmRButtonDown, kWmMButtonDown}) {
-    host::ResetHostState();
+    session.reset();
     windows.scriptMessage(message);
     windows.scriptTick();
     EXPECT_EQ(Run("/s"), 0) << message;
@@ -53,7 +53,7 @@ TEST_F(ClosingRules, MovementIsMeasuredFromTheAnchorAgainstFourPixels) {
   EXPECT_EQ(windows.countPosted(kWmClose), 0);
 
   // Small steps add up: 3 right and 2 down from where it started closes.
-  host::ResetHostState();
+  session.reset();
   windows = HeadlessWindowSystem();
   windows.setCursor(100, 100);
   ScriptIgnoredMoves();
@@ -78,7 +78,7 @@ TEST_F(ClosingRules, AnotherApplicationsActivationCloses) {
   EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
   EXPECT_EQ(windows.countPosted(kWmClose), 0);
 
-  host::ResetHostState();
+  session.reset();
   windows = HeadlessWindowSystem();
   windows.scriptMessage(kWmActivateApp, 0);
   EXPECT_EQ(Run("/s"), 0);
@@ -92,7 +92,7 @@ TEST_F(ClosingRules, PowerEvents) {
   for (auto [message, wParam] :
        {std::pair{kWmPower, kPwrCriticalResume}, std::pair{kWmPowerBroadcast, uintptr_t{0}},
         std::pair{kWmPowerBroadcast, kPbtApmSuspend}}) {
-    host::ResetHostState();
+    session.reset();
     windows = HeadlessWindowSystem();
     windows.scriptMessage(message, wParam);
     EXPECT_EQ(Run("/s"), 0) << message << " " << wParam;

@@ -37,7 +37,7 @@ TEST(ParseWindowHandle, LeadingDigitsOnlyWrappingAt32Bits) {
 
 TEST_F(HostTest, EveryFullScreenSpellingOpensTheSaverWindow) {
   for (const char* line : {"/s", "-S", "s", "  /save", "/S extra words"}) {
-    host::ResetHostState();
+    session.reset();
     Run(line);
     ASSERT_NE(windows.saverWindow(), 0u) << line;
     EXPECT_EQ(windows.lastTitle(), "Screen Saver") << line;
@@ -62,7 +62,7 @@ TEST_F(HostTest, PreviewNeedsTheHandleOfALiveWindow) {
   const platform::WindowHandle parent = windows.addForeignWindow("Panel", "Display", 152, 112);
   for (const std::string& line : {"/p " + std::to_string(parent), "/p" + std::to_string(parent),
                                   "/L   " + std::to_string(parent)}) {
-    host::ResetHostState();
+    session.reset();
     EXPECT_EQ(Run(line), HeadlessWindowSystem::kScriptEndedCode) << line;
     EXPECT_EQ(windows.lastTitle(), "Preview");
     EXPECT_EQ(windows.lastSpec().parent, parent);
@@ -73,7 +73,7 @@ TEST_F(HostTest, PreviewNeedsTheHandleOfALiveWindow) {
 
 TEST_F(HostTest, ConfigurationShowsTheSheetThenExitsMinusOne) {
   int sheets = 0;
-  host::SetConfigurationSheet([&] { ++sheets; });
+  session.showConfigurationSheet = [&] { ++sheets; };
   const platform::WindowHandle foreground = windows.addForeignWindow("Shell", "Desk", 10, 10);
   const platform::WindowHandle live = windows.addForeignWindow("Panel", "Display", 10, 10);
   windows.setForeground(foreground);
@@ -114,7 +114,7 @@ TEST_F(HostTest, PasswordChangeOnlyWhereTheSaverHandlesPasswords) {
 
 TEST_F(HostTest, AModeThatThrowsClearsTheRunningNotice) {
   windows.setSaverHandlesPasswords(true);
-  host::SetConfigurationSheet([] { throw 42; });
+  session.showConfigurationSheet = [] { throw 42; };
   EXPECT_EQ(Run("/c"), -1);
   ASSERT_EQ(windows.runningNotices().size(), 1u);
   EXPECT_FALSE(windows.runningNotices()[0]);

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "host/host_main.h"
-#include "host/host_state.h"
 #include "host/saver_window.h"
+#include "host/session.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_windowing.h"
 #include "platform/messages.h"
@@ -47,20 +47,9 @@ class ScriptedAnimation : public AnimationDriver {
 
 class HostTest : public ::testing::Test {
  protected:
-  HostTest() {
-    platform::InstallWindowSystem(&windows);
-    host::ResetHostState();
-    saverLifecycle.animation = &animation;
-    host::SetConfigurationSheet(nullptr);
+  int32_t Run(std::string_view commandLine) {
+    return host::HostMain(session, 0x400000, commandLine);
   }
-  ~HostTest() override {
-    saverLifecycle.animation = nullptr;
-    host::ResetHostState();
-    host::SetConfigurationSheet(nullptr);
-    platform::InstallWindowSystem(nullptr);
-  }
-
-  int32_t Run(std::string_view commandLine) { return host::HostMain(0x400000, commandLine); }
 
   // Five mouse moves the saver swallows, wherever the cursor is.
   void ScriptIgnoredMoves() {
@@ -74,6 +63,9 @@ class HostTest : public ::testing::Test {
   platform::ScopedHeadlessPlatform platformScope;
   platform::HeadlessWindowSystem windows;
   ScriptedAnimation animation;
+  // The run under test, over the in-memory services; session.reset() starts
+  // the next run afresh.
+  host::Session session{*platformScope, windows, &animation};
 };
 
 }  // namespace grazefall::testing

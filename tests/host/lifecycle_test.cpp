@@ -44,7 +44,7 @@ TEST_F(HostTest, TicksWaitBehindInputAndAtMostOneIsPending) {
   EXPECT_EQ(windows.countDelivered(kWmTimer), 1);
   EXPECT_EQ(animation.starts, 1);
 
-  host::ResetHostState();
+  session.reset();
   windows = HeadlessWindowSystem();
   animation = ScriptedAnimation();
   // A key that arrives after a tick is still handled first: the saver closes
@@ -76,7 +76,7 @@ TEST_F(HostTest, PreviewPaintsThePictureEveryTickAndNeverStarts) {
 
 TEST_F(HostTest, TimerIsTheTenMillisecondFrameTimerFromCreation) {
   Run("/s");
-  EXPECT_EQ(saverLifecycle.frameTimer, kFrameTimerId);
+  EXPECT_EQ(session.saver.frameTimer, kFrameTimerId);
   EXPECT_TRUE(windows.timerActive(windows.saverWindow()));
 }
 

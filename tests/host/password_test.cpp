@@ -71,7 +71,7 @@ TEST_F(PasswordHost, NoDialogWithoutThePasswordSwitchOrVerifier) {
   EXPECT_EQ(windows.verifierLoads(), 0);
   EXPECT_TRUE(windows.runningNotices().empty());
 
-  host::ResetHostState();
+  session.reset();
   windows = HeadlessWindowSystem();
   windows.setSaverHandlesPasswords(true);
   windows.setPasswordSwitch(true, 1);  // switch on, but no verifier
@@ -84,8 +84,8 @@ TEST_F(PasswordHost, TicksStopOnceTheCloseIsAllowed) {
   windows.setVerifierAnswers({1}, 0);
   windows.scriptMessage(kWmKeyDown);
   Run("/s");
-  EXPECT_TRUE(host::hostState.closing);
-  EXPECT_EQ(host::HostWindowProc(windows.saverWindow(), kWmTimer, 1, 0), 0);
+  EXPECT_TRUE(session.host.closing);
+  EXPECT_EQ(host::HostWindowProc(session, windows.saverWindow(), kWmTimer, 1, 0), 0);
   EXPECT_EQ(animation.starts, 0);
 }
 
@@ -103,8 +103,8 @@ TEST_F(HostTest, OtherSystemsNeverAskForAPasswordOrRegisterAutoPlay) {
   windows.scriptMessage(kWmKeyDown);
   EXPECT_EQ(Run("/s"), 0);
   EXPECT_EQ(windows.verifierLoads(), 0);
-  EXPECT_EQ(host::hostState.autoPlayMessage, 0u);
-  EXPECT_FALSE(host::hostState.closing);
+  EXPECT_EQ(session.host.autoPlayMessage, 0u);
+  EXPECT_FALSE(session.host.closing);
 }
 
 }  // namespace

@@ -1,0 +1,87 @@
+// What the saver procedure keeps for itself and what it leaves to the host's
+// default handling, driven without a host.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_windowing.h"
+#include "platform/messages.h"
+#include "saver/saver_proc.h"
+
+namespace grazefall {
+namespace {
+
+using namespace platform;
+
+class CountingAnimation : public AnimationDriver {
+ public:
+  int32_t starts = 0;
+  int32_t frames = 0;
+  int32_t ends = 0;
+  void newAnimation(const ScenarioOptions&) override {}
+  int32_t start(WindowHandle) override {
+    ++starts;
+    return 0;
+  }
+  int32_t runFrame() override {
+    ++frames;
+    return 0;
+  }
+  int32_t end() override {
+    ++ends;
+    return 0;
+  }
+};
+
+class SaverProcedure : public ::testing::Test {
+ protected:
+  SaverProcedure() {
+    saver.platform = &*platformScope;
+    saver.windows = &windows;
+    saver.animation = &animation;
+  }
+  std::optional<MessageResult> Send(uint32_t message, uintptr_t wParam = 0) {
+    return SaverProc(saver, window, message, wParam, 0);
+  }
+
+  ScopedHeadlessPlatform platformScope;
+  HeadlessWindowSystem windows;
+  const WindowHandle window = windows.addForeignWindow("Saver", "Saver", 64, 48);
+  CountingAnimation animation;
+  SaverLifecycle saver;
+};
+
+TEST_F(SaverProcedure, CreationIsAnsweredHereAndStartsTheFrameTimer) {
+  EXPECT_EQ(Send(kWmCreate), std::optional<MessageResult>(0));
+  EXPECT_EQ(saver.saverWindow, window);
+  EXPECT_TRUE(windows.timerActive(window));
+  EXPECT_EQ(saver.frameTimer, kFrameTimerId);
+}
+
+TEST_F(SaverProcedure, OnlyTheFirstFiveMouseMovesAreSwallowed) {
+  for (int i = 0; i < kMouseMovesIgnoredAtStart; ++i) {
+    EXPECT_EQ(Send(kWmMouseMove), std::optional<MessageResult>(0)) << i;
+  }
+  EXPECT_EQ(Send(kWmMouseMove), std::nullopt);
+  EXPECT_EQ(Send(kWmMouseMove), std::nullopt);
+}
+
+TEST_F(SaverProcedure, InputTicksAndTheEndAreLeftToTheHostAfterTheSaversOwnWork) {
+  for (uint32_t message : {kWmKeyDown, kWmSysKeyDown, kWmLButtonDown, kWmClose, kWmActivateApp,
+                           kWmPowerBroadcast, kWmSetCursor, kWmApp}) {
+    EXPECT_EQ(Send(message), std::nullopt) << message;
+  }
+  // A tick starts the animation, the next draws a frame; both go on to the
+  // host all the same.
+  EXPECT_EQ(Send(kWmTimer, kFrameTimerId), std::nullopt);
+  EXPECT_EQ(Send(kWmTimer, kFrameTimerId), std::nullopt);
+  EXPECT_EQ(animation.starts, 1);
+  EXPECT_EQ(animation.frames, 1);
+  EXPECT_EQ(Send(kWmDestroy), std::nullopt);
+  EXPECT_EQ(animation.ends, 1);
+  EXPECT_FALSE(saver.animationStarted);
+}
+
+}  // namespace
+}  // namespace grazefall
