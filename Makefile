@@ -9,7 +9,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps-build deps-run deps-test deps-windows configure build run test test-asan windows format clean
+.PHONY: all deps-build deps-run deps-test deps-windows configure build run test test-asan windows format check-format clean
 
 all: build
 
@@ -51,6 +51,10 @@ windows: deps-windows
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails, naming the files, when any C++ file differs from clang-format's.
+check-format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-win64 build-win32 out
