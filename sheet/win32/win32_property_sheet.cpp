@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstring>
@@ -147,9 +148,17 @@ void MirrorControl(const PageTemplate& layout, HWND page, int32_t id, const Cont
           layout.templateId == kBackgroundTemplateId && id == background_ids::kPreview;
       HBITMAP bitmap = LoadControlPicture(state, preview ? background_ids::kPreviewWidth : 0,
                                           preview ? background_ids::kPreviewHeight : 0);
-      // The picture replaced is the template's own or one of ownedBitmaps.
-      SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-      if (bitmap != nullptr) session->ownedBitmaps.push_back(bitmap);
+      // The picture replaced is the template's own, which the control keeps,
+      // or one loaded here before, which goes now.
+      const auto replaced = reinterpret_cast<HBITMAP>(
+          SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+      std::vector<HBITMAP>& owned = session->ownedBitmaps;
+      if (const auto it = std::find(owned.begin(), owned.end(), replaced);
+          replaced != nullptr && replaced != bitmap && it != owned.end()) {
+        owned.erase(it);
+        DeleteObject(replaced);
+      }
+      if (bitmap != nullptr) owned.push_back(bitmap);
       InvalidateRect(control, nullptr, TRUE);
       break;
     }
@@ -263,6 +272,7 @@ INT_PTR HandleNotify(size_t index, HWND page, const NMHDR& header) {
       // The real sheet is changing pages: the logic leaves the old page
       // (already read back) and shows this one.
       if (session->finished) break;
+      session->services->setPage(page);
       ReadBack(session->logic->currentPage());
       if (session->logic->currentPage() != index || !session->logic->isCreated(index)) {
         session->logic->selectPage(index);
@@ -285,6 +295,7 @@ INT_PTR HandleNotify(size_t index, HWND page, const NMHDR& header) {
       return TRUE;
     case PSN_HELP:
       ReadBack(index);
+      session->services->setPage(page);
       session->logic->help();
       Mirror(index);
       return TRUE;
@@ -318,7 +329,7 @@ INT_PTR PageMessage(size_t index, HWND page, UINT message, WPARAM wParam, LPARAM
       // Clicks (buttons and notifying pictures) and list selection changes.
       if (code != BN_CLICKED && code != LBN_SELCHANGE && code != LBN_DBLCLK) return FALSE;
       ReadBack(index);
-      session->services->setOwner(GetParent(page));
+      session->services->setPage(page);
       session->logic->command(id, code);
       Mirror(index);
       return TRUE;
@@ -331,6 +342,7 @@ INT_PTR PageMessage(size_t index, HWND page, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case WM_HELP:
       ReadBack(index);
+      session->services->setPage(page);
       session->logic->help();
       return TRUE;
     default:

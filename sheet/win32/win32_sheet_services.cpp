@@ -51,6 +51,11 @@ std::optional<std::string> Win32SheetServices::browseForDirectory(std::string_vi
     allocator->Release();
   }
   if (!found) return std::nullopt;
+  // The short (8.3) form, in place; a path the system cannot shorten stays
+  // as it is.
+  char shortPath[MAX_PATH] = {};
+  const DWORD shortLength = GetShortPathNameA(path, shortPath, MAX_PATH);
+  if (shortLength > 0 && shortLength < MAX_PATH) return std::string(shortPath, shortLength);
   return std::string(path);
 }
 
@@ -65,7 +70,7 @@ bool Win32SheetServices::canLoadPicture(std::string_view path) {
 
 void Win32SheetServices::openHelp() {
   std::string helpFile = programDirectory().value_or("") + kHelpFileName;
-  WinHelpA(owner_, helpFile.c_str(), HELP_FINDER, 0);
+  WinHelpA(page_, helpFile.c_str(), HELP_CONTENTS, 0);
 }
 
 void Win32SheetServices::showMessage(std::string_view text, std::string_view caption) {

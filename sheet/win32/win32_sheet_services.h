@@ -15,8 +15,12 @@ class Win32SheetServices : public SheetServices {
  public:
   explicit Win32SheetServices(HINSTANCE module) : module_(module) {}
 
-  // The window message boxes and the folder picker belong to.
-  void setOwner(HWND owner) { owner_ = owner; }
+  // The page being worked on: the help file opens for it, and message boxes
+  // and the folder picker belong to the sheet that holds it.
+  void setPage(HWND page) {
+    page_ = page;
+    owner_ = GetParent(page);
+  }
 
   std::optional<std::string> programDirectory() override;
   std::vector<std::string> listDirectory(std::string_view directory) override;
@@ -27,6 +31,7 @@ class Win32SheetServices : public SheetServices {
 
  private:
   HINSTANCE module_;
+  HWND page_ = nullptr;
   HWND owner_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 // handles live: presses the settings sheet's buttons, and hosts a preview.
 //   wine_driver sheet-ok <control id> <selected indicator id>
 //   wine_driver preview <path of the .scr>
+//   wine_driver crash <path of the .scr>
 // Exit 0 when everything checked out; a line on stderr says what did not.
 #include <windows.h>
 
@@ -139,6 +140,42 @@ int Preview(const char* scrPath) {
   return 0;
 }
 
+// Starts the full-screen saver, then makes one of its threads jump to an
+// address nothing is mapped at: the access violation must end the saver
+// through its own guard, with exit code -1, rather than through the
+// system's crash handling.
+int Crash(const char* scrPath) {
+  std::string commandLine = std::string("\"") + scrPath + "\" /s";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return Fail("could not start the saver");
+  }
+  if (WaitForWindow("WindowsScreenSaverClass", "Screen Saver") == nullptr) {
+    TerminateProcess(process.hProcess, 9);
+    return Fail("the saver window never appeared");
+  }
+  Sleep(1000);
+  const auto nowhere = reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<uintptr_t>(0x10));
+  HANDLE thread = CreateRemoteThread(process.hProcess, nullptr, 0, nowhere, nullptr, 0, nullptr);
+  if (thread == nullptr) {
+    TerminateProcess(process.hProcess, 9);
+    return Fail("could not start a thread in the saver");
+  }
+  CloseHandle(thread);
+  if (WaitForSingleObject(process.hProcess, kPatienceMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 9);
+    return Fail("the saver did not end after the access violation");
+  }
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  std::printf("crash exit code 0x%08lX\n", static_cast<unsigned long>(exitCode));
+  if (exitCode != 0xFFFFFFFFu) return Fail("the crash did not end the saver with exit code -1");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,6 +183,8 @@ int main(int argc, char** argv) {
     return SheetOk(std::atoi(argv[2]), std::atoi(argv[3]));
   }
   if (argc == 3 && std::string(argv[1]) == "preview") return Preview(argv[2]);
-  std::fputs("usage: wine_driver sheet-ok <id> <indicator> | preview <scr>\n", stderr);
+  if (argc == 3 && std::string(argv[1]) == "crash") return Crash(argv[2]);
+  std::fputs("usage: wine_driver sheet-ok <id> <indicator> | preview <scr> | crash <scr>\n",
+             stderr);
   return 2;
 }

@@ -5,6 +5,7 @@
 #   wine_tests.sh configuration  /c, a driven OK: "Options" equals the Linux bytes
 #   wine_tests.sh preview        /p HWND: the preview child fills the window, ends with it
 #   wine_tests.sh password       Windows 98 mode: /a reaches the password-change service
+#   wine_tests.sh crash          an access violation in /s ends it through its guard, exit -1
 # Environment: SOURCE_DIR, WINE_BUILD_ROOT (where the build case puts its
 # output), OPTIONS_TOOL (the Linux options tool), WINE_SCR_BUILD (win64, the
 # default, or win32: which of the two .scr files the cases run). The display
@@ -184,11 +185,21 @@ REG
   echo "password: Windows 98 mode called PwdChangePasswordA for SCRSAVE"
 }
 
+case_crash() {
+  with_screen
+  wine_fresh_prefix
+  seed_registry
+  wine_run 60 "$DRIVER" crash "$(winepath_of "$WINE_SCR")" || fail "the crash check failed"
+  "$WINESERVER" -k || true
+  echo "crash: the saver's guard ended it with exit code -1"
+}
+
 case "$case_name" in
   build) case_build ;;
   saver) case_saver ;;
   configuration) case_configuration ;;
   preview) case_preview ;;
   password) case_password ;;
+  crash) case_crash ;;
   *) fail "unknown case $case_name" ;;
 esac
