@@ -65,10 +65,13 @@ void BackgroundPage::fill(ControlModel& controls, SheetServices& services) {
     controls.setSelection(kFileList, controls.findStringExact(kFileList, fileName));
     controls.setText(kFileNameLabel, fileName);
     PreviewFile(controls, stored, services);
-    pendingBackgroundPath_ = stored;
   } else {
     PreviewResource(controls, kDefaultPreviewPicture);
   }
+  // What the page writes back when left: the stored path until the user
+  // picks another file, so a visit alone never loses it, even a path this
+  // page cannot show (no folder part, or no file name).
+  if (!stored.empty()) pendingBackgroundPath_ = stored;
 
   if (activeOptions.backgroundMode == 0) {
     EnableFileChoice(controls, false);

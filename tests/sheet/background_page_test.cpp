@@ -159,12 +159,34 @@ TEST_F(BackgroundPageTest, APathWithoutADirectoryPartChoosesNoFile) {
   ScenarioOptions options = classicPreset;
   SetBackgroundPath(options, "loose.bmp");
   options.backgroundMode = 1;
-  openOnBackground(options);
+  PropertySheet& sheet = openOnBackground(options);
   ControlModel& background = page(kBackgroundPage);
   EXPECT_EQ(background.text(kDirectoryLabel), "/opt/grazefall/");
   EXPECT_EQ(background.text(kFileNameLabel), "");
   EXPECT_EQ(background.selection(kFileList), -1);
   EXPECT_EQ(background.at(kPreview).pictureId, kDefaultPreviewPicture);
+
+  // Only looked at: leaving the page and OK keep the stored path.
+  sheet.selectPage(kXanaduPage);
+  EXPECT_EQ(BackgroundPathOf(activeOptions), "loose.bmp");
+  sheet.ok();
+  EXPECT_EQ(BackgroundPathOf(StoredOptions(platform_.store, "Options")), "loose.bmp");
+}
+
+TEST_F(BackgroundPageTest, AStoredFolderWithoutAFileSurvivesAVisit) {
+  services_.useRealFileSystem = false;
+  services_.directories = {{"/srv/pictures/", {"a.bmp"}}};
+  ScenarioOptions options = classicPreset;
+  SetBackgroundPath(options, "/srv/pictures/");
+  options.backgroundMode = 2;
+  PropertySheet& sheet = openOnBackground(options);
+  ControlModel& background = page(kBackgroundPage);
+  EXPECT_EQ(background.text(kDirectoryLabel), "/srv/pictures/");
+  EXPECT_EQ(background.selection(kFileList), -1);
+  sheet.ok();
+  const ScenarioOptions saved = StoredOptions(platform_.store, "Options");
+  EXPECT_EQ(BackgroundPathOf(saved), "/srv/pictures/");
+  EXPECT_EQ(saved.backgroundMode, 2);
 }
 
 TEST_F(BackgroundPageTest, ChangeDirectoryListsTheNewFolderButKeepsTheChoice) {
