@@ -51,7 +51,11 @@ int32_t SoftwareDisplayDevice::flip(Surface& primary) {
   // The primary takes the back buffer's pixels and the back buffer the old
   // frame's, which the next frame redraws from its clearing fill onwards.
   if (!chain->tradePixelsWith(*chain->attachedBackBuffer())) return kEFail;
-  return present(*chain);
+  const int32_t shown = present(*chain);
+  // A flip that was not shown changes nothing: the trade is undone, so the
+  // back buffer still holds the new frame for the next attempt.
+  if (shown != kOk) chain->tradePixelsWith(*chain->attachedBackBuffer());
+  return shown;
 }
 
 std::unique_ptr<Surface> SoftwareDisplayDevice::createOffscreen(int32_t width, int32_t height) {

@@ -1,9 +1,10 @@
 // A display device whose primary, back buffer and off-screen surfaces are
 // SoftwareSurfaces in memory. A flip trades the two surfaces' pixel memory,
 // so the primary holds the back buffer's picture (and the back buffer the
-// previous frame), and hands the primary to present(); backends decide what
-// showing a frame means (the headless backend keeps it, a windowed backend
-// puts it on screen) and which modes exist.
+// previous frame), and hands the primary to present(), undoing the trade when
+// present() fails; backends decide what showing a frame means (the headless
+// backend keeps it, a windowed backend puts it on screen) and which modes
+// exist.
 #pragma once
 
 #include <cstdint>

@@ -30,6 +30,8 @@ class RecordingDisplay final : public SoftwareDisplayDevice {
 
   std::vector<Picture> frames;
   std::shared_ptr<SurfacePixels> lastPresented;
+  // How many of the next presents fail (nothing is shown for those).
+  int32_t presentsToRefuse = 0;
 
  protected:
   bool systemMode(DisplayMode* mode) override {
@@ -37,6 +39,10 @@ class RecordingDisplay final : public SoftwareDisplayDevice {
     return true;
   }
   int32_t present(const SoftwareSurface& primary) override {
+    if (presentsToRefuse > 0) {
+      --presentsToRefuse;
+      return kEFail;
+    }
     frames.push_back(primary.toPicture());
     lastPresented = primary.pixels();
     return kOk;
@@ -79,6 +85,37 @@ TEST_P(FlipInEveryDepth, EachFlipPresentsWhatTheBackBufferHeld) {
   EXPECT_EQ(chain.display.frames[1].at(1, 1), kBlack);
   EXPECT_EQ(chain.display.frames[1].at(4, 2), kBlue);
   EXPECT_EQ(chain.primary->getPixel(4, 2), kBlue);
+}
+
+TEST_P(FlipInEveryDepth, AFailedFlipChangesNothingSoAskingAgainShowsTheNewFrame) {
+  Chain chain(GetParam());
+  chain.back->fill(0);
+  chain.back->setPixel(1, 1, kRed);
+  ASSERT_EQ(chain.display.flip(*chain.primary), kOk);
+
+  chain.back->fill(0);
+  chain.back->setPixel(3, 2, kBlue);
+  chain.display.presentsToRefuse = 1;
+  EXPECT_NE(chain.display.flip(*chain.primary), kOk);
+  // Still the old frame on screen, the new one still in the back buffer.
+  EXPECT_EQ(chain.primary->getPixel(1, 1), kRed);
+  EXPECT_EQ(chain.back->getPixel(3, 2), kBlue);
+  EXPECT_EQ(chain.back->getPixel(1, 1), kBlack);
+
+  ASSERT_EQ(chain.display.flip(*chain.primary), kOk);
+  ASSERT_EQ(chain.display.frames.size(), 2u);
+  EXPECT_EQ(chain.display.frames[1].at(3, 2), kBlue);
+  EXPECT_EQ(chain.display.frames[1].at(1, 1), kBlack);
+
+  // Any number of failures in a row leave the same frame to show.
+  chain.back->fill(0);
+  chain.back->setPixel(5, 3, kGreen);
+  chain.display.presentsToRefuse = 4;
+  for (int i = 0; i < 4; ++i) EXPECT_NE(chain.display.flip(*chain.primary), kOk);
+  ASSERT_EQ(chain.display.flip(*chain.primary), kOk);
+  ASSERT_EQ(chain.display.frames.size(), 3u);
+  EXPECT_EQ(chain.display.frames[2].at(5, 3), kGreen);
+  EXPECT_EQ(chain.display.frames[2].at(3, 2), kBlack);
 }
 
 TEST_P(FlipInEveryDepth, DrawingAfterAFlipDoesNotReachTheShownPicture) {
