@@ -2,6 +2,7 @@
 
 #include "options/options_store.h"
 #include "platform/messages.h"
+#include "platform/platform.h"
 #include "saver/preview.h"
 
 namespace grazefall {
@@ -26,7 +27,8 @@ void OnTimer(platform::WindowHandle window) {
   }
   if (state.animation == nullptr) return;
   if (state.animationStarted) {
-    state.animation->runFrame();
+    const uint32_t pause = state.animation->runFrame();
+    if (pause != 0) platform::CurrentPlatform().sleepMs(pause);
     return;
   }
   // Every attempt starts from scratch; a failed one is dropped and the next
