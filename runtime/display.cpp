@@ -10,6 +10,9 @@ namespace {
 
 using platform::kOk;
 
+// A display that keeps refusing to flip loses the frame rather than the saver.
+constexpr int kFlipAttempts = 4;
+
 // Cooperative level, standard format and acquire for one freshly made device.
 bool PrepareDevice(platform::InputDevice& device, platform::WindowHandle window) {
   return device.setCooperativeLevel(window) == kOk && device.setStandardFormat() == kOk &&
@@ -91,6 +94,13 @@ void ReleaseInputDevices(InputDevices& input) {
   if (input.mouse) {
     input.mouse->unacquire();
     input.mouse.reset();
+  }
+}
+
+void PresentFrame(Display& display) {
+  if (!display.directDraw || !display.primary) return;
+  for (int attempt = 0; attempt < kFlipAttempts; ++attempt) {
+    if (display.directDraw->flip(*display.primary) == kOk) return;
   }
 }
 

@@ -1,7 +1,7 @@
 // The full-screen display and the keyboard and mouse while the saver runs:
 // the two records the animation draws and polls through, how they are set up
-// and released, the screen clipper, and the poll for a user who wants the
-// screen back during the start.
+// and released, the screen clipper, the present of a finished frame, and the
+// poll for a user who wants the screen back during the start.
 #pragma once
 
 #include <cstdint>
@@ -65,6 +65,10 @@ int32_t OpenInputDevices(InputDevices& input, platform::WindowHandle window);
 // keyboard then the mouse. The driver and input objects stay.
 void ReleaseDisplaySurfaces(Display& display);
 void ReleaseInputDevices(InputDevices& input);
+
+// Shows the back buffer. The flip is asked again when it fails, a bounded
+// number of times, so a display that cannot flip never hangs a frame.
+void PresentFrame(Display& display);
 
 // 1 when Escape is down, a left, right or middle button is down, or the mouse
 // moved more than 5 counts right or down since the previous read; else 0.

@@ -25,18 +25,6 @@ void DiscardEarlierAttempt(Animation& animation) {
   animation.display.directDraw.reset();
 }
 
-void DrawBackground(Animation& animation) {
-  const SpriteSheet* picture = animation.scene.background.get();
-  if (picture == nullptr || picture->surface() == nullptr) return;
-  Display& display = animation.display;
-  if (animation.options.backgroundMode == 2) {
-    StretchPicture(picture, display.backBuffer.get(), 0, 0, display.width, display.height, 0);
-    return;
-  }
-  BlitPicture(picture, display.backBuffer.get(), display.width / 2 - picture->width() / 2,
-              display.height / 2 - picture->height() / 2, 0);
-}
-
 }  // namespace
 
 uint32_t FallSpeedSleepMs(int32_t fallSpeed) {
@@ -78,33 +66,30 @@ int32_t StartAnimation(Animation& animation, platform::WindowHandle window) {
   return kStarted;
 }
 
-int32_t RunFrame(Animation& animation) {
+uint32_t RunFrame(Animation& animation) {
   const ScenarioOptions& options = animation.options;
   Display& display = animation.display;
   Scene& scene = animation.scene;
+  SceneContext context = animation.sceneContext();
   if (!animation.firstFrameDone) {
-    animation.currentIntroPhase = options.introPhase;
+    // The stored record keeps the phase as a plain number.
+    animation.currentIntroPhase = static_cast<IntroPhase>(options.introPhase);
     animation.firstFrameDone = true;
   }
-  FillSurface(display.backBuffer.get(), display.fillColor);
-  DrawBackground(animation);
+  IntroPhase& phase = animation.currentIntroPhase;
 
-  SceneContext context = animation.sceneContext();
-  if (animation.currentIntroPhase == 0 || animation.currentIntroPhase == 1)
-    animation.currentIntroPhase = PlayIntroStep(context, animation.intro);
-  if (animation.currentIntroPhase != 0) {
+  FillSurface(display.backBuffer.get(), display.fillColor);
+  DrawBackground(context);
+  if (phase == IntroPhase::HoldsTheScreen || phase == IntroPhase::HerdRunsToo)
+    phase = PlayIntroStep(context, animation.intro);
+  if (phase != IntroPhase::HoldsTheScreen) {
     if (options.conspiracyMessages != 0) UpdateConspiracyMessages(context, animation.messages);
     if (options.tearsOfBlood != 0) UpdateTears(context, scene.tears.get());
     UpdateHerd(context, animation.gust, scene.herd.get());
     UpdateExplosions(context, scene.explosions.get());
   }
-
   PresentFrame(display);
-
-  animation.lastSleepMs = FallSpeedSleepMs(options.fallSpeed);
-  if (animation.lastSleepMs != 0 && !animation.skipFrameSleep)
-    platform::CurrentPlatform().sleepMs(animation.lastSleepMs);
-  return 0;
+  return FallSpeedSleepMs(options.fallSpeed);
 }
 
 int32_t EndAnimation(Animation& animation) {

@@ -13,7 +13,7 @@ namespace grazefall {
 
 // Everything one animation owns: display, input devices, the random
 // generator, the scene with its gust, intro and message states. Defined in
-// runtime/animation/animation_state.h.
+// saver/animation_state.h.
 struct Animation;
 
 // A new, not yet started animation that will run with `options` (the record
@@ -23,8 +23,9 @@ std::unique_ptr<Animation> NewAnimation(const ScenarioOptions& options);
 // 0 = the animation runs; 1 = it failed to start (try again next tick).
 int32_t StartAnimation(Animation& animation, platform::WindowHandle window);
 // One frame: clear, background, intro, messages, drops, herd, explosions,
-// flip, fall-speed pace. Returns 0.
-int32_t RunFrame(Animation& animation);
+// present. Returns the pause in milliseconds the fall speed asks for before
+// the next frame (0 for none); the caller sleeps it, or not.
+uint32_t RunFrame(Animation& animation);
 // Releases what the start and the herd build made. Returns 0.
 int32_t EndAnimation(Animation& animation);
 

@@ -26,13 +26,8 @@ struct Animation {
 
   // The intro phase as the frame step sees it, taken from the options on the
   // first frame.
-  int32_t currentIntroPhase = 0;
+  IntroPhase currentIntroPhase = IntroPhase::HoldsTheScreen;
   bool firstFrameDone = false;
-
-  // When set, the fall-speed pause after each flip is only reported in
-  // lastSleepMs, never slept (the renderer runs as fast as it can).
-  bool skipFrameSleep = false;
-  uint32_t lastSleepMs = 0;
 
   SceneContext sceneContext() { return SceneContext{options, display, random, scene}; }
 };

@@ -18,7 +18,7 @@ class RealAnimationDriver : public AnimationDriver {
     if (!animation_) return 1;
     return StartAnimation(*animation_, window);
   }
-  int32_t runFrame() override { return animation_ ? RunFrame(*animation_) : 0; }
+  uint32_t runFrame() override { return animation_ ? RunFrame(*animation_) : 0; }
   int32_t end() override { return animation_ ? EndAnimation(*animation_) : 0; }
 
  private:

@@ -2,6 +2,7 @@
 
 #include "options/options_store.h"
 #include "platform/messages.h"
+#include "platform/platform.h"
 #include "saver/preview.h"
 
 namespace grazefall {
@@ -14,7 +15,8 @@ void OnTimer(SaverLifecycle& saver, platform::WindowHandle window) {
   }
   if (saver.animation == nullptr) return;
   if (saver.animationStarted) {
-    saver.animation->runFrame();
+    const uint32_t pause = saver.animation->runFrame();
+    if (pause != 0) saver.platform->sleepMs(pause);
     return;
   }
   // Every attempt starts from scratch; a failed one is dropped and the next

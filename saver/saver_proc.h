@@ -1,10 +1,10 @@
 // The saver window's own procedure: loads the options and starts the 10 ms
 // frame timer when the window is created, starts the animation on a tick (and
 // tries again on every later tick while that fails), draws one frame per tick
-// once it runs, paints the preview picture instead in a preview window, and
-// tears the animation down when the window is destroyed. Every message it
-// does not consume it answers "not mine", and the host's default handling
-// takes it from there.
+// once it runs and sleeps the pause the frame asks for, paints the preview
+// picture instead in a preview window, and tears the animation down when the
+// window is destroyed. Every message it does not consume it answers "not
+// mine", and the host's default handling takes it from there.
 #pragma once
 
 #include <cstdint>
@@ -28,7 +28,8 @@ class AnimationDriver {
   virtual void newAnimation(const ScenarioOptions& options) = 0;
   // 0 = runs, 1 = failed to start.
   virtual int32_t start(platform::WindowHandle window) = 0;
-  virtual int32_t runFrame() = 0;
+  // One frame; returns the pause in milliseconds to sleep after it.
+  virtual uint32_t runFrame() = 0;
   virtual int32_t end() = 0;
 };
 

@@ -49,15 +49,15 @@ int32_t FlyInStep(int32_t width) {
   return divisor > 0 ? target / divisor : 3;
 }
 
-int32_t FlyIn(SceneContext& context, IntroState& intro, Sprite& ufo) {
+IntroPhase FlyIn(SceneContext& context, IntroState& intro, Sprite& ufo) {
   const int32_t targetX = (2 * context.display.width) / 3;
   const int32_t targetY = context.display.height / 4;
   if (intro.introTicks == 0) ufo.setPosition(-ufo.frameWidth() - 10, -ufo.frameHeight() - 10);
   if (ufo.x() >= targetX && ufo.y() >= targetY) {
     DrawUfo(context, ufo);
-    intro.introStage = 2;
+    intro.introStage = IntroStage::LowerBeam;
     intro.introTicks = 0;
-    return 0;
+    return IntroPhase::HoldsTheScreen;
   }
   int32_t x = ufo.x();
   int32_t y = ufo.y();
@@ -66,10 +66,10 @@ int32_t FlyIn(SceneContext& context, IntroState& intro, Sprite& ufo) {
   ufo.setPosition(x, y);
   DrawUfo(context, ufo);
   intro.introTicks = 1;
-  return 0;
+  return IntroPhase::HoldsTheScreen;
 }
 
-int32_t LowerBeam(SceneContext& context, IntroState& intro, Sprite& ufo) {
+IntroPhase LowerBeam(SceneContext& context, IntroState& intro, Sprite& ufo) {
   const SpriteSheet* beam = context.scene.beamPicture.get();
   const int32_t beamHeight = beam ? beam->height() : 0;
   if (intro.beamHeight < beamHeight) ++intro.beamHeight;
@@ -77,27 +77,27 @@ int32_t LowerBeam(SceneContext& context, IntroState& intro, Sprite& ufo) {
                   intro.beamHeight, ufo.x(), ufo.y() + kBeamBelowSaucer, 1);
   DrawUfo(context, ufo);
   if (++intro.introTicks >= kBeamFrames) {
-    intro.introStage = 3;
+    intro.introStage = IntroStage::Speak;
     intro.introTicks = 0;
   }
-  return 0;
+  return IntroPhase::HoldsTheScreen;
 }
 
-int32_t Speak(SceneContext& context, IntroState& intro, Sprite& ufo) {
+IntroPhase Speak(SceneContext& context, IntroState& intro, Sprite& ufo) {
   ++intro.introTicks;
   BlitPicture(context.scene.beamPicture.get(), context.display.backBuffer.get(), ufo.x(),
               ufo.y() + kBeamBelowSaucer, 1);
   DrawUfo(context, ufo);
   DrawTextBlock(context, SpeechFor(intro.introTicks), ufo.x(), ufo.y());
   if (intro.introTicks >= kSpeechFrames) {
-    intro.introStage = 4;
+    intro.introStage = IntroStage::FlyAway;
     intro.introTicks = 0;
   }
-  return 0;
+  return IntroPhase::HoldsTheScreen;
 }
 
 // The warning stays where the saucer was while the saucer flies off.
-int32_t FlyAway(SceneContext& context, IntroState& intro, Sprite& ufo) {
+IntroPhase FlyAway(SceneContext& context, IntroState& intro, Sprite& ufo) {
   if (intro.introTicks == 0) {
     intro.savedX = ufo.x();
     intro.savedY = ufo.y();
@@ -106,21 +106,22 @@ int32_t FlyAway(SceneContext& context, IntroState& intro, Sprite& ufo) {
     DrawTextBlock(context, kWarningBlock, intro.savedX, intro.savedY);
   ufo.setPosition(ufo.x() + 5, ufo.y() - 4);
   DrawUfo(context, ufo);
-  return ufo.x() < context.display.width ? 1 : 2;
+  return ufo.x() < context.display.width ? IntroPhase::HerdRunsToo : IntroPhase::Over;
 }
 
 }  // namespace
 
-int32_t PlayIntroStep(SceneContext& context, IntroState& intro) {
+IntroPhase PlayIntroStep(SceneContext& context, IntroState& intro) {
   Sprite* ufo = context.scene.ufo.get();
-  if (ufo == nullptr) return 2;  // nothing to show: the herd may run
+  if (ufo == nullptr) return IntroPhase::Over;  // nothing to show: the herd may run
   switch (intro.introStage) {
-    case 1:
+    case IntroStage::FlyIn:
       return FlyIn(context, intro, *ufo);
-    case 2:
+    case IntroStage::LowerBeam:
       return LowerBeam(context, intro, *ufo);
-    case 3:
+    case IntroStage::Speak:
       return Speak(context, intro, *ufo);
+    case IntroStage::FlyAway:
     default:
       return FlyAway(context, intro, *ufo);
   }

@@ -2,14 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/types.h"
-
 namespace grazefall {
-
-namespace {
-// A display that keeps refusing to flip loses the frame rather than the saver.
-constexpr int kFlipAttempts = 4;
-}  // namespace
 
 void ReleaseScene(Scene& scene) {
   scene.messageFont.reset();
@@ -27,13 +20,6 @@ void ReleaseScene(Scene& scene) {
   scene.largeCowSheet.reset();
   scene.mediumCowSheet.reset();
   scene.tinyCowSheet.reset();
-}
-
-void PresentFrame(Display& display) {
-  if (!display.directDraw || !display.primary) return;
-  for (int attempt = 0; attempt < kFlipAttempts; ++attempt) {
-    if (display.directDraw->flip(*display.primary) == platform::kOk) return;
-  }
 }
 
 int32_t EffectiveHerdSize(const ScenarioOptions& options) {

@@ -68,10 +68,25 @@ struct Gust {
   int32_t direction = kNoGustDirection;
 };
 
-// The saucer intro's progress: stage 1 fly in, 2 lower the beam, 3 speak,
-// any other value fly away.
+// How far the intro has come, as the frame step sees it.
+enum class IntroPhase : int32_t {
+  HoldsTheScreen = 0,  // the saucer shows alone; the herd waits
+  HerdRunsToo = 1,     // the saucer leaves while the herd runs
+  Over = 2,            // the intro is done; only the herd runs
+};
+
+// What the saucer is doing. Only the first three are told apart: any other
+// value flies away.
+enum class IntroStage : int32_t {
+  FlyIn = 1,
+  LowerBeam = 2,
+  Speak = 3,
+  FlyAway = 4,
+};
+
+// The saucer intro's progress.
 struct IntroState {
-  int32_t introStage = 1;
+  IntroStage introStage = IntroStage::FlyIn;
   int32_t introTicks = 0;
   int32_t beamHeight = 0;
   int32_t savedX = 0;
@@ -93,10 +108,6 @@ struct SceneContext {
   RandomGenerator& random;
   Scene& scene;
 };
-
-// Shows the back buffer. The flip is asked again when it fails, a bounded
-// number of times, so a display that cannot flip never hangs a frame.
-void PresentFrame(Display& display);
 
 // The stored options, bounded to what the settings pages can write, so that a
 // damaged record cannot overflow the scene's arithmetic.
@@ -124,9 +135,12 @@ void UpdateHerd(SceneContext& context, Gust& gust, SpriteList* herd);
 void UpdateExplosions(SceneContext& context, SpriteList* explosions);
 void UpdateTears(SceneContext& context, SpriteList* tears);
 
-// One intro frame. 0: the intro holds the screen; 1: the saucer leaves and
-// the herd runs too; 2: the intro is over.
-int32_t PlayIntroStep(SceneContext& context, IntroState& intro);
+// Draws the chosen background picture, if any, onto the back buffer:
+// stretched over the whole screen for backgroundMode 2, else centred.
+void DrawBackground(SceneContext& context);
+
+// One intro frame; returns the phase the intro is in after it.
+IntroPhase PlayIntroStep(SceneContext& context, IntroState& intro);
 
 void UpdateConspiracyMessages(SceneContext& context, MessageState& messages);
 // Draws message table entry `index` (-2 and -1 are full-screen flashes).

@@ -1,5 +1,6 @@
 // A saver host over the in-memory window system and platform, with an
-// animation whose start results a test scripts and whose calls it counts.
+// animation whose start results and frame pauses a test scripts and whose
+// calls it counts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <string_view>
+#include <vector>
 
 #include "host/host_main.h"
 #include "host/saver_window.h"
@@ -22,6 +24,11 @@ class ScriptedAnimation : public AnimationDriver {
  public:
   // Start results in turn; once used up every start succeeds.
   std::deque<int32_t> startResults;
+  // Pauses the frames ask for in turn; once used up no frame asks for one.
+  std::deque<uint32_t> framePauses;
+  // When set, the platform's total of slept milliseconds as each frame began.
+  const platform::HeadlessPlatform* sleepClock = nullptr;
+  std::vector<uint64_t> sleptBeforeFrame;
   int32_t created = 0;
   int32_t starts = 0;
   int32_t frames = 0;
@@ -35,9 +42,13 @@ class ScriptedAnimation : public AnimationDriver {
     startResults.pop_front();
     return result;
   }
-  int32_t runFrame() override {
+  uint32_t runFrame() override {
     ++frames;
-    return 0;
+    if (sleepClock != nullptr) sleptBeforeFrame.push_back(sleepClock->totalSleptMs());
+    if (framePauses.empty()) return 0;
+    const uint32_t pause = framePauses.front();
+    framePauses.pop_front();
+    return pause;
   }
   int32_t end() override {
     ++ends;

@@ -22,6 +22,18 @@ TEST_F(HostTest, FailingStartIsRetriedOnEveryTickUntilItRuns) {
   EXPECT_FALSE(windows.timerActive(windows.saverWindow()));
 }
 
+TEST_F(HostTest, EachFrameIsFollowedByExactlyThePauseItAskedFor) {
+  animation.framePauses = {25, 0, 100, 5};
+  animation.sleepClock = &*platformScope;
+  for (int i = 0; i < 5; ++i) windows.scriptTick();  // the start, then four frames
+  windows.scriptMessage(kWmKeyDown);
+  EXPECT_EQ(Run("/s"), 0);
+  ASSERT_EQ(animation.frames, 4);
+  // Each pause is slept after its own frame, before the next one begins.
+  EXPECT_EQ(animation.sleptBeforeFrame, (std::vector<uint64_t>{0, 25, 25, 125}));
+  EXPECT_EQ(platformScope->totalSleptMs(), 130u);
+}
+
 TEST_F(HostTest, WindowClosedBeforeAnyStartSucceededEndsNothing) {
   animation.startResults = {1, 1, 1, 1, 1};
   windows.scriptTick();

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
@@ -104,6 +106,73 @@ TEST_F(DisplayOnHeadless, ClipListNeedsADriverObject) {
   EXPECT_FALSE(AttachClipList(empty, *surface, all));
   ASSERT_EQ(open(800, 600, 16), 0);
   EXPECT_TRUE(AttachClipList(display, *surface, all));
+}
+
+// The display's own driver object, except that it refuses the first
+// `refusals` flips, and counts every flip asked of it.
+class RefusingFlips : public platform::DisplayDevice {
+ public:
+  RefusingFlips(std::unique_ptr<platform::DisplayDevice> inner, int32_t refusals)
+      : inner_(std::move(inner)), refusals_(refusals) {}
+
+  int32_t flipsAsked = 0;
+
+  int32_t takeFullScreen(platform::WindowHandle window) override {
+    return inner_->takeFullScreen(window);
+  }
+  int32_t setMode(const DisplayMode& mode) override { return inner_->setMode(mode); }
+  std::unique_ptr<platform::Surface> createPrimary() override { return inner_->createPrimary(); }
+  std::unique_ptr<platform::Surface> backBufferOf(platform::Surface& primary) override {
+    return inner_->backBufferOf(primary);
+  }
+  int32_t flip(platform::Surface& primary) override {
+    ++flipsAsked;
+    if (refusals_ > 0) {
+      --refusals_;
+      return platform::kEFail;
+    }
+    return inner_->flip(primary);
+  }
+  std::unique_ptr<platform::Surface> createOffscreen(int32_t width, int32_t height) override {
+    return inner_->createOffscreen(width, height);
+  }
+  bool currentMode(DisplayMode* mode) override { return inner_->currentMode(mode); }
+  bool listModes(std::vector<DisplayMode>* modes) override { return inner_->listModes(modes); }
+
+ private:
+  std::unique_ptr<platform::DisplayDevice> inner_;
+  int32_t refusals_;
+};
+
+TEST_F(DisplayOnHeadless, PresentAsksTheFlipAgainAtMostFourTimes) {
+  struct Case {
+    int32_t refusals;
+    int32_t flipsAsked;
+    int64_t shown;
+  };
+  for (const Case& c : {Case{0, 1, 1}, Case{3, 4, 1}, Case{4, 4, 0}, Case{100, 4, 0}}) {
+    ASSERT_EQ(open(800, 600, 16), 0);
+    auto refusing = std::make_unique<RefusingFlips>(std::move(display.directDraw), c.refusals);
+    RefusingFlips& device = *refusing;
+    display.directDraw = std::move(refusing);
+    const int64_t before = headless->presentedFrames();
+    PresentFrame(display);
+    EXPECT_EQ(device.flipsAsked, c.flipsAsked) << "refusals " << c.refusals;
+    EXPECT_EQ(headless->presentedFrames() - before, c.shown) << "refusals " << c.refusals;
+    ReleaseDisplaySurfaces(display);
+    display.directDraw.reset();
+  }
+}
+
+TEST_F(DisplayOnHeadless, PresentWithoutAPrimaryAsksNoFlip) {
+  ASSERT_EQ(open(800, 600, 16), 0);
+  auto refusing = std::make_unique<RefusingFlips>(std::move(display.directDraw), 0);
+  RefusingFlips& device = *refusing;
+  display.directDraw = std::move(refusing);
+  display.primary.reset();
+  PresentFrame(display);
+  EXPECT_EQ(device.flipsAsked, 0);
+  EXPECT_EQ(headless->presentedFrames(), 0);
 }
 
 // --- Input devices ---

@@ -84,7 +84,7 @@ TEST_F(AnimationLifecycle, CursorIsHiddenThreeTimesAndShownOnceAtTheEnd) {
   EXPECT_EQ(a.display.primary, nullptr);
 }
 
-TEST_F(AnimationLifecycle, FallSpeedPacesTheFrameAfterTheFlip) {
+TEST_F(AnimationLifecycle, FallSpeedChoosesThePauseAfterThePresent) {
   struct Case {
     int32_t fallSpeed;
     uint64_t sleepMs;
@@ -96,21 +96,19 @@ TEST_F(AnimationLifecycle, FallSpeedPacesTheFrameAfterTheFlip) {
     ASSERT_EQ(StartAnimation(a, 1), 0);
     const uint64_t before = platform->totalSleptMs();
     const int64_t framesBefore = platform->presentedFrames();
-    RunFrame(a);
-    RunFrame(a);
-    EXPECT_EQ(platform->totalSleptMs() - before, 2 * c.sleepMs) << "fallSpeed " << c.fallSpeed;
-    EXPECT_EQ(a.lastSleepMs, c.sleepMs);
+    EXPECT_EQ(RunFrame(a), c.sleepMs) << "fallSpeed " << c.fallSpeed;
+    EXPECT_EQ(platform->presentedFrames() - framesBefore, 1);
+    EXPECT_EQ(RunFrame(a), c.sleepMs) << "fallSpeed " << c.fallSpeed;
     EXPECT_EQ(platform->presentedFrames() - framesBefore, 2);
+    EXPECT_EQ(platform->totalSleptMs(), before) << "the caller sleeps, not the frame";
   }
 }
 
-TEST_F(AnimationLifecycle, RenderModeReportsThePauseInsteadOfSleeping) {
+TEST_F(AnimationLifecycle, FrameReturnsThePauseInsteadOfSleeping) {
   options.fallSpeed = -3;
   Animation& a = make();
-  a.skipFrameSleep = true;
   ASSERT_EQ(StartAnimation(a, 1), 0);
-  RunFrame(a);
-  EXPECT_EQ(a.lastSleepMs, 25u);
+  EXPECT_EQ(RunFrame(a), 25u);
   EXPECT_EQ(platform->totalSleptMs(), 0u);
 }
 
@@ -119,21 +117,21 @@ TEST_F(AnimationLifecycle, IntroHoldsTheScreenUntilTheSaucerLeaves) {
   ASSERT_EQ(StartAnimation(a, 1), 0);
   const int32_t apexY = a.scene.herd->head()->sprite->y();
   int32_t frames = 0;
-  while (a.currentIntroPhase != 1 && frames < 2000) {
+  while (a.currentIntroPhase != IntroPhase::HerdRunsToo && frames < 2000) {
     RunFrame(a);
     ++frames;
-    if (a.currentIntroPhase == 0) {
+    if (a.currentIntroPhase == IntroPhase::HoldsTheScreen) {
       ASSERT_EQ(a.scene.herd->head()->sprite->y(), apexY) << "frame " << frames;
     }
   }
   // 226 frames in, 320 of beam, 163 of speech; the saucer leaves on 710.
   EXPECT_EQ(frames, 226 + 320 + 163 + 1);
   EXPECT_NE(a.scene.herd->head()->sprite->y(), apexY) << "the herd runs in that same frame";
-  while (a.currentIntroPhase == 1 && frames < 2000) {
+  while (a.currentIntroPhase == IntroPhase::HerdRunsToo && frames < 2000) {
     RunFrame(a);
     ++frames;
   }
-  EXPECT_EQ(a.currentIntroPhase, 2);
+  EXPECT_EQ(a.currentIntroPhase, IntroPhase::Over);
   EXPECT_EQ(frames, 710 + 53);
   const IntroState intro = a.intro;
   RunFrame(a);
@@ -149,7 +147,7 @@ TEST_F(AnimationLifecycle, WithoutTheIntroTheHerdRunsFromTheFirstFrame) {
   RunFrame(a);
   EXPECT_GT(a.scene.herd->head()->sprite->y(), apexY);
   EXPECT_EQ(a.scene.ufo->x(), ufoX);
-  EXPECT_EQ(a.intro.introStage, 1);
+  EXPECT_EQ(a.intro.introStage, IntroStage::FlyIn);
 }
 
 TEST_F(AnimationLifecycle, StretchedBackgroundFillsTheScreen) {

@@ -24,7 +24,7 @@ class CountingAnimation : public AnimationDriver {
     ++starts;
     return 0;
   }
-  int32_t runFrame() override {
+  uint32_t runFrame() override {
     ++frames;
     return 0;
   }

@@ -178,7 +178,6 @@ TEST_F(HerdBuild, InvasionGetsItsOwnBackgroundCentred) {
   ASSERT_EQ(start(invasionPreset), 0);
   ASSERT_NE(animation->scene.background, nullptr);
   EXPECT_EQ(animation->scene.background->width(), 238);
-  animation->skipFrameSleep = true;
   RunFrame(*animation);
   const platform::Picture frame = platform->lastPresentedFrame();
   // 800/2 - 238/2 = 281, 600/2 - 184/2 = 208.

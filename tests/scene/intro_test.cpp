@@ -13,8 +13,8 @@ using testing::RecordingSurface;
 using testing::SceneRig;
 
 struct IntroFrame {
-  int32_t stageBefore;
-  int32_t result;
+  IntroStage stageBefore;
+  IntroPhase result;
   int32_t x;
   int32_t y;
   std::vector<RecordingSurface::Text> texts;
@@ -29,7 +29,7 @@ class Intro : public ::testing::Test {
   }
   IntroFrame step() {
     rig.backBuffer->forget();
-    IntroFrame frame{intro.introStage, 0, 0, 0, {}, {}};
+    IntroFrame frame{intro.introStage, IntroPhase::HoldsTheScreen, 0, 0, {}, {}};
     SceneContext context = rig.context();
     frame.result = PlayIntroStep(context, intro);
     frame.x = rig.scene.ufo->x();
@@ -40,15 +40,15 @@ class Intro : public ::testing::Test {
     }
     return frame;
   }
-  // Runs the whole intro on an 800 x 600 screen, up to the frame returning 2.
+  // Runs the whole intro on an 800 x 600 screen, up to the frame that ends it.
   std::vector<IntroFrame> playThrough() {
     std::vector<IntroFrame> frames;
     do {
       frames.push_back(step());
-    } while (frames.back().result != 2 && frames.size() < 5000);
+    } while (frames.back().result != IntroPhase::Over && frames.size() < 5000);
     return frames;
   }
-  static int32_t CountStage(const std::vector<IntroFrame>& frames, int32_t stage) {
+  static int32_t CountStage(const std::vector<IntroFrame>& frames, IntroStage stage) {
     int32_t count = 0;
     for (const IntroFrame& frame : frames) count += frame.stageBefore == stage ? 1 : 0;
     return count;
@@ -59,21 +59,24 @@ class Intro : public ::testing::Test {
 
 TEST_F(Intro, StagesLastTheirFramesOnAnEightHundredWideScreen) {
   const std::vector<IntroFrame> frames = playThrough();
-  ASSERT_EQ(frames.back().result, 2);
+  ASSERT_EQ(frames.back().result, IntroPhase::Over);
   EXPECT_EQ(frames[0].x, -142 + 3);
   EXPECT_EQ(frames[0].y, -51 + 1);
   // From just outside the corner (the frame is 132 x 41) it slides 3 right
   // and 1 down a frame; x reaches 2W/3 = 533 on frame 225, and frame 226
   // finds both axes home.
-  EXPECT_EQ(CountStage(frames, 1), 226);
+  EXPECT_EQ(CountStage(frames, IntroStage::FlyIn), 226);
   EXPECT_EQ(frames[223].x, 530);
   EXPECT_EQ(frames[224].x, 533);
   EXPECT_EQ(frames[225].y, 150);
-  EXPECT_EQ(CountStage(frames, 2), 320);
-  EXPECT_EQ(CountStage(frames, 3), 163);
-  EXPECT_EQ(CountStage(frames, 4), 54);
+  EXPECT_EQ(CountStage(frames, IntroStage::LowerBeam), 320);
+  EXPECT_EQ(CountStage(frames, IntroStage::Speak), 163);
+  EXPECT_EQ(CountStage(frames, IntroStage::FlyAway), 54);
   for (size_t i = 0; i < frames.size(); ++i) {
-    const int32_t expected = frames[i].stageBefore < 4 ? 0 : (i + 1 < frames.size() ? 1 : 2);
+    const IntroPhase expected =
+        frames[i].stageBefore != IntroStage::FlyAway
+            ? IntroPhase::HoldsTheScreen
+            : (i + 1 < frames.size() ? IntroPhase::HerdRunsToo : IntroPhase::Over);
     EXPECT_EQ(frames[i].result, expected) << "frame " << i + 1;
   }
   // Flying off at (+5, -4) a frame from (533, 150): 803 is past the edge.
@@ -86,11 +89,11 @@ TEST_F(Intro, BeamGrowsAPixelAFrameUnderTheSaucerThenStaysFull) {
   int32_t expectedHeight = 0;
   int32_t fullFrames = 0;
   for (const IntroFrame& frame : frames) {
-    if (frame.stageBefore == 1) {
+    if (frame.stageBefore == IntroStage::FlyIn) {
       EXPECT_TRUE(frame.beamBlits.empty());
       continue;
     }
-    if (frame.stageBefore == 4) {
+    if (frame.stageBefore == IntroStage::FlyAway) {
       EXPECT_TRUE(frame.beamBlits.empty()) << "the beam is gone once the saucer leaves";
       continue;
     }
@@ -99,7 +102,7 @@ TEST_F(Intro, BeamGrowsAPixelAFrameUnderTheSaucerThenStaysFull) {
     EXPECT_TRUE(blit.keyed);
     EXPECT_EQ(blit.destination.left, 533);
     EXPECT_EQ(blit.destination.top, 150 + 33);
-    if (frame.stageBefore == 2) {
+    if (frame.stageBefore == IntroStage::LowerBeam) {
       if (expectedHeight < 263) ++expectedHeight;
       EXPECT_EQ(blit.source, (platform::Rect{0, 0, 135, expectedHeight}));
       if (expectedHeight == 263) ++fullFrames;
@@ -130,11 +133,11 @@ TEST_F(Intro, SpeechBlocksComeOnTheirTicksBesideTheSaucer) {
       EXPECT_EQ(text.color, platform::Rgb(255, 255, 255));
       EXPECT_FALSE(text.transparent);
     }
-    if (frame.stageBefore == 3) {
+    if (frame.stageBefore == IntroStage::Speak) {
       ++tick;
       const Lines& expected = tick <= 79 ? arrival : tick <= 159 ? demand : warning;
       EXPECT_EQ(lines, expected) << "speech tick " << tick;
-    } else if (frame.stageBefore == 4) {
+    } else if (frame.stageBefore == IntroStage::FlyAway) {
       ++farewell;
       EXPECT_EQ(lines, farewell <= 59 ? warning : Lines{}) << "farewell tick " << farewell;
     } else {
@@ -149,11 +152,11 @@ TEST_F(Intro, NarrowDisplaysStillBringTheSaucerIn) {
     rig.display.width = width;
     intro = IntroState{};
     int frames = 0;
-    while (intro.introStage == 1 && frames < 1000) {
+    while (intro.introStage == IntroStage::FlyIn && frames < 1000) {
       step();
       ++frames;
     }
-    EXPECT_EQ(intro.introStage, 2) << "width " << width;
+    EXPECT_EQ(intro.introStage, IntroStage::LowerBeam) << "width " << width;
     EXPECT_GE(rig.scene.ufo->x(), (2 * width) / 3);
   }
 }
@@ -161,7 +164,7 @@ TEST_F(Intro, NarrowDisplaysStillBringTheSaucerIn) {
 TEST_F(Intro, WithoutASaucerTheIntroIsOver) {
   rig.scene.ufo.reset();
   SceneContext context = rig.context();
-  EXPECT_EQ(PlayIntroStep(context, intro), 2);
+  EXPECT_EQ(PlayIntroStep(context, intro), IntroPhase::Over);
 }
 
 }  // namespace

@@ -43,14 +43,15 @@ void AppendField(std::string& out, const char* key, int64_t value) {
 
 }  // namespace
 
-std::string FrameTraceLine(const Animation& animation, int64_t frame, bool loading) {
+std::string FrameTraceLine(const Animation& animation, int64_t frame, bool loading,
+                           uint32_t sleepMs) {
   const Scene& scene = animation.scene;
   std::string out = "{";
   AppendField(out, "frame", frame);
   out += loading ? ",\"loading\":true," : ",\"loading\":false,";
-  AppendField(out, "introPhase", animation.currentIntroPhase);
+  AppendField(out, "introPhase", static_cast<int32_t>(animation.currentIntroPhase));
   out += ',';
-  AppendField(out, "introStage", animation.intro.introStage);
+  AppendField(out, "introStage", static_cast<int32_t>(animation.intro.introStage));
   out += ',';
   AppendField(out, "introTicks", animation.intro.introTicks);
   if (scene.ufo) {
@@ -74,7 +75,7 @@ std::string FrameTraceLine(const Animation& animation, int64_t frame, bool loadi
   out += ',';
   AppendField(out, "y", animation.messages.messageY);
   out += "},";
-  AppendField(out, "sleepMs", loading ? 0 : animation.lastSleepMs);
+  AppendField(out, "sleepMs", loading ? 0 : sleepMs);
   AppendSprites(out, "herd", scene.herd.get());
   AppendSprites(out, "explosions", scene.explosions.get());
   AppendSprites(out, "tears", scene.tears.get());

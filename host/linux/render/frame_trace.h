@@ -11,7 +11,10 @@ namespace grazefall {
 struct Animation;
 
 // The line for presented frame `frame` (1-based), without the newline.
-// `loading` marks the loading cow's frames shown while the herd is built.
-std::string FrameTraceLine(const Animation& animation, int64_t frame, bool loading);
+// `loading` marks the loading cow's frames shown while the herd is built;
+// they ask for no pause, so their sleepMs is 0 whatever `sleepMs` says.
+// Otherwise `sleepMs` is the pause the frame step returned.
+std::string FrameTraceLine(const Animation& animation, int64_t frame, bool loading,
+                           uint32_t sleepMs);
 
 }  // namespace grazefall

@@ -162,6 +162,11 @@ std::string FramePath(const std::string& directory, int64_t frame) {
 }  // namespace
 
 int RunRenderCommand(int argc, char** argv) {
+  platform::HeadlessPlatform headless;
+  return RunRenderCommand(argc, argv, headless);
+}
+
+int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless) {
   RenderRequest request;
   if (const std::string complaint = ParseRequest(argc, argv, &request); !complaint.empty())
     return Fail(kBadCommandLine, complaint);
@@ -176,7 +181,6 @@ int RunRenderCommand(int argc, char** argv) {
     if (trace == nullptr) return Fail(kRenderFailed, "cannot write '" + *request.trace + "'");
   }
 
-  platform::HeadlessPlatform headless;
   platform::InstallPlatform(&headless);
   const uint32_t seed =
       request.seed.value_or(static_cast<uint32_t>(static_cast<int64_t>(std::time(nullptr))));
@@ -202,7 +206,6 @@ int RunRenderCommand(int argc, char** argv) {
       {activeOptions.screenWidth, activeOptions.screenHeight, activeOptions.screenBitDepth});
 
   std::unique_ptr<Animation> animation = NewAnimation(activeOptions);
-  animation->skipFrameSleep = true;
   bool loading = true;
   bool writeFailed = false;
   int64_t lastFrame = 0;
@@ -213,7 +216,7 @@ int RunRenderCommand(int argc, char** argv) {
     // The loading cow's frames are traced as they come; a frame step's line
     // waits until the step is done.
     if (loading && trace != nullptr) {
-      const std::string line = FrameTraceLine(*animation, number, true) + "\n";
+      const std::string line = FrameTraceLine(*animation, number, true, 0) + "\n";
       std::fwrite(line.data(), 1, line.size(), trace);
     }
   });
@@ -227,9 +230,10 @@ int RunRenderCommand(int argc, char** argv) {
   } else {
     loading = false;
     for (int64_t step = 1; step <= request.frames && !writeFailed; ++step) {
-      RunFrame(*animation);
+      // The pause is written down, never slept: the render runs flat out.
+      const uint32_t pause = RunFrame(*animation);
       if (trace != nullptr) {
-        const std::string line = FrameTraceLine(*animation, lastFrame, false) + "\n";
+        const std::string line = FrameTraceLine(*animation, lastFrame, false, pause) + "\n";
         std::fwrite(line.data(), 1, line.size(), trace);
       }
       if (request.frames > kProgressEvery && (step % kProgressEvery == 0 || step == request.frames))

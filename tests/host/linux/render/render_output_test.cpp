@@ -2,11 +2,17 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/linux/render/frame_trace.h"
 #include "host/linux/render/png_encoder.h"
+#include "host/linux/render/render_command.h"
+#include "options/options_store.h"
 #include "platform/headless/headless_platform.h"
 #include "saver/animation.h"
 #include "saver/animation_state.h"
@@ -93,12 +99,11 @@ TEST_F(FrameTrace, LineCarriesTheStatesAndEverySpriteInListOrder) {
   options.herdSize = 3;
   options.fallSpeed = -2;
   auto animation = NewAnimation(options);
-  animation->skipFrameSleep = true;
   ASSERT_EQ(StartAnimation(*animation, 1), 0);
-  RunFrame(*animation);
+  const uint32_t pause = RunFrame(*animation);
   animation->gust = Gust{1, 17, 5};
   animation->messages = MessageState{42, 7, 10, 20};
-  const std::string line = FrameTraceLine(*animation, 12, false);
+  const std::string line = FrameTraceLine(*animation, 12, false, pause);
   EXPECT_EQ(line,
             "{\"frame\":12,\"loading\":false,\"introPhase\":0,\"introStage\":1,"
             "\"introTicks\":1,\"ufo\":[-139,-50],"
@@ -106,8 +111,66 @@ TEST_F(FrameTrace, LineCarriesTheStatesAndEverySpriteInListOrder) {
             "\"message\":{\"index\":7,\"framesLeft\":42,\"x\":10,\"y\":20},\"sleepMs\":10,"
             "\"herd\":[[400,-72,51,1,0],[298,-144,51,1,0],[400,-144,51,1,0]],"
             "\"explosions\":[],\"tears\":[]}");
-  EXPECT_NE(FrameTraceLine(*animation, 1, true).find("\"loading\":true"), std::string::npos);
-  EXPECT_NE(FrameTraceLine(*animation, 1, true).find("\"sleepMs\":0"), std::string::npos);
+  EXPECT_NE(FrameTraceLine(*animation, 1, true, pause).find("\"loading\":true"), std::string::npos);
+  EXPECT_NE(FrameTraceLine(*animation, 1, true, pause).find("\"sleepMs\":0,"), std::string::npos)
+      << "a loading frame asks for no pause";
+}
+
+// Runs `grazefall --render` in this process on `headless`, with a settings
+// directory of its own holding nothing, so the options come from the
+// headless platform's store.
+int RenderInProcess(platform::HeadlessPlatform& headless, std::vector<std::string> args) {
+  const std::string configHome = ::testing::TempDir() + "/render-config-home";
+  std::filesystem::remove_all(configHome);
+  std::filesystem::create_directories(configHome);
+  const char* previous = std::getenv("XDG_CONFIG_HOME");
+  const std::optional<std::string> saved =
+      previous ? std::optional<std::string>(previous) : std::nullopt;
+  setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+  args.insert(args.begin(), "grazefall");
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  const int status = app::RunRenderCommand(static_cast<int>(argv.size()), argv.data(), headless);
+  if (saved) {
+    setenv("XDG_CONFIG_HOME", saved->c_str(), 1);
+  } else {
+    unsetenv("XDG_CONFIG_HOME");
+  }
+  return status;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(RenderCommand, TracesEachFramesPauseButNeverSleepsIt) {
+  platform::HeadlessPlatform headless;
+  ScenarioOptions stored = classicPreset;
+  stored.herdSize = 3;
+  stored.introPhase = 2;
+  stored.conspiracyMessages = 0;
+  stored.fallSpeed = -4;
+  platform::InstallPlatform(&headless);
+  ASSERT_EQ(WriteOptions(stored, "Options"), platform::kOk);
+  platform::InstallPlatform(nullptr);
+
+  const std::string directory = ::testing::TempDir() + "/render-pause";
+  const std::string trace = directory + "/trace.jsonl";
+  std::filesystem::remove_all(directory);
+  ASSERT_EQ(RenderInProcess(headless, {"--render", directory, "--frames", "4", "--seed", "3",
+                                       "--trace", trace}),
+            0);
+  EXPECT_EQ(headless.totalSleptMs(), 0u);
+  const std::vector<std::string> lines = ReadLines(trace);
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(static_cast<int64_t>(lines.size()), headless.presentedFrames());
+  for (size_t n = lines.size() - 4; n < lines.size(); ++n) {
+    EXPECT_NE(lines[n].find("\"loading\":false"), std::string::npos) << lines[n];
+    EXPECT_NE(lines[n].find("\"sleepMs\":50,"), std::string::npos) << lines[n];
+  }
 }
 
 }  // namespace
