@@ -4,6 +4,7 @@
 
 #include "host/host_state.h"
 #include "platform/messages.h"
+#include "platform/platform.h"
 #include "saver/saver_proc.h"
 
 namespace grazefall::host {
@@ -15,6 +16,14 @@ namespace msg = platform;
 
 platform::WindowSystem& Windows() {
   return platform::CurrentWindowSystem();
+}
+
+platform::Cursor& TheCursor() {
+  return platform::CurrentPlatform().cursor();
+}
+
+platform::Clock& TheClock() {
+  return platform::CurrentPlatform().clock();
 }
 
 void PostClose(WindowHandle window) {
@@ -42,7 +51,7 @@ bool ApplyClosingRules(WindowHandle window, uint32_t message, uintptr_t wParam,
       PostClose(window);
       return false;
     case msg::kWmMouseMove: {
-      const platform::Point now = Windows().cursorPosition();
+      const platform::Point now = TheCursor().position();
       if (DistanceFromAnchor(now) > static_cast<uint64_t>(hostState.mouseMoveThreshold)) {
         PostClose(window);
         hostState.cursorAnchor = now;
@@ -59,10 +68,10 @@ bool ApplyClosingRules(WindowHandle window, uint32_t message, uintptr_t wParam,
       PostClose(window);
       return false;
     case msg::kWmShowWindow:
-      if (wParam != 0) Windows().hideCursorImage();
+      if (wParam != 0) TheCursor().hideImage();
       return false;
     case msg::kWmSetCursor:
-      Windows().hideCursorImage();
+      TheCursor().hideImage();
       *result = 1;
       return true;
     default:
@@ -77,7 +86,7 @@ MessageResult DefaultSaverProc(WindowHandle window, uint32_t message, uintptr_t 
   if (!hostState.isPreview && !hostState.closing) {
     if (message == msg::kWmClose) {
       if (hostState.onWindows9x && VerifyBeforeClose(window) == 0) {
-        hostState.cursorAnchor = Windows().cursorPosition();
+        hostState.cursorAnchor = TheCursor().position();
         return 0;
       }
     } else if (message == msg::kWmApp) {
@@ -102,8 +111,8 @@ MessageResult HostWindowProc(WindowHandle window, uint32_t message, uintptr_t wP
   switch (message) {
     case msg::kWmCreate:
       hostState.imeDetached = windows.detachInputMethod(window, &hostState.savedImeContext);
-      hostState.cursorAnchor = windows.cursorPosition();
-      if (!hostState.isPreview) windows.hideCursorImage();
+      hostState.cursorAnchor = TheCursor().position();
+      if (!hostState.isPreview) TheCursor().hideImage();
       break;
     case msg::kWmDestroy:
       if (hostState.imeDetached && hostState.savedImeContext != 0) {
@@ -115,7 +124,7 @@ MessageResult HostWindowProc(WindowHandle window, uint32_t message, uintptr_t wP
       return 0;
     case msg::kWmPaint:
       if (hostState.closing) return windows.defaultWindowProc(window, message, wParam, lParam);
-      if (!hostState.isPreview) windows.hideCursorImage();
+      if (!hostState.isPreview) TheCursor().hideImage();
       break;
     case msg::kWmHelp:
     case msg::kWmContextMenu:
@@ -143,7 +152,7 @@ MessageResult HostWindowProc(WindowHandle window, uint32_t message, uintptr_t wP
       break;
     case msg::kWmTimer:
       if (hostState.closing) return 0;
-      windows.sleepMs(0);
+      TheClock().sleepMs(0);
       break;
     default:
       break;
@@ -158,7 +167,7 @@ int32_t VerifyBeforeClose(WindowHandle window) {
     return 1;
   }
   platform::WindowSystem& windows = Windows();
-  const uint32_t now = windows.tickCount();
+  const uint32_t now = TheClock().tickCount();
   if (hostState.lastPasswordCheck != kNoPasswordCheckYet &&
       now - hostState.lastPasswordCheck < kPasswordRetryPauseMs) {
     return 0;
@@ -167,8 +176,8 @@ int32_t VerifyBeforeClose(WindowHandle window) {
   windows.removeTimerMessages(window, 2);
   hostState.closing = windows.sendMessage(window, msg::kWmApp, 0, 0) != 0;
   hostState.inPasswordCheck = false;
-  if (!hostState.closing) windows.hideCursorImage();
-  hostState.lastPasswordCheck = windows.tickCount();
+  if (!hostState.closing) TheCursor().hideImage();
+  hostState.lastPasswordCheck = TheClock().tickCount();
   return hostState.closing ? 1 : 0;
 }
 

@@ -48,6 +48,8 @@ class ScriptedAnimation : public AnimationDriver {
 class HostTest : public ::testing::Test {
  protected:
   HostTest() {
+    // The core reads the clock and cursor the window system's script moves.
+    platformScope->useClockAndCursor(windows.clock(), windows.cursor());
     platform::InstallWindowSystem(&windows);
     host::ResetHostState();
     saverLifecycle.animation = &animation;
@@ -58,6 +60,7 @@ class HostTest : public ::testing::Test {
     host::ResetHostState();
     host::SetConfigurationSheet(nullptr);
     platform::InstallWindowSystem(nullptr);
+    platformScope->useOwnClockAndCursor();
   }
 
   int32_t Run(std::string_view commandLine) { return host::HostMain(0x400000, commandLine); }
