@@ -4,7 +4,7 @@
 // arriving, timer ticks, the cursor moving, the clock advancing); when the
 // script runs out the loop is ended with kScriptEndedCode so a test never
 // hangs. The clock and cursor it scripts are its own; a HeadlessPlatform
-// hands them out to the core (HeadlessPlatform::useClockAndCursorOf).
+// hands them out to the core (HeadlessPlatform::useClockAndCursor).
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 // A helper for backends; the core never includes it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
