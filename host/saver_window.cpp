@@ -53,7 +53,6 @@ uint64_t DistanceFromAnchor(const HostState& host, const platform::Point& now) {
 bool ApplyClosingRules(Session& session, WindowHandle window, uint32_t message, uintptr_t wParam,
                        MessageResult* result) {
   HostState& host = session.host;
-  platform::WindowSystem& windows = session.windows;
   switch (message) {
     case msg::kWmKeyDown:
     case msg::kWmSysKeyDown:
@@ -63,7 +62,7 @@ bool ApplyClosingRules(Session& session, WindowHandle window, uint32_t message, 
       PostClose(session, window);
       return false;
     case msg::kWmMouseMove: {
-      const platform::Point now = windows.cursorPosition();
+      const platform::Point now = session.platform.cursor().position();
       if (DistanceFromAnchor(host, now) > static_cast<uint64_t>(host.mouseMoveThreshold)) {
         PostClose(session, window);
         host.cursorAnchor = now;
@@ -80,10 +79,10 @@ bool ApplyClosingRules(Session& session, WindowHandle window, uint32_t message, 
       PostClose(session, window);
       return false;
     case msg::kWmShowWindow:
-      if (wParam != 0) windows.hideCursorImage();
+      if (wParam != 0) session.platform.cursor().hideImage();
       return false;
     case msg::kWmSetCursor:
-      windows.hideCursorImage();
+      session.platform.cursor().hideImage();
       *result = 1;
       return true;
     default:
@@ -99,7 +98,7 @@ MessageResult DefaultSaverProc(Session& session, WindowHandle window, uint32_t m
   if (!host.isPreview && !host.closing) {
     if (message == msg::kWmClose) {
       if (host.saverHandlesPasswords && VerifyBeforeClose(session, window) == 0) {
-        host.cursorAnchor = session.windows.cursorPosition();
+        host.cursorAnchor = session.platform.cursor().position();
         return 0;
       }
     } else if (message == msg::kWmApp) {
@@ -125,8 +124,8 @@ MessageResult HostWindowProc(Session& session, WindowHandle window, uint32_t mes
   switch (message) {
     case msg::kWmCreate:
       host.imeDetached = windows.detachInputMethod(window, &host.savedImeContext);
-      host.cursorAnchor = windows.cursorPosition();
-      if (!host.isPreview) windows.hideCursorImage();
+      host.cursorAnchor = session.platform.cursor().position();
+      if (!host.isPreview) session.platform.cursor().hideImage();
       break;
     case msg::kWmDestroy:
       if (host.imeDetached && host.savedImeContext != 0) {
@@ -138,7 +137,7 @@ MessageResult HostWindowProc(Session& session, WindowHandle window, uint32_t mes
       return 0;
     case msg::kWmPaint:
       if (host.closing) return windows.defaultWindowProc(window, message, wParam, lParam);
-      if (!host.isPreview) windows.hideCursorImage();
+      if (!host.isPreview) session.platform.cursor().hideImage();
       break;
     case msg::kWmHelp:
     case msg::kWmContextMenu:
@@ -166,7 +165,7 @@ MessageResult HostWindowProc(Session& session, WindowHandle window, uint32_t mes
       break;
     case msg::kWmTimer:
       if (host.closing) return 0;
-      windows.sleepMs(0);
+      session.platform.clock().sleepMs(0);
       break;
     default:
       break;
@@ -186,7 +185,7 @@ int32_t VerifyBeforeClose(Session& session, WindowHandle window) {
     return 1;
   }
   platform::WindowSystem& windows = session.windows;
-  const uint32_t now = windows.tickCount();
+  const uint32_t now = session.platform.clock().tickCount();
   if (host.lastPasswordCheck != kNoPasswordCheckYet &&
       now - host.lastPasswordCheck < kPasswordRetryPauseMs) {
     return 0;
@@ -195,8 +194,8 @@ int32_t VerifyBeforeClose(Session& session, WindowHandle window) {
   windows.removeTimerMessages(window, 2);
   host.closing = windows.sendMessage(window, msg::kWmApp, 0, 0) != 0;
   host.inPasswordCheck = false;
-  if (!host.closing) windows.hideCursorImage();
-  host.lastPasswordCheck = windows.tickCount();
+  if (!host.closing) session.platform.cursor().hideImage();
+  host.lastPasswordCheck = session.platform.clock().tickCount();
   return host.closing ? 1 : 0;
 }
 

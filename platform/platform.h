@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/clock.h"
+#include "platform/cursor.h"
 #include "platform/display_device.h"
 #include "platform/font.h"
 #include "platform/input_device.h"
@@ -38,15 +40,12 @@ class Platform {
 
   virtual SettingsStore& settingsStore() = 0;
 
-  // ShowCursor: raises (true) or lowers (false) the cursor's display count;
-  // the cursor image shows while the count is 0 or more. Returns the count.
-  virtual int32_t showCursor(bool show) = 0;
+  // The one clock and the one cursor of the process: the animation and the
+  // saver window both reach them here, so a program with no window system
+  // (the --render tool) still has them.
+  virtual Clock& clock() = 0;
+  virtual Cursor& cursor() = 0;
 
-  // Milliseconds since an arbitrary start, wrapping at 2^32.
-  virtual uint32_t tickCount() = 0;
-  virtual void sleepMs(uint32_t milliseconds) = 0;
-  // Seconds since the epoch.
-  virtual int64_t timeSeconds() = 0;
   // One line of diagnostics for a developer; never shown to the user.
   virtual void debugOutput(std::string_view text) = 0;
 };

@@ -1,5 +1,5 @@
 // Plain values shared by the core and every platform backend: status codes,
-// colours, rectangles and display modes. No backend type ever appears here.
+// colours, points, rectangles and display modes. No backend type ever appears here.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +46,13 @@ struct DisplayMode {
   int32_t height = 0;
   int32_t bitDepth = 0;
   friend constexpr bool operator==(const DisplayMode&, const DisplayMode&) = default;
+};
+
+// A position in screen pixels.
+struct Point {
+  int32_t x = 0;
+  int32_t y = 0;
+  friend constexpr bool operator==(const Point&, const Point&) = default;
 };
 
 // An opaque window handle, as the command line and the host pass it around.

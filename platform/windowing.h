@@ -1,7 +1,8 @@
 // The window system the saver's host runs over: the saver window (full screen
 // over the virtual screen, or a preview child of a parent window), window
-// lookup, the message queue and loop, the frame timer, the cursor, the clock,
-// screen geometry, and painting a picture into a window for the preview.
+// lookup, the message queue and loop, the frame timer, screen geometry, and
+// painting a picture into a window for the preview. The cursor and the clock
+// are the Platform's (platform/cursor.h, platform/clock.h).
 //
 // What the host relies on:
 //   - createWindow sends WM_CREATE to the procedure before it returns;
@@ -18,7 +19,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string_view>
 
@@ -36,12 +36,6 @@ struct Message {
   uint32_t message = 0;
   uintptr_t wParam = 0;
   intptr_t lParam = 0;
-};
-
-struct Point {
-  int32_t x = 0;
-  int32_t y = 0;
-  friend constexpr bool operator==(const Point&, const Point&) = default;
 };
 
 enum class WindowKind {
@@ -108,12 +102,7 @@ class WindowSystem {
   virtual uint32_t setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) = 0;
   virtual void killTimer(WindowHandle window, uint32_t timerId) = 0;
 
-  // --- Cursor, clock, geometry ---
-  virtual Point cursorPosition() = 0;
-  // SetCursor (NULL): no cursor image over the window.
-  virtual void hideCursorImage() = 0;
-  virtual uint32_t tickCount() = 0;
-  virtual void sleepMs(uint32_t milliseconds) = 0;
+  // --- Geometry ---
   // The virtual screen (every monitor together) in screen pixels.
   virtual Rect virtualScreen() = 0;
   // The width and height of a window's client area; false for a dead window.
@@ -163,8 +152,5 @@ class WindowSystem {
   }
 };
 
-// For window systems that keep their own message queue: takes up to `limit`
-// pending WM_TIMER messages of `window` out of it; returns how many.
-int32_t RemoveQueuedTimerMessages(std::deque<Message>& queue, WindowHandle window, int32_t limit);
 
 }  // namespace grazefall::platform

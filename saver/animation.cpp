@@ -55,14 +55,14 @@ int32_t StartAnimation(Animation& animation, platform::WindowHandle window) {
   display.width = animation.options.screenWidth;
   display.height = animation.options.screenHeight;
   display.bitDepth = animation.options.screenBitDepth;
-  system.showCursor(false);
+  system.cursor().show(false);
   if (OpenDisplay(display, window) != 0) return kStartFailed;
   if (OpenInputDevices(animation.input, window) != 0) return kStartFailed;
-  animation.random.seed(static_cast<uint32_t>(system.timeSeconds()));
-  system.showCursor(false);
+  animation.random.seed(static_cast<uint32_t>(system.clock().timeSeconds()));
+  system.cursor().show(false);
   SceneContext context = animation.sceneContext();
   if (BuildHerd(context, animation.input) != 0) return kStartFailed;
-  system.showCursor(false);
+  system.cursor().show(false);
   return kStarted;
 }
 
@@ -96,7 +96,7 @@ int32_t EndAnimation(Animation& animation) {
   ReleaseDisplaySurfaces(animation.display);
   ReleaseInputDevices(animation.input);
   ReleaseScene(animation.scene);
-  platform::CurrentPlatform().showCursor(true);
+  platform::CurrentPlatform().cursor().show(true);
   return 0;
 }
 

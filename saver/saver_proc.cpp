@@ -16,7 +16,7 @@ void OnTimer(SaverLifecycle& saver, platform::WindowHandle window) {
   if (saver.animation == nullptr) return;
   if (saver.animationStarted) {
     const uint32_t pause = saver.animation->runFrame();
-    if (pause != 0) saver.platform->sleepMs(pause);
+    if (pause != 0) saver.platform->clock().sleepMs(pause);
     return;
   }
   // Every attempt starts from scratch; a failed one is dropped and the next

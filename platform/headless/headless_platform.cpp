@@ -18,10 +18,12 @@ struct HeadlessPlatform::State {
   KeyboardState keys{};
   std::deque<MouseState> mouseQueue;
   std::map<int32_t, Picture> resourcePictures;
-  int64_t timeSeconds = 0;
-  uint32_t ticks = 0;
-  uint64_t sleptMs = 0;
-  int32_t cursorCount = 0;
+  HeadlessClock ownClock;
+  HeadlessCursor ownCursor;
+  // What clock() and cursor() hand out: the platform's own, or a window
+  // system's.
+  HeadlessClock* clock = &ownClock;
+  HeadlessCursor* cursor = &ownCursor;
   std::vector<std::string> debugLines;
   FrameObserver observer;
   int64_t presentedFrames = 0;
@@ -149,10 +151,18 @@ void HeadlessPlatform::addResourcePicture(int32_t resourceId, Picture picture) {
   state_->resourcePictures[resourceId] = std::move(picture);
 }
 void HeadlessPlatform::setTimeSeconds(int64_t seconds) {
-  state_->timeSeconds = seconds;
+  state_->clock->setTimeSeconds(seconds);
 }
 void HeadlessPlatform::advanceTicks(uint32_t milliseconds) {
-  state_->ticks += milliseconds;
+  state_->clock->advance(milliseconds);
+}
+void HeadlessPlatform::useClockAndCursor(HeadlessClock& clock, HeadlessCursor& cursor) {
+  state_->clock = &clock;
+  state_->cursor = &cursor;
+}
+void HeadlessPlatform::useOwnClockAndCursor() {
+  state_->clock = &state_->ownClock;
+  state_->cursor = &state_->ownCursor;
 }
 void HeadlessPlatform::setFrameObserver(FrameObserver observer) {
   state_->observer = std::move(observer);
@@ -167,10 +177,10 @@ Picture HeadlessPlatform::lastPresentedFrame() const {
   return frame ? frame->toPicture() : Picture{};
 }
 uint64_t HeadlessPlatform::totalSleptMs() const {
-  return state_->sleptMs;
+  return state_->clock->totalSleptMs();
 }
 int32_t HeadlessPlatform::cursorCount() const {
-  return state_->cursorCount;
+  return state_->cursor->displayCount();
 }
 const std::vector<std::string>& HeadlessPlatform::debugLines() const {
   return state_->debugLines;
@@ -216,19 +226,11 @@ SettingsStore& HeadlessPlatform::settingsStore() {
   return state_->store;
 }
 
-int32_t HeadlessPlatform::showCursor(bool show) {
-  state_->cursorCount += show ? 1 : -1;
-  return state_->cursorCount;
+Clock& HeadlessPlatform::clock() {
+  return *state_->clock;
 }
-
-uint32_t HeadlessPlatform::tickCount() {
-  return state_->ticks;
-}
-void HeadlessPlatform::sleepMs(uint32_t milliseconds) {
-  state_->sleptMs += milliseconds;
-}
-int64_t HeadlessPlatform::timeSeconds() {
-  return state_->timeSeconds;
+Cursor& HeadlessPlatform::cursor() {
+  return *state_->cursor;
 }
 void HeadlessPlatform::debugOutput(std::string_view text) {
   state_->debugLines.emplace_back(text);

@@ -1,7 +1,8 @@
 // The whole platform in memory: a display whose current mode and mode list a
 // test sets, keyboard and mouse states a test scripts, a settings store in
-// memory, a clock that only moves when told, and every presented frame handed
-// to an observer. Surfaces are the software backend's, so pixels are real.
+// memory, a clock that only moves when told (or the one a headless window
+// system scripts), and every presented frame handed to an observer. Surfaces are the software
+// backend's, so pixels are real.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_clock.h"
+#include "platform/headless/headless_cursor.h"
 #include "platform/headless/memory_settings_store.h"
 #include "platform/platform.h"
 
@@ -40,6 +43,12 @@ class HeadlessPlatform : public Platform {
   void addResourcePicture(int32_t resourceId, Picture picture);
   void setTimeSeconds(int64_t seconds);
   void advanceTicks(uint32_t milliseconds);
+  // Hands out this clock and cursor (a HeadlessWindowSystem's) instead of its
+  // own, so the core reads the very clock and cursor the window system's
+  // script moves; they must stay alive until useOwnClockAndCursor or the
+  // platform's end. The clock and cursor calls above then act on them too.
+  void useClockAndCursor(HeadlessClock& clock, HeadlessCursor& cursor);
+  void useOwnClockAndCursor();
 
   // Called with every frame a primary presents (1-based count).
   using FrameObserver = std::function<void(const Surface& frame, int64_t frameNumber)>;
@@ -61,10 +70,8 @@ class HeadlessPlatform : public Platform {
   std::optional<Picture> loadPictureFile(std::string_view path) override;
   std::unique_ptr<Font> createFont(std::string_view face, int32_t height, int32_t weight) override;
   SettingsStore& settingsStore() override;
-  int32_t showCursor(bool show) override;
-  uint32_t tickCount() override;
-  void sleepMs(uint32_t milliseconds) override;
-  int64_t timeSeconds() override;
+  Clock& clock() override;
+  Cursor& cursor() override;
   void debugOutput(std::string_view text) override;
 
   struct State;  // shared with the devices this platform creates

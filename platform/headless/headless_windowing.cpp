@@ -14,7 +14,7 @@ class HeadlessWindowSystem::FakeVerifier : public PasswordVerifier {
     HeadlessWindowSystem& s = system_;
     const size_t index = static_cast<size_t>(s.verifierCalls_);
     ++s.verifierCalls_;
-    s.now_ += s.dialogMs_;
+    s.clock_.advance(s.dialogMs_);
     if (s.verifierAnswers_.empty()) return 0;
     return s.verifierAnswers_[std::min(index, s.verifierAnswers_.size() - 1)];
   }
@@ -41,20 +41,16 @@ void HeadlessWindowSystem::scriptTick() {
 }
 
 void HeadlessWindowSystem::tick() {
-  const WindowHandle window = lastCreated_;
-  if (!timerActive(window)) return;
-  const bool pending = std::any_of(queue_.begin(), queue_.end(), [&](const Message& m) {
-    return m.window == window && m.message == kWmTimer;
-  });
-  if (!pending) queue_.push_back(Message{window, kWmTimer, 1, 0});
+  if (!timerActive(lastCreated_)) return;
+  queue_.tick(lastCreated_);
 }
 
 void HeadlessWindowSystem::scriptCursor(int32_t x, int32_t y) {
-  addStep([x, y](HeadlessWindowSystem& s) { s.cursor_ = Point{x, y}; });
+  addStep([x, y](HeadlessWindowSystem& s) { s.cursor_.moveTo(x, y); });
 }
 
 void HeadlessWindowSystem::scriptAdvance(uint32_t milliseconds) {
-  addStep([milliseconds](HeadlessWindowSystem& s) { s.now_ += milliseconds; });
+  addStep([milliseconds](HeadlessWindowSystem& s) { s.clock_.advance(milliseconds); });
 }
 
 WindowHandle HeadlessWindowSystem::addForeignWindow(std::string className, std::string title,
@@ -100,7 +96,7 @@ int32_t HeadlessWindowSystem::countDefaultHandled(uint32_t message) const {
 
 bool HeadlessWindowSystem::timerActive(WindowHandle window) const {
   auto it = windows_.find(window);
-  return it != windows_.end() && it->second.alive && it->second.timer;
+  return it != windows_.end() && it->second.alive && queue_.timerRunning(window);
 }
 
 HeadlessWindowSystem::Window* HeadlessWindowSystem::find(WindowHandle window) {
@@ -155,7 +151,7 @@ bool HeadlessWindowSystem::postMessage(WindowHandle window, uint32_t message, ui
                                        intptr_t lParam) {
   posted_.push_back(Delivered{window, message, wParam, lParam});
   if (find(window) == nullptr) return false;
-  queue_.push_back(Message{window, message, wParam, lParam});
+  queue_.post(Message{window, message, wParam, lParam});
   return true;
 }
 
@@ -165,26 +161,18 @@ MessageResult HeadlessWindowSystem::sendMessage(WindowHandle window, uint32_t me
 }
 
 void HeadlessWindowSystem::postQuitMessage(int32_t exitCode) {
-  quitPosted_ = true;
-  quitCode_ = exitCode;
+  queue_.postQuit(exitCode);
 }
 
 bool HeadlessWindowSystem::getMessage(Message* message) {
   for (;;) {
     // Timer messages only come through when nothing else waits.
-    auto next = std::find_if(queue_.begin(), queue_.end(),
-                             [](const Message& m) { return m.message != kWmTimer; });
-    if (next == queue_.end() && quitPosted_) {
-      quitPosted_ = false;
-      *message = Message{0, kWmQuit, static_cast<uintptr_t>(quitCode_), 0};
+    if (queue_.takePosted(message)) return true;
+    if (queue_.quitPending()) {
+      *message = queue_.takeQuit();
       return false;
     }
-    if (next == queue_.end()) next = queue_.begin();
-    if (next != queue_.end()) {
-      *message = *next;
-      queue_.erase(next);
-      return true;
-    }
+    if (queue_.takeTimer(message)) return true;
     if (steps_.empty()) {
       scriptEnded_ = true;
       *message = Message{0, kWmQuit, static_cast<uintptr_t>(kScriptEndedCode), 0};
@@ -209,7 +197,7 @@ MessageResult HeadlessWindowSystem::deliver(WindowHandle window, uint32_t messag
 }
 
 int32_t HeadlessWindowSystem::removeTimerMessages(WindowHandle window, int32_t limit) {
-  return RemoveQueuedTimerMessages(queue_, window, limit);
+  return queue_.removeTimerMessages(window, limit);
 }
 
 void HeadlessWindowSystem::destroy(WindowHandle window) {
@@ -217,8 +205,7 @@ void HeadlessWindowSystem::destroy(WindowHandle window) {
   if (record == nullptr) return;
   deliver(window, kWmDestroy, 0, 0);
   record->alive = false;
-  record->timer = false;
-  std::erase_if(queue_, [&](const Message& m) { return m.window == window; });
+  queue_.dropWindow(window);
 }
 
 MessageResult HeadlessWindowSystem::defaultWindowProc(WindowHandle window, uint32_t message,
@@ -232,17 +219,15 @@ uint32_t HeadlessWindowSystem::registerWindowMessage(std::string_view) {
   return autoPlayId_;
 }
 
-uint32_t HeadlessWindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t) {
-  Window* record = find(window);
-  if (record == nullptr) return 0;
-  record->timer = true;
+uint32_t HeadlessWindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) {
+  if (find(window) == nullptr) return 0;
+  // The period is left to the script: the timer fires on tick() only.
+  queue_.startTimer(window, timerId, periodMs, clock_.tickCount());
   return timerId;
 }
 
 void HeadlessWindowSystem::killTimer(WindowHandle window, uint32_t) {
-  if (Window* record = find(window)) record->timer = false;
-  std::erase_if(queue_,
-                [&](const Message& m) { return m.window == window && m.message == kWmTimer; });
+  queue_.stopTimer(window);
 }
 
 bool HeadlessWindowSystem::clientSize(WindowHandle window, int32_t* width, int32_t* height) {

@@ -1,8 +1,10 @@
 // A window system in memory for tests: windows are records, the message
-// queue is a list, and time only moves when told. A test scripts what
-// happens while the host's message loop waits (messages arriving, timer
-// ticks, the cursor moving, the clock advancing); when the script runs out
-// the loop is ended with kScriptEndedCode so a test never hangs.
+// queue is the shared MessageQueue, and time only moves when told. A test
+// scripts what happens while the host's message loop waits (messages
+// arriving, timer ticks, the cursor moving, the clock advancing); when the
+// script runs out the loop is ended with kScriptEndedCode so a test never
+// hangs. The clock and cursor it scripts are its own; a HeadlessPlatform
+// hands them out to the core (HeadlessPlatform::useClockAndCursor).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_clock.h"
+#include "platform/headless/headless_cursor.h"
+#include "platform/message_queue/message_queue.h"
 #include "platform/windowing.h"
 
 namespace grazefall::platform {
@@ -44,8 +49,8 @@ class HeadlessWindowSystem : public WindowSystem {
   // Ends a window from outside, as its owner would.
   void destroyForeignWindow(WindowHandle window);
   void setVirtualScreen(const Rect& screen) { virtualScreen_ = screen; }
-  void setCursor(int32_t x, int32_t y) { cursor_ = Point{x, y}; }
-  void advance(uint32_t milliseconds) { now_ += milliseconds; }
+  void setCursor(int32_t x, int32_t y) { cursor_.moveTo(x, y); }
+  void advance(uint32_t milliseconds) { clock_.advance(milliseconds); }
   void setForeground(WindowHandle window) { foreground_ = window; }
   void failWindowCreation(bool fail) { failCreate_ = fail; }
   // A system that leaves passwords to the saver, with its password switch,
@@ -81,7 +86,7 @@ class HeadlessWindowSystem : public WindowSystem {
   std::string lastTitle() const { return lastTitle_; }
   bool scriptEnded() const { return scriptEnded_; }
   bool timerActive(WindowHandle window) const;
-  int32_t cursorHides() const { return cursorHides_; }
+  int32_t cursorHides() const { return cursor_.imageHides(); }
   int32_t verifierCalls() const { return verifierCalls_; }
   int32_t verifierLoads() const { return verifierLoads_; }
   const std::vector<bool>& runningNotices() const { return runningNotices_; }
@@ -98,6 +103,10 @@ class HeadlessWindowSystem : public WindowSystem {
   };
   const std::vector<Paint>& paints() const { return paints_; }
   WindowHandle foreground() const { return foreground_; }
+
+  // The clock and cursor this system's script moves.
+  HeadlessClock& clock() { return clock_; }
+  HeadlessCursor& cursor() { return cursor_; }
 
   // --- WindowSystem ---
   bool registerClass(std::string_view className, WindowProc procedure) override;
@@ -120,10 +129,6 @@ class HeadlessWindowSystem : public WindowSystem {
   uint32_t registerWindowMessage(std::string_view name) override;
   uint32_t setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) override;
   void killTimer(WindowHandle window, uint32_t timerId) override;
-  Point cursorPosition() override { return cursor_; }
-  void hideCursorImage() override { ++cursorHides_; }
-  uint32_t tickCount() override { return now_; }
-  void sleepMs(uint32_t milliseconds) override { (void)milliseconds; }
   Rect virtualScreen() override { return virtualScreen_; }
   bool clientSize(WindowHandle window, int32_t* width, int32_t* height) override;
   bool paintPicture(WindowHandle window, const Picture& picture, int32_t x, int32_t y) override;
@@ -145,7 +150,6 @@ class HeadlessWindowSystem : public WindowSystem {
     int32_t width = 0;
     int32_t height = 0;
     bool alive = true;
-    bool timer = false;
   };
   class FakeVerifier;
 
@@ -159,20 +163,17 @@ class HeadlessWindowSystem : public WindowSystem {
   WindowHandle lastCreated_ = 0;
   WindowSpec lastSpec_;
   std::string lastTitle_;
-  std::deque<Message> queue_;
+  MessageQueue queue_;
   std::deque<Step> steps_;
   std::vector<Delivered> delivered_;
   std::vector<Delivered> posted_;
   std::vector<uint32_t> defaultHandled_;
   Rect virtualScreen_{0, 0, 800, 600};
-  Point cursor_{};
-  uint32_t now_ = 1000;
+  HeadlessClock clock_{1000};
+  HeadlessCursor cursor_;
   WindowHandle foreground_ = 0;
   bool failCreate_ = false;
-  bool quitPosted_ = false;
-  int32_t quitCode_ = 0;
   bool scriptEnded_ = false;
-  int32_t cursorHides_ = 0;
   bool handlesPasswords_ = false;
   bool switchReadable_ = false;
   uint32_t switchValue_ = 0;

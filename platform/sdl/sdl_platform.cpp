@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "platform/sdl/sdl_display_device.h"
@@ -16,7 +15,10 @@
 namespace grazefall::platform::sdl {
 
 SdlPlatform::SdlPlatform(SdlWindowSystem& windows, SdlPlatformOptions options)
-    : windows_(windows), options_(options), store_(DirectorySettingsStore::DefaultDirectory()) {}
+    : windows_(windows),
+      options_(options),
+      store_(DirectorySettingsStore::DefaultDirectory()),
+      cursor_(windows) {}
 
 SdlPlatform::~SdlPlatform() = default;
 
@@ -42,24 +44,6 @@ std::optional<Picture> SdlPlatform::loadPictureFile(std::string_view path) {
 std::unique_ptr<Font> SdlPlatform::createFont(std::string_view face, int32_t height,
                                               int32_t weight) {
   return software::SoftwareFont::Open(face, height, weight);
-}
-
-int32_t SdlPlatform::showCursor(bool show) {
-  cursorCount_ += show ? 1 : -1;
-  if (windows_.isOpen()) SDL_ShowCursor(cursorCount_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
-  return cursorCount_;
-}
-
-uint32_t SdlPlatform::tickCount() {
-  return SDL_GetTicks();
-}
-
-void SdlPlatform::sleepMs(uint32_t milliseconds) {
-  SDL_Delay(milliseconds);
-}
-
-int64_t SdlPlatform::timeSeconds() {
-  return static_cast<int64_t>(std::time(nullptr));
 }
 
 void SdlPlatform::debugOutput(std::string_view text) {

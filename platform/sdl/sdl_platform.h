@@ -1,6 +1,6 @@
 // The Linux saver's platform: SDL windows and presentation, SDL input, the
-// program's own pictures and .bmp files, fontconfig fonts, and the settings
-// directory.
+// program's own pictures and .bmp files, fontconfig fonts, the settings
+// directory, SDL's clock and the cursor.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,8 @@
 
 #include "platform/linux/directory_settings_store.h"
 #include "platform/platform.h"
+#include "platform/sdl/sdl_clock.h"
+#include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_window_system.h"
 
 namespace grazefall::platform::sdl {
@@ -30,17 +32,16 @@ class SdlPlatform : public Platform {
   std::optional<Picture> loadPictureFile(std::string_view path) override;
   std::unique_ptr<Font> createFont(std::string_view face, int32_t height, int32_t weight) override;
   SettingsStore& settingsStore() override { return store_; }
-  int32_t showCursor(bool show) override;
-  uint32_t tickCount() override;
-  void sleepMs(uint32_t milliseconds) override;
-  int64_t timeSeconds() override;
+  Clock& clock() override { return clock_; }
+  Cursor& cursor() override { return cursor_; }
   void debugOutput(std::string_view text) override;
 
  private:
   SdlWindowSystem& windows_;
   SdlPlatformOptions options_;
   DirectorySettingsStore store_;
-  int32_t cursorCount_ = 0;
+  SdlClock clock_;
+  SdlCursor cursor_;
 };
 
 }  // namespace grazefall::platform::sdl

@@ -236,7 +236,7 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
     return 0;
   }
   window.sdlId = SDL_GetWindowID(window.sdl);
-  window.lastPointer = cursorPosition();
+  window.lastPointer = pointerPosition();
 
   const WindowHandle handle = nextHandle_++;
   Window& stored = windows_[handle] = window;
@@ -336,7 +336,7 @@ bool SdlWindowSystem::postMessage(WindowHandle window, uint32_t message, uintptr
     // Another program's window: nothing to deliver to on this side.
     return false;
   }
-  queue_.push_back(Message{window, message, wParam, lParam});
+  queue_.post(Message{window, message, wParam, lParam});
   return true;
 }
 
@@ -346,8 +346,7 @@ MessageResult SdlWindowSystem::sendMessage(WindowHandle window, uint32_t message
 }
 
 void SdlWindowSystem::postQuitMessage(int32_t exitCode) {
-  quitPosted_ = true;
-  quitCode_ = exitCode;
+  queue_.postQuit(exitCode);
 }
 
 MessageResult SdlWindowSystem::deliver(WindowHandle window, uint32_t message, uintptr_t wParam,
@@ -362,7 +361,7 @@ MessageResult SdlWindowSystem::dispatchMessage(const Message& message) {
 }
 
 int32_t SdlWindowSystem::removeTimerMessages(WindowHandle window, int32_t limit) {
-  return RemoveQueuedTimerMessages(queue_, window, limit);
+  return queue_.removeTimerMessages(window, limit);
 }
 
 void SdlWindowSystem::destroy(WindowHandle handle) {
@@ -378,8 +377,7 @@ void SdlWindowSystem::destroy(WindowHandle handle) {
   window->texture = nullptr;
   window->renderer = nullptr;
   window->sdl = nullptr;
-  window->timer = false;
-  std::erase_if(queue_, [&](const Message& m) { return m.window == handle; });
+  queue_.dropWindow(handle);
 }
 
 MessageResult SdlWindowSystem::defaultWindowProc(WindowHandle window, uint32_t message, uintptr_t,
@@ -462,7 +460,7 @@ void SdlWindowSystem::translateEvents() {
         if (window != nullptr && window->input == InputPolicy::Closing) {
           // SDL reports the pointer entering the new window as motion; only
           // a pointer that really moved makes a mouse-move message.
-          const Point now = cursorPosition();
+          const Point now = pointerPosition();
           if (now == window->lastPointer) break;
           window->lastPointer = now;
           postMessage(handle, kWmMouseMove, 0, PackPosition(event.motion.x, event.motion.y));
@@ -489,52 +487,27 @@ void SdlWindowSystem::checkForeignWindows() {
   for (WindowHandle handle : gone) destroy(handle);
 }
 
-void SdlWindowSystem::fireTimers() {
-  const uint32_t now = SDL_GetTicks();
-  for (auto& [handle, window] : windows_) {
-    if (window.sdl == nullptr || !window.timer) continue;
-    if (static_cast<int32_t>(now - window.timerDue) < 0) continue;
-    const WindowHandle h = handle;
-    const bool pending = std::any_of(queue_.begin(), queue_.end(), [&](const Message& m) {
-      return m.window == h && m.message == kWmTimer;
-    });
-    if (pending) continue;
-    queue_.push_back(Message{handle, kWmTimer, 1, 0});
-    // A slow frame lowers the rate instead of queueing ticks to catch up.
-    window.timerDue = now + window.timerPeriod;
-  }
-}
-
-bool SdlWindowSystem::takeQueued(Message* message, bool timers) {
-  auto it = std::find_if(queue_.begin(), queue_.end(),
-                         [&](const Message& m) { return (m.message == kWmTimer) == timers; });
-  if (it == queue_.end()) return false;
-  *message = *it;
-  queue_.erase(it);
-  return true;
-}
-
 bool SdlWindowSystem::getMessage(Message* message) {
   for (;;) {
     if (stopRequested != 0 && !stopHandled_) {
       stopHandled_ = true;
       for (auto& [handle, window] : windows_) {
-        if (window.sdl != nullptr) queue_.push_front(Message{handle, kWmClose, 0, 0});
+        if (window.sdl != nullptr) queue_.postFirst(Message{handle, kWmClose, 0, 0});
       }
     }
     translateEvents();
     checkForeignWindows();
-    if (takeQueued(message, false)) return true;
+    if (queue_.takePosted(message)) return true;
     const bool anyWindow = std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) {
       return entry.second.sdl != nullptr;
     });
-    if (quitPosted_ || !anyWindow) {
-      quitPosted_ = false;
-      *message = Message{0, kWmQuit, static_cast<uintptr_t>(quitCode_), 0};
+    if (queue_.quitPending() || !anyWindow) {
+      *message = queue_.takeQuit();
       return false;
     }
-    fireTimers();
-    if (takeQueued(message, true)) return true;
+    // Ticks only when no other message waits.
+    queue_.tickDueTimers(SDL_GetTicks());
+    if (queue_.takeTimer(message)) return true;
     // Polling against the timer's deadline: SDL's own waiting never wakes
     // for a window it did not create.
     SDL_Delay(1);
@@ -542,21 +515,16 @@ bool SdlWindowSystem::getMessage(Message* message) {
 }
 
 uint32_t SdlWindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) {
-  Window* record = find(window);
-  if (record == nullptr) return 0;
-  record->timer = true;
-  record->timerPeriod = std::max<uint32_t>(1, periodMs);
-  record->timerDue = SDL_GetTicks() + record->timerPeriod;
+  if (find(window) == nullptr) return 0;
+  queue_.startTimer(window, timerId, std::max<uint32_t>(1, periodMs), SDL_GetTicks());
   return timerId;
 }
 
 void SdlWindowSystem::killTimer(WindowHandle window, uint32_t) {
-  if (Window* record = find(window)) record->timer = false;
-  std::erase_if(queue_,
-                [&](const Message& m) { return m.window == window && m.message == kWmTimer; });
+  queue_.stopTimer(window);
 }
 
-Point SdlWindowSystem::cursorPosition() {
+Point SdlWindowSystem::pointerPosition() {
   // SDL's global mouse state is cached between raw-input events; ask X.
   if (auto* display = static_cast<Display*>(xDisplay_)) {
     ::Window root = 0;
@@ -575,18 +543,6 @@ Point SdlWindowSystem::cursorPosition() {
   int y = 0;
   SDL_GetGlobalMouseState(&x, &y);
   return Point{x, y};
-}
-
-void SdlWindowSystem::hideCursorImage() {
-  if (open_) SDL_ShowCursor(SDL_DISABLE);
-}
-
-uint32_t SdlWindowSystem::tickCount() {
-  return SDL_GetTicks();
-}
-
-void SdlWindowSystem::sleepMs(uint32_t milliseconds) {
-  SDL_Delay(milliseconds);
 }
 
 Rect SdlWindowSystem::virtualScreen() {

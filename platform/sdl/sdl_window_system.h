@@ -7,12 +7,12 @@
 
 #include <csignal>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/message_queue/message_queue.h"
 #include "platform/sdl/sleep_watch.h"
 #include "platform/windowing.h"
 
@@ -61,6 +61,9 @@ class SdlWindowSystem : public WindowSystem {
   // The SDL window behind a window of ours, or null.
   SDL_Window* sdlWindowOf(WindowHandle window);
 
+  // Where the pointer is on the screen, asked of X (the cursor's position).
+  Point pointerPosition();
+
   // --- WindowSystem ---
   bool registerClass(std::string_view className, WindowProc procedure) override;
   WindowHandle createWindow(const WindowSpec& spec) override;
@@ -81,10 +84,6 @@ class SdlWindowSystem : public WindowSystem {
                                   intptr_t lParam) override;
   uint32_t setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) override;
   void killTimer(WindowHandle window, uint32_t timerId) override;
-  Point cursorPosition() override;
-  void hideCursorImage() override;
-  uint32_t tickCount() override;
-  void sleepMs(uint32_t milliseconds) override;
   Rect virtualScreen() override;
   bool clientSize(WindowHandle window, int32_t* width, int32_t* height) override;
   bool paintPicture(WindowHandle window, const Picture& picture, int32_t x, int32_t y) override;
@@ -102,9 +101,6 @@ class SdlWindowSystem : public WindowSystem {
     InputPolicy input = InputPolicy::Closing;
     bool focused = false;
     Point lastPointer{};
-    bool timer = false;
-    uint32_t timerPeriod = 0;
-    uint32_t timerDue = 0;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     int32_t textureWidth = 0;
@@ -117,8 +113,6 @@ class SdlWindowSystem : public WindowSystem {
   void destroy(WindowHandle window);
   void translateEvents();
   void checkForeignWindows();
-  void fireTimers();
-  bool takeQueued(Message* message, bool timers);
   SDL_Renderer* rendererFor(Window& window);
   void selectStructureEvents(Window& window);
 
@@ -129,9 +123,7 @@ class SdlWindowSystem : public WindowSystem {
   std::map<std::string, WindowProc, std::less<>> classes_;
   std::map<WindowHandle, Window> windows_;
   WindowHandle nextHandle_ = WindowHandle{1} << 40;
-  std::deque<Message> queue_;
-  bool quitPosted_ = false;
-  int32_t quitCode_ = 0;
+  MessageQueue queue_;
   bool stopHandled_ = false;
   uint32_t lastForeignCheck_ = 0;
   SleepWatch sleepWatch_;

@@ -1,6 +1,5 @@
 #include "platform/win32/win32_platform.h"
 
-#include <ctime>
 #include <string>
 
 #include "platform/win32/direct_draw.h"
@@ -40,22 +39,6 @@ std::unique_ptr<Font> Win32Platform::createFont(std::string_view face, int32_t h
 
 SettingsStore& Win32Platform::settingsStore() {
   return store_;
-}
-
-int32_t Win32Platform::showCursor(bool show) {
-  return ShowCursor(show ? TRUE : FALSE);
-}
-
-uint32_t Win32Platform::tickCount() {
-  return GetTickCount();
-}
-
-void Win32Platform::sleepMs(uint32_t milliseconds) {
-  Sleep(milliseconds);
-}
-
-int64_t Win32Platform::timeSeconds() {
-  return static_cast<int64_t>(std::time(nullptr));
 }
 
 void Win32Platform::debugOutput(std::string_view text) {

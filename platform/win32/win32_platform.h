@@ -1,11 +1,13 @@
 // The Platform of the Windows program: DirectDraw, DirectInput, GDI, the
-// registry and the kernel's clock.
+// registry, the kernel's clock and the system cursor.
 #pragma once
 
 #include <windows.h>
 
 #include "platform/platform.h"
 #include "platform/win32/registry_settings_store.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_cursor.h"
 
 namespace grazefall::platform::win32 {
 
@@ -19,10 +21,8 @@ class Win32Platform : public Platform {
   std::optional<Picture> loadPictureFile(std::string_view path) override;
   std::unique_ptr<Font> createFont(std::string_view face, int32_t height, int32_t weight) override;
   SettingsStore& settingsStore() override;
-  int32_t showCursor(bool show) override;
-  uint32_t tickCount() override;
-  void sleepMs(uint32_t milliseconds) override;
-  int64_t timeSeconds() override;
+  Clock& clock() override { return clock_; }
+  Cursor& cursor() override { return cursor_; }
   void debugOutput(std::string_view text) override;
 
   HINSTANCE module() const { return module_; }
@@ -30,6 +30,8 @@ class Win32Platform : public Platform {
  private:
   HINSTANCE module_;
   RegistrySettingsStore store_;
+  Win32Clock clock_;
+  Win32Cursor cursor_;
 };
 
 }  // namespace grazefall::platform::win32

@@ -189,24 +189,6 @@ void Win32WindowSystem::killTimer(WindowHandle window, uint32_t timerId) {
   KillTimer(ToHwnd(window), timerId);
 }
 
-Point Win32WindowSystem::cursorPosition() {
-  POINT point{};
-  GetCursorPos(&point);
-  return Point{point.x, point.y};
-}
-
-void Win32WindowSystem::hideCursorImage() {
-  SetCursor(nullptr);
-}
-
-uint32_t Win32WindowSystem::tickCount() {
-  return GetTickCount();
-}
-
-void Win32WindowSystem::sleepMs(uint32_t milliseconds) {
-  Sleep(milliseconds);
-}
-
 Rect Win32WindowSystem::virtualScreen() {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);

@@ -1,8 +1,8 @@
 // The host's window system on Win32: real window classes and windows, the
-// thread's message queue, SetTimer, the cursor, and the services the Windows
-// 95 family leaves to a screen saver (the password verifier in PASSWORD.CPL,
-// the password change in MPR.DLL, the "screen saver running" notice), all
-// looked up at run time so their absence only switches a feature off.
+// thread's message queue, SetTimer, and the services the Windows 95 family
+// leaves to a screen saver (the password verifier in PASSWORD.CPL, the
+// password change in MPR.DLL, the "screen saver running" notice), all looked
+// up at run time so their absence only switches a feature off.
 #pragma once
 
 #include <windows.h>
@@ -42,10 +42,6 @@ class Win32WindowSystem : public WindowSystem {
   uint32_t setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) override;
   void killTimer(WindowHandle window, uint32_t timerId) override;
 
-  Point cursorPosition() override;
-  void hideCursorImage() override;
-  uint32_t tickCount() override;
-  void sleepMs(uint32_t milliseconds) override;
   Rect virtualScreen() override;
   bool clientSize(WindowHandle window, int32_t* width, int32_t* height) override;
   bool paintPicture(WindowHandle window, const Picture& picture, int32_t x, int32_t y) override;

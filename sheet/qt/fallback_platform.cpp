@@ -44,11 +44,29 @@ class ScreenModes : public platform::DisplayDevice {
   }
 };
 
+// Qt's monotonic timer and sleep, and the calendar time.
+class DialogClock : public platform::Clock {
+ public:
+  DialogClock() { elapsed_.start(); }
+  uint32_t tickCount() override { return static_cast<uint32_t>(elapsed_.elapsed()); }
+  void sleepMs(uint32_t milliseconds) override { QThread::msleep(milliseconds); }
+  int64_t timeSeconds() override { return QDateTime::currentSecsSinceEpoch(); }
+
+ private:
+  QElapsedTimer elapsed_;
+};
+
+// The dialog never shows a saver window: the cursor is left alone.
+class DialogCursor : public platform::Cursor {
+ public:
+  platform::Point position() override { return {}; }
+  void hideImage() override {}
+  int32_t show(bool) override { return 0; }
+};
+
 class DialogPlatform : public platform::Platform {
  public:
-  DialogPlatform() : store_(platform::DirectorySettingsStore::DefaultDirectory()) {
-    clock_.start();
-  }
+  DialogPlatform() : store_(platform::DirectorySettingsStore::DefaultDirectory()) {}
 
   std::unique_ptr<platform::DisplayDevice> createDisplayDevice() override {
     if (QGuiApplication::primaryScreen() == nullptr) return nullptr;
@@ -63,17 +81,16 @@ class DialogPlatform : public platform::Platform {
     return nullptr;
   }
   platform::SettingsStore& settingsStore() override { return store_; }
-  int32_t showCursor(bool) override { return 0; }
-  uint32_t tickCount() override { return static_cast<uint32_t>(clock_.elapsed()); }
-  void sleepMs(uint32_t milliseconds) override { QThread::msleep(milliseconds); }
-  int64_t timeSeconds() override { return QDateTime::currentSecsSinceEpoch(); }
+  platform::Clock& clock() override { return clock_; }
+  platform::Cursor& cursor() override { return cursor_; }
   void debugOutput(std::string_view text) override {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
   }
 
  private:
   platform::DirectorySettingsStore store_;
-  QElapsedTimer clock_;
+  DialogClock clock_;
+  DialogCursor cursor_;
 };
 
 }  // namespace

@@ -58,6 +58,12 @@ class ScriptedAnimation : public AnimationDriver {
 
 class HostTest : public ::testing::Test {
  protected:
+  HostTest() {
+    // The core reads the clock and cursor the window system's script moves.
+    platformScope->useClockAndCursor(windows.clock(), windows.cursor());
+  }
+  ~HostTest() override { platformScope->useOwnClockAndCursor(); }
+
   int32_t Run(std::string_view commandLine) {
     return host::HostMain(session, 0x400000, commandLine);
   }

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "platform/display_device.h"
+#include "platform/headless/headless_clock.h"
+#include "platform/headless/headless_cursor.h"
 #include "platform/headless/memory_settings_store.h"
 #include "platform/platform.h"
 
@@ -56,11 +58,13 @@ class FakePlatform : public platform::Platform {
     return nullptr;
   }
   platform::SettingsStore& settingsStore() override { return *store; }
-  int32_t showCursor(bool) override { return 0; }
-  uint32_t tickCount() override { return 0; }
-  void sleepMs(uint32_t) override {}
-  int64_t timeSeconds() override { return 0; }
+  platform::Clock& clock() override { return stoppedClock_; }
+  platform::Cursor& cursor() override { return cursor_; }
   void debugOutput(std::string_view) override {}
+
+ private:
+  platform::HeadlessClock stoppedClock_;
+  platform::HeadlessCursor cursor_;
 };
 
 }  // namespace grazefall::testing

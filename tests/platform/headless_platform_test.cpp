@@ -1,11 +1,12 @@
 // The in-memory platform: display modes and flips, scripted input, the
-// clock, resources and failure injection.
+// clock and cursor, resources and failure injection.
 #include "platform/headless/headless_platform.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "platform/headless/headless_windowing.h"
 #include "resources/bitmap_resources.h"
 
 namespace grazefall::platform {
@@ -152,23 +153,49 @@ TEST(HeadlessInput, KeyboardAndMouseReturnWhatTheTestScripted) {
 
 TEST(HeadlessServices, ClockSleepCursorAndDebugLines) {
   HeadlessPlatform platform;
-  EXPECT_EQ(platform.tickCount(), 0u);
+  EXPECT_EQ(platform.clock().tickCount(), 0u);
   platform.advanceTicks(0xFFFFFFF0u);
   platform.advanceTicks(0x20u);
-  EXPECT_EQ(platform.tickCount(), 0x10u);  // wraps at 2^32
-  platform.sleepMs(100);
-  platform.sleepMs(5);
+  EXPECT_EQ(platform.clock().tickCount(), 0x10u);  // wraps at 2^32
+  platform.clock().sleepMs(100);
+  platform.clock().sleepMs(5);
   EXPECT_EQ(platform.totalSleptMs(), 105u);
-  EXPECT_EQ(platform.tickCount(), 0x10u);
+  EXPECT_EQ(platform.clock().tickCount(), 0x10u);
   platform.setTimeSeconds(1234567);
-  EXPECT_EQ(platform.timeSeconds(), 1234567);
-  EXPECT_EQ(platform.showCursor(false), -1);
-  EXPECT_EQ(platform.showCursor(false), -2);
-  EXPECT_EQ(platform.showCursor(true), -1);
+  EXPECT_EQ(platform.clock().timeSeconds(), 1234567);
+  EXPECT_EQ(platform.cursor().show(false), -1);
+  EXPECT_EQ(platform.cursor().show(false), -2);
+  EXPECT_EQ(platform.cursor().show(true), -1);
   EXPECT_EQ(platform.cursorCount(), -1);
   platform.debugOutput("createcompatible dc failed\n");
   ASSERT_EQ(platform.debugLines().size(), 1u);
   EXPECT_EQ(platform.debugLines()[0], "createcompatible dc failed\n");
+}
+
+TEST(HeadlessServices, PlatformHandsOutTheWindowSystemsScriptedClockAndCursor) {
+  HeadlessPlatform platform;
+  HeadlessWindowSystem windows;
+  platform.useClockAndCursor(windows.clock(), windows.cursor());
+  EXPECT_EQ(platform.clock().tickCount(), 1000u);
+  windows.advance(250);
+  EXPECT_EQ(platform.clock().tickCount(), 1250u);
+  windows.setCursor(12, -7);
+  EXPECT_EQ(platform.cursor().position(), (Point{12, -7}));
+  platform.cursor().hideImage();
+  platform.cursor().hideImage();
+  EXPECT_EQ(windows.cursorHides(), 2);
+  platform.advanceTicks(50);
+  EXPECT_EQ(windows.clock().tickCount(), 1300u);
+
+  // A fresh window system in the same place is what the platform reads.
+  windows = HeadlessWindowSystem();
+  EXPECT_EQ(platform.clock().tickCount(), 1000u);
+  EXPECT_EQ(platform.cursor().position(), (Point{0, 0}));
+
+  platform.useOwnClockAndCursor();
+  EXPECT_EQ(platform.clock().tickCount(), 0u);
+  windows.setCursor(3, 4);
+  EXPECT_EQ(platform.cursor().position(), (Point{0, 0}));
 }
 
 TEST(HeadlessResources, PlantedPicturesComeFirstThenTheProgramsOwn) {

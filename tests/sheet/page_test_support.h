@@ -16,6 +16,8 @@
 
 #include "options/options.h"
 #include "platform/display_device.h"
+#include "platform/headless/headless_clock.h"
+#include "platform/headless/headless_cursor.h"
 #include "platform/headless/memory_settings_store.h"
 #include "platform/platform.h"
 #include "sheet/property_sheet.h"
@@ -76,11 +78,13 @@ class PagePlatform : public platform::Platform {
     return nullptr;
   }
   platform::SettingsStore& settingsStore() override { return store; }
-  int32_t showCursor(bool) override { return 0; }
-  uint32_t tickCount() override { return 0; }
-  void sleepMs(uint32_t) override {}
-  int64_t timeSeconds() override { return 0; }
+  platform::Clock& clock() override { return stoppedClock_; }
+  platform::Cursor& cursor() override { return cursor_; }
   void debugOutput(std::string_view) override {}
+
+ private:
+  platform::HeadlessClock stoppedClock_;
+  platform::HeadlessCursor cursor_;
 };
 
 class RecordingServices : public SheetServices {
