@@ -97,12 +97,14 @@ void PropertySheet::create(size_t index) {
 bool PropertySheet::tellStoreFailure(bool closing) {
   const std::optional<StoreFailure> failure = TakeStoreFailure();
   if (!failure) return false;
-  std::string text = "Your settings could not be saved";
+  // On OK the save has just failed; on opening or changing pages a store
+  // write failed before the user asked to save.
+  std::string text = closing ? "Your settings could not be saved" : "Your settings cannot be saved";
   text += failure->location.empty() ? "." : " in the folder\n" + failure->location;
   if (!failure->reason.empty()) text += "\n\n" + failure->reason + ".";
   text += closing ? "\n\nMake room there or make it writable, then press OK again; Cancel "
                     "closes without saving."
-                  : "\n\nChanges cannot be saved until that is mended.";
+                  : "\n\nChanges you make will not be kept until that is put right.";
   services_.showMessage(text, kSheetCaption);
   return true;
 }

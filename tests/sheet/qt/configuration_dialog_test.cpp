@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <optional>
 #include <span>
@@ -37,6 +38,7 @@
 #include "sheet/qt/fallback_platform.h"
 #include "sheet/qt/help_location.h"
 #include "sheet/qt/qt_sheet_services.h"
+#include "sheet/qt/stop_signals.h"
 
 namespace grazefall::qtui {
 namespace {
@@ -382,6 +384,35 @@ TEST_F(ConfigurationDialogTest, TheHelpPageIsFoundAndNamesEverySetting) {
                               "The Meaning of Liff"}) {
     EXPECT_TRUE(text.contains(setting, Qt::CaseInsensitive)) << setting;
   }
+}
+
+// --- TERM and INT while the dialog shows ---
+
+TEST(StopSignalsTest, TermAndIntReachTheGuiThreadAndTheOldHandlersComeBack) {
+  StartApplication();
+  static volatile sig_atomic_t oldHandlerRan = 0;
+  struct sigaction old {};
+  old.sa_handler = [](int) { oldHandlerRan = 1; };
+  sigemptyset(&old.sa_mask);
+  struct sigaction saved[2]{};
+  ASSERT_EQ(sigaction(SIGTERM, &old, &saved[0]), 0);
+  ASSERT_EQ(sigaction(SIGINT, &old, &saved[1]), 0);
+  {
+    StopSignals stop;
+    ASSERT_TRUE(stop.isActive());
+    int requests = 0;
+    QObject::connect(&stop, &StopSignals::stopRequested, [&] { ++requests; });
+    for (int signal : {SIGTERM, SIGINT}) {
+      const int before = requests;
+      ASSERT_EQ(::raise(signal), 0);
+      EXPECT_TRUE(QTest::qWaitFor([&] { return requests > before; }, 5000)) << signal;
+    }
+    EXPECT_EQ(oldHandlerRan, 0);
+  }
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  EXPECT_EQ(oldHandlerRan, 1);
+  sigaction(SIGTERM, &saved[0], nullptr);
+  sigaction(SIGINT, &saved[1], nullptr);
 }
 
 // --- Saving into a settings folder that cannot be written ---
