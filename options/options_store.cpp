@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <span>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/types.h"
@@ -20,6 +21,17 @@ constexpr std::string_view kHalloweenValue = "Halloween";
 constexpr std::string_view kCustomValue = "Custom";
 // Left behind by earlier versions; only ever deleted.
 constexpr std::string_view kObsoleteCurrentOptionsValue = "CurrentOptions";
+
+std::optional<StoreFailure> firstFailure;
+
+// Keeps the first failure until TakeStoreFailure collects it.
+int32_t NoteFailure(const platform::SettingsStore* store) {
+  if (!firstFailure) {
+    firstFailure = store != nullptr ? StoreFailure{store->location(), store->lastFailureReason()}
+                                    : StoreFailure{{}, "no settings store is available"};
+  }
+  return kEFail;
+}
 
 platform::SettingsStore* Store() {
   return platform::HasPlatform() ? &platform::CurrentPlatform().settingsStore() : nullptr;
@@ -67,14 +79,20 @@ int32_t ReadOptions(ScenarioOptions& record, std::string_view valueName) {
 
 int32_t WriteOptions(const ScenarioOptions& record, std::string_view valueName) {
   platform::SettingsStore* store = Store();
-  if (store == nullptr) return kEFail;
-  return store->write(valueName, std::as_bytes(std::span(&record, 1))) == kOk ? kOk : kEFail;
+  if (store == nullptr || store->write(valueName, std::as_bytes(std::span(&record, 1))) != kOk) {
+    return NoteFailure(store);
+  }
+  return kOk;
 }
 
 int32_t DeleteOptionsValue(std::string_view valueName) {
   platform::SettingsStore* store = Store();
-  if (store == nullptr) return kEFail;
-  return store->remove(valueName) == kOk ? kOk : kEFail;
+  if (store == nullptr || store->remove(valueName) != kOk) return NoteFailure(store);
+  return kOk;
+}
+
+std::optional<StoreFailure> TakeStoreFailure() {
+  return std::exchange(firstFailure, std::nullopt);
 }
 
 void QueryCurrentDisplayMode() {
@@ -120,19 +138,23 @@ void PrepareOptionsStore() {
   ReadOptions(activeOptions, kOptionsValue);
 }
 
-void SwitchScenario(std::string_view target) {
-  if (target == ScenarioNameOf(activeOptions)) return;
+int32_t SwitchScenario(std::string_view target) {
+  if (target == ScenarioNameOf(activeOptions)) return kOk;
   const UserOwnedFields kept = KeepUserOwnedFields(activeOptions);
   // The user's Custom settings, edits of this sheet included, are stored
   // before another scenario replaces them.
-  if (ScenarioNameOf(activeOptions) == kCustomValue) WriteOptions(activeOptions, kCustomValue);
+  if (ScenarioNameOf(activeOptions) == kCustomValue &&
+      WriteOptions(activeOptions, kCustomValue) != kOk) {
+    return kEFail;
+  }
   // A missing target leaves the record as it was; a short one fills what it has.
   ReadOptions(activeOptions, target);
   RestoreUserOwnedFields(kept, activeOptions);
+  return kOk;
 }
 
-void SaveActiveOptions() {
-  WriteOptions(activeOptions, kOptionsValue);
+int32_t SaveActiveOptions() {
+  return WriteOptions(activeOptions, kOptionsValue);
 }
 
 }  // namespace grazefall

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "options/options.h"
@@ -14,6 +16,17 @@ namespace grazefall {
 int32_t ReadOptions(ScenarioOptions& record, std::string_view valueName);
 int32_t WriteOptions(const ScenarioOptions& record, std::string_view valueName);
 int32_t DeleteOptionsValue(std::string_view valueName);
+
+// A write or removal of an options value that failed: where the store keeps
+// its values and the system's reason, as the store tells them (either may be
+// empty).
+struct StoreFailure {
+  std::string location;
+  std::string reason;
+};
+// The first write or removal that failed since the last call, which then
+// forgets it; nullopt when none failed.
+std::optional<StoreFailure> TakeStoreFailure();
 
 // Puts the display's current mode into the resolution fields of
 // activeOptions; leaves them as they were when the mode cannot be read.
@@ -26,8 +39,11 @@ void LoadSaverOptions();
 // of another version, and loads "Options" into activeOptions.
 void PrepareOptionsStore();
 // Switches activeOptions to a scenario, carrying resolution and background.
-void SwitchScenario(std::string_view target);
-// Writes activeOptions to "Options".
-void SaveActiveOptions();
+// Leaving Custom first stores the Custom record; when that write fails the
+// switch does not happen (the user's Custom settings would be lost) and the
+// result is kEFail.
+int32_t SwitchScenario(std::string_view target);
+// Writes activeOptions to "Options"; kOk or kEFail.
+int32_t SaveActiveOptions();
 
 }  // namespace grazefall

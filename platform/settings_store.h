@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace grazefall::platform {
@@ -21,6 +22,12 @@ class SettingsStore {
   virtual int32_t write(std::string_view name, std::span<const std::byte> bytes) = 0;
   // Creates the key if needed and deletes the value; a missing value is fine.
   virtual int32_t remove(std::string_view name) = 0;
+
+  // For telling a person about a failure: where the values are kept (a
+  // folder, a registry key), and the system's reason the most recent failed
+  // write or removal failed. Empty when the store cannot say.
+  virtual std::string location() const { return {}; }
+  virtual std::string lastFailureReason() const { return {}; }
 };
 
 }  // namespace grazefall::platform

@@ -1,5 +1,8 @@
 #include "sheet/property_sheet.h"
 
+#include <string>
+
+#include "options/options_store.h"
 #include "sheet/background_page.h"
 #include "sheet/effects_page.h"
 #include "sheet/herd_page.h"
@@ -29,26 +32,33 @@ void PropertySheet::open() {
   if (open_) return;
   open_ = true;
   current_ = 0;
+  TakeStoreFailure();
   create(0);
   notify(0, kPsnSetActive);
+  tellStoreFailure(false);
 }
 
 void PropertySheet::selectPage(size_t index) {
   if (!open_ || index >= pages_.size() || index == current_) return;
+  TakeStoreFailure();
   // Pages never refuse to be left, so the result is not looked at.
   notify(current_, kPsnKillActive);
   current_ = index;
   create(index);
   notify(index, kPsnSetActive);
+  tellStoreFailure(false);
 }
 
-void PropertySheet::ok() {
-  if (!open_) return;
+bool PropertySheet::ok() {
+  if (!open_) return false;
+  TakeStoreFailure();
   notify(current_, kPsnKillActive);
   for (size_t i = 0; i < pages_.size(); ++i) {
     if (pages_[i].created) notify(i, kPsnApply);
   }
+  if (tellStoreFailure(true)) return false;
   open_ = false;
+  return true;
 }
 
 void PropertySheet::cancel() {
@@ -82,6 +92,21 @@ void PropertySheet::create(size_t index) {
   if (page.created) return;
   page.created = true;
   page.procedure->initialize(page.controls, services_);
+}
+
+bool PropertySheet::tellStoreFailure(bool closing) {
+  const std::optional<StoreFailure> failure = TakeStoreFailure();
+  if (!failure) return false;
+  // On OK the save has just failed; on opening or changing pages a store
+  // write failed before the user asked to save.
+  std::string text = closing ? "Your settings could not be saved" : "Your settings cannot be saved";
+  text += failure->location.empty() ? "." : " in the folder\n" + failure->location;
+  if (!failure->reason.empty()) text += "\n\n" + failure->reason + ".";
+  text += closing ? "\n\nMake room there or make it writable, then press OK again; Cancel "
+                    "closes without saving."
+                  : "\n\nChanges you make will not be kept until that is put right.";
+  services_.showMessage(text, kSheetCaption);
+  return true;
 }
 
 NotifyResult PropertySheet::notify(size_t index, int32_t code) {

@@ -33,7 +33,9 @@ class PropertySheet {
   // Leaves the current page and shows page `index` (created on first show).
   void selectPage(size_t index);
   // OK: the current page is left, then every created page applies, in order.
-  void ok();
+  // False when a value could not be stored: the user has been told, and the
+  // sheet stays open for another OK (after fixing the store) or Cancel.
+  bool ok();
   // Cancel: every created page hears of it; nothing is read back.
   void cancel();
   // Help on the current page.
@@ -58,6 +60,9 @@ class PropertySheet {
   };
   void create(size_t index);
   NotifyResult notify(size_t index, int32_t code);
+  // Tells the user, with one message box, when a store write failed since
+  // the last call; true when one did.
+  bool tellStoreFailure(bool closing);
 
   SheetServices& services_;
   std::vector<Page> pages_;

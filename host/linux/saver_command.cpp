@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "host/host_main.h"
 #include "host/linux/commands.h"
 #include "host/linux/hack_options.h"
+#include "host/linux/x_server_probe.h"
 #include "host/saver_window.h"
 #include "host/session.h"
 #include "platform/platform.h"
@@ -51,6 +53,28 @@ bool NeedsDisplay(const host::LinuxCommand& command) {
   if (command.mode != host::LinuxMode::Letters) return true;
   const char letter = host::ModeLetter(command.letters);
   return letter == 's' || letter == 'p' || letter == 'l';
+}
+
+bool ShowsSettings(const host::LinuxCommand& command) {
+  if (command.mode != host::LinuxMode::Letters) return false;
+  const char letter = host::ModeLetter(command.letters);
+  return letter == 'c' || letter == 0;
+}
+
+// Whether Qt will show the dialog through its X11 plugin (xcb): unless
+// QT_QPA_PLATFORM names another plugin first (offscreen, wayland, ...), or
+// the session is Wayland's and Qt picks that.
+bool DialogUsesX() {
+  const char* asked = std::getenv("QT_QPA_PLATFORM");
+  if (asked != nullptr && *asked != '\0') {
+    const std::string_view names(asked);
+    return names.substr(0, names.find_first_of(";:")) == "xcb";
+  }
+  const char* session = std::getenv("XDG_SESSION_TYPE");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const bool waylandSession = session != nullptr && std::strcmp(session, "wayland") == 0 &&
+                              wayland != nullptr && *wayland != '\0';
+  return !waylandSession;
 }
 
 int32_t RunCommand(const host::LinuxCommand& command, platform::sdl::SdlWindowSystem& windows,
@@ -106,6 +130,14 @@ int RunSaverCommand(int argc, char** argv) {
       return host::kExitRefused;
     default:
       break;
+  }
+
+  if (ShowsSettings(command) && DialogUsesX()) {
+    const std::string problem = XServerProblem();
+    if (!problem.empty()) {
+      Complain("cannot open the display: " + problem);
+      return host::kExitRefused;
+    }
   }
 
   platform::sdl::SdlWindowSystem windows;

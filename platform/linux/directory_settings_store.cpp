@@ -110,7 +110,10 @@ std::string DirectorySettingsStore::pathOf(std::string_view name) const {
 }
 
 bool DirectorySettingsStore::ensureDirectory() const {
-  if (directory_.empty() || directory_.front() != '/') return false;
+  if (directory_.empty() || directory_.front() != '/') {
+    errno = ENOENT;
+    return false;
+  }
   if (IsDirectory(directory_)) return true;
   // Create each missing component; the XDG rules ask for 0700.
   for (size_t slash = directory_.find('/', 1);; slash = directory_.find('/', slash + 1)) {
@@ -118,7 +121,10 @@ bool DirectorySettingsStore::ensureDirectory() const {
     if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (slash == std::string::npos) break;
   }
-  return IsDirectory(directory_);
+  if (IsDirectory(directory_)) return true;
+  // Something that is not a directory holds the directory's name.
+  if (errno == EEXIST) errno = ENOTDIR;
+  return false;
 }
 
 bool DirectorySettingsStore::syncDirectory() const {
@@ -131,6 +137,15 @@ bool DirectorySettingsStore::syncDirectory() const {
 
 void DirectorySettingsStore::runHook(WriteStage stage) const {
   if (writeHook_) writeHook_(stage);
+}
+
+int32_t DirectorySettingsStore::fail(int error) {
+  lastError_ = error;
+  return kEFail;
+}
+
+std::string DirectorySettingsStore::lastFailureReason() const {
+  return lastError_ != 0 ? std::string(std::strerror(lastError_)) : std::string();
 }
 
 int32_t DirectorySettingsStore::read(std::string_view name, std::span<std::byte> buffer,
@@ -163,32 +178,44 @@ int32_t DirectorySettingsStore::read(std::string_view name, std::span<std::byte>
 }
 
 int32_t DirectorySettingsStore::write(std::string_view name, std::span<const std::byte> bytes) {
-  if (!IsValidValueName(name) || !ensureDirectory()) return kEFail;
+  if (!IsValidValueName(name)) return fail(EINVAL);
+  if (!ensureDirectory()) return fail(errno);
 
   std::string temporary = directory_ + "/";
   temporary += kTemporaryPrefix;
   temporary += name;
   temporary += ".XXXXXX";
   UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (!fd.valid()) return kEFail;
+  if (!fd.valid()) return fail(errno);
 
+  // The errno of the first call that fails is the reason kept.
+  int error = 0;
   const size_t half = bytes.size() / 2;
   bool written = ::fchmod(fd.get(), 0600) == 0 && WriteAll(fd.get(), bytes.first(half));
   if (written) runHook(WriteStage::kTemporaryHalfWritten);
   written = written && WriteAll(fd.get(), bytes.subspan(half)) && ::fsync(fd.get()) == 0;
-  written = fd.close() && written;
-  if (written) runHook(WriteStage::kTemporarySynced);
-  if (!written || ::rename(temporary.c_str(), pathOf(name).c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return kEFail;
+  if (!written) error = errno;
+  if (!fd.close() && written) {
+    error = errno;
+    written = false;
   }
-  return syncDirectory() ? kOk : kEFail;
+  if (written) runHook(WriteStage::kTemporarySynced);
+  if (written && ::rename(temporary.c_str(), pathOf(name).c_str()) != 0) {
+    error = errno;
+    written = false;
+  }
+  if (!written) {
+    ::unlink(temporary.c_str());
+    return fail(error);
+  }
+  return syncDirectory() ? kOk : fail(errno);
 }
 
 int32_t DirectorySettingsStore::remove(std::string_view name) {
-  if (!IsValidValueName(name) || !ensureDirectory()) return kEFail;
-  if (::unlink(pathOf(name).c_str()) != 0 && errno != ENOENT) return kEFail;
-  return syncDirectory() ? kOk : kEFail;
+  if (!IsValidValueName(name)) return fail(EINVAL);
+  if (!ensureDirectory()) return fail(errno);
+  if (::unlink(pathOf(name).c_str()) != 0 && errno != ENOENT) return fail(errno);
+  return syncDirectory() ? kOk : fail(errno);
 }
 
 }  // namespace grazefall::platform

@@ -37,6 +37,10 @@ class DirectorySettingsStore : public SettingsStore {
   int32_t read(std::string_view name, std::span<std::byte> buffer, size_t* length) override;
   int32_t write(std::string_view name, std::span<const std::byte> bytes) override;
   int32_t remove(std::string_view name) override;
+  // The directory, and strerror of the call that failed the last failed
+  // write or removal.
+  std::string location() const override { return directory_; }
+  std::string lastFailureReason() const override;
 
   // Fault injection for tests: the hook runs at each stage of a write, so a
   // test can end the writing process there and look at what survived.
@@ -56,9 +60,12 @@ class DirectorySettingsStore : public SettingsStore {
   std::string pathOf(std::string_view name) const;
   bool syncDirectory() const;
   void runHook(WriteStage stage) const;
+  // Keeps `error` (an errno value) as the reason of this failure.
+  int32_t fail(int error);
 
   std::string directory_;
   WriteHook writeHook_;
+  int lastError_ = 0;
 };
 
 }  // namespace grazefall::platform

@@ -12,6 +12,7 @@
 #include "sheet/qt/fallback_platform.h"
 #include "sheet/qt/qt_pictures.h"
 #include "sheet/qt/qt_sheet_services.h"
+#include "sheet/qt/stop_signals.h"
 
 namespace grazefall::qtui {
 
@@ -85,15 +86,29 @@ QPushButton* ConfigurationDialog::helpButton() const {
 }
 
 void ConfigurationDialog::accept() {
-  if (closed_) return;
-  closed_ = true;
+  if (closed_ || saving_) return;
   pullCurrent();
-  sheet_->ok();
+  // A failed save has shown its message box (a nested event loop, in which
+  // Cancel may have been asked for); the dialog stays open with everything
+  // the user chose.
+  saving_ = true;
+  const bool saved = sheet_->ok();
+  saving_ = false;
+  if (!saved) {
+    pushAll();
+    if (cancelAfterSave_) reject();
+    return;
+  }
+  closed_ = true;
   QDialog::accept();
 }
 
 void ConfigurationDialog::reject() {
   if (closed_) return;
+  if (saving_) {
+    cancelAfterSave_ = true;
+    return;
+  }
   closed_ = true;
   sheet_->cancel();
   QDialog::reject();
@@ -142,6 +157,15 @@ bool HasDisplay() {
   return false;
 }
 
+// Closes every dialog showing besides `keep`: the boxes and pickers a page
+// opened over the sheet.
+void CloseOtherDialogs(const QDialog* keep) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* other = qobject_cast<QDialog*>(widget);
+    if (other != nullptr && other != keep && other->isVisible()) other->reject();
+  }
+}
+
 }  // namespace
 
 int ShowConfigurationSheet(int argc, char** argv) {
@@ -165,10 +189,25 @@ int ShowConfigurationSheet(int argc, char** argv) {
 
   int result = 1;
   {
+    // A TERM or INT (a logout, a supervisor, Ctrl+C) closes the dialog as
+    // Cancel does, message boxes and the folder picker first.
+    StopSignals stopSignals;
+    ConfigurationDialog* dialogShown = nullptr;
+    bool stopRequested = false;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, [&] {
+      stopRequested = true;
+      CloseOtherDialogs(dialogShown);
+      if (dialogShown != nullptr) dialogShown->reject();
+    });
     QtSheetServices services;
     ConfigurationDialog dialog(services);
     services.setOwner(&dialog);
-    result = dialog.exec() == QDialog::Accepted ? 0 : 1;
+    dialogShown = &dialog;
+    if (stopRequested) {
+      dialog.reject();
+    } else {
+      result = dialog.exec() == QDialog::Accepted ? 0 : 1;
+    }
   }
 
   if (ownPlatform) platform::InstallPlatform(nullptr);

@@ -58,6 +58,9 @@ class ConfigurationDialog : public QDialog {
   QDialogButtonBox* buttons_ = nullptr;
   std::array<PageWidget*, kSheetPageCount> pages_{};
   bool closed_ = false;
+  // OK is storing the values; a Cancel meanwhile waits for it to finish.
+  bool saving_ = false;
+  bool cancelAfterSave_ = false;
 };
 
 }  // namespace grazefall::qtui

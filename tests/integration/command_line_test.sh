@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Linux command line: help and version, XScreenSaver's window options,
-# SIGTERM, and bad input (a message for a person at a terminal, exit 255).
+# SIGTERM and SIGINT, and bad input or a missing display (a message for a
+# person at a terminal, exit 255).
 source "$(dirname "$0")/xvfb_session.sh"
 
 # Runs the program on a terminal (script gives it one); output in $WORK/tty.out.
@@ -25,7 +26,62 @@ on_terminal() {
   grep -q "cannot open the display" "$WORK/tty.out" || fail "no message without a display"
 )
 
+# DISPLAY naming an X server that is not there: the settings (/c, and no
+# arguments) refuse as the saver does, with a message and exit 255, rather
+# than aborting inside Qt.
+absent=""
+for n in $(seq 170 199); do
+  if [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
+    absent=":$n"
+    break
+  fi
+done
+[[ -n "$absent" ]] || fail "no unused display number"
+(
+  export DISPLAY=$absent
+  unset WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_SESSION_TYPE
+  for args in /c ""; do
+    on_terminal $args
+    [[ $CODE -eq 255 ]] || fail "'$args' with DISPLAY=$absent exited $CODE: $(cat "$WORK/tty.out")"
+    grep -q "cannot open the display: .*$absent" "$WORK/tty.out" ||
+      fail "'$args' with DISPLAY=$absent: no message ($(cat "$WORK/tty.out"))"
+  done
+)
+# Told to draw offscreen, the dialog needs no X server: it stays up until
+# TERM closes it as Cancel.
+start_program offscreen env DISPLAY="$absent" QT_QPA_PLATFORM=offscreen "$GRAZEFALL" /c
+OFFSCREEN_PID=$LAST_PID
+sleep 2
+is_running "$OFFSCREEN_PID" || fail "/c offscreen ended by itself: $(cat "$WORK/offscreen.out")"
+kill -TERM "$OFFSCREEN_PID"
+wait_exit "$OFFSCREEN_PID" 10 || fail "SIGTERM did not close the offscreen dialog"
+[[ $EXIT_CODE -eq 255 ]] || fail "the offscreen dialog closed by SIGTERM exited $EXIT_CODE"
+
 start_xvfb
+
+# The settings dialog: TERM (a logout, a supervisor) and INT close it as
+# Cancel does, with Cancel's exit code, and the stored Options stay as they
+# were. The first dialog seeds the settings folder.
+folder="$HOME/.config/grazefall"
+start_with_window dialog Grazefall "$GRAZEFALL" /c || fail "/c showed no dialog"
+DIALOG_PID=$LAST_PID
+[[ -s "$folder/Options" ]] || fail "the dialog did not store Options"
+before=$(sha256sum <"$folder/Options")
+xdotool windowfocus --sync "$WINDOW_ID" key --clearmodifiers Escape
+wait_exit "$DIALOG_PID" 10 || fail "Escape did not close the dialog"
+cancel_code=$EXIT_CODE
+for sig in TERM INT; do
+  start_with_window "dialog-$sig" Grazefall "$GRAZEFALL" /c || fail "/c showed no dialog"
+  DIALOG_PID=$LAST_PID
+  sleep 0.5
+  kill -"$sig" "$DIALOG_PID"
+  wait_exit "$DIALOG_PID" 10 || fail "SIG$sig did not close the dialog"
+  [[ $EXIT_CODE -eq $cancel_code ]] ||
+    fail "SIG$sig gave exit code $EXIT_CODE; Cancel gives $cancel_code"
+  [[ "$(sha256sum <"$folder/Options")" == "$before" ]] || fail "SIG$sig changed the stored Options"
+  if ls -A "$folder" | grep -q '^\.tmp-'; then fail "SIG$sig left a half-written value"; fi
+done
+
 on_terminal -window-id garbage
 [[ $CODE -eq 255 ]] || fail "-window-id garbage exited $CODE"
 grep -q 'not a window id: "garbage"' "$WORK/tty.out" || fail "no message for a garbage id"

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "platform/types.h"
@@ -119,6 +121,66 @@ TEST_F(OptionsStoreTest, UnreachableStoreOrNoPlatformFailsWithEFail) {
   EXPECT_EQ(DeleteOptionsValue("Options"), kEFail);
   QueryCurrentDisplayMode();
   EXPECT_TRUE(SameBytes(activeOptions, classicPreset));
+}
+
+// A store that keeps what it is given until a test makes it refuse writes,
+// saying where it lives and why it refused, as a real store does.
+class RefusingStore : public platform::MemorySettingsStore {
+ public:
+  bool refusing = false;
+  int32_t write(std::string_view name, std::span<const std::byte> bytes) override {
+    if (refusing) return kEFail;
+    return MemorySettingsStore::write(name, bytes);
+  }
+  std::string location() const override { return "/home/grazer/.config/grazefall"; }
+  std::string lastFailureReason() const override { return "No space left on device"; }
+};
+
+TEST_F(OptionsStoreTest, AFailedWriteIsKeptWithWhereAndWhyUntilTaken) {
+  RefusingStore store;
+  fake_.store = &store;
+  TakeStoreFailure();
+  EXPECT_EQ(WriteOptions(classicPreset, "Options"), kOk);
+  EXPECT_FALSE(TakeStoreFailure().has_value());
+
+  store.refusing = true;
+  EXPECT_EQ(WriteOptions(classicPreset, "Options"), kEFail);
+  EXPECT_EQ(SaveActiveOptions(), kEFail);
+  std::optional<StoreFailure> failure = TakeStoreFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->location, "/home/grazer/.config/grazefall");
+  EXPECT_EQ(failure->reason, "No space left on device");
+  EXPECT_FALSE(TakeStoreFailure().has_value());
+
+  platform::InstallPlatform(nullptr);
+  EXPECT_EQ(DeleteOptionsValue("Options"), kEFail);
+  failure = TakeStoreFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->location, "");
+  EXPECT_NE(failure->reason, "");
+}
+
+TEST_F(OptionsStoreTest, LeavingCustomWhenItCannotBeStoredKeepsTheCustomRecord) {
+  RefusingStore store;
+  fake_.store = &store;
+  PrepareOptionsStore();
+  SwitchScenario("Custom");
+  activeOptions.herdSize = 321;
+  store.refusing = true;
+  EXPECT_EQ(SwitchScenario("Invasion"), kEFail);
+  EXPECT_EQ(ScenarioNameOf(activeOptions), "Custom");
+  EXPECT_EQ(activeOptions.herdSize, 321);
+
+  store.refusing = false;
+  EXPECT_EQ(SwitchScenario("Invasion"), kOk);
+  EXPECT_EQ(ScenarioNameOf(activeOptions), "Invasion");
+  const auto custom = store.values().find("Custom");
+  ASSERT_NE(custom, store.values().end());
+  ScenarioOptions stored{};
+  ASSERT_EQ(custom->second.size(), sizeof stored);
+  std::memcpy(&stored, custom->second.data(), sizeof stored);
+  EXPECT_EQ(stored.herdSize, 321);
+  TakeStoreFailure();
 }
 
 // --- QueryCurrentDisplayMode and LoadSaverOptions ---

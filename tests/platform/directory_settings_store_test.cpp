@@ -6,7 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -182,10 +184,15 @@ TEST_F(DirectoryStoreTest, UnusableDirectoryFailsEveryOperation) {
   // A file where the directory should be: nothing can be created under it,
   // which also holds for root, who ignores permission bits.
   std::ofstream(root_ / "blocker") << "not a directory";
+  // Each failure names the directory and the system's reason.
   for (const fs::path& directory : {root_ / "blocker", root_ / "blocker" / "grazefall"}) {
     DirectorySettingsStore store(directory.string());
+    EXPECT_EQ(store.lastFailureReason(), "");
     EXPECT_EQ(store.write("Options", Bytes("x")), kEFail);
+    EXPECT_EQ(store.location(), directory.string());
+    EXPECT_EQ(store.lastFailureReason(), std::strerror(ENOTDIR)) << directory;
     EXPECT_EQ(store.remove("Options"), kEFail);
+    EXPECT_EQ(store.lastFailureReason(), std::strerror(ENOTDIR)) << directory;
     EXPECT_EQ(Read(store, "Options"), "<fail>");
   }
   EXPECT_EQ(FileContents(root_ / "blocker"), "not a directory");

@@ -6,10 +6,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -18,18 +20,25 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "options/options.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/linux/directory_settings_store.h"
 #include "sheet/page_ids.h"
 #include "sheet/qt/configuration_dialog.h"
+#include "sheet/qt/fallback_platform.h"
 #include "sheet/qt/help_location.h"
 #include "sheet/qt/qt_sheet_services.h"
+#include "sheet/qt/stop_signals.h"
 
 namespace grazefall::qtui {
 namespace {
@@ -52,15 +61,17 @@ class ScriptedServices : public QtSheetServices {
   void openHelp() override { ++helpRequests; }
 };
 
+void StartApplication() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "test_platform_qt";
+  static char* argv[] = {name, nullptr};
+  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+}
+
 class ConfigurationDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_platform_qt";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { StartApplication(); }
 
   ConfigurationDialogTest() { activeOptions = classicPreset; }
   ~ConfigurationDialogTest() override {
@@ -373,6 +384,206 @@ TEST_F(ConfigurationDialogTest, TheHelpPageIsFoundAndNamesEverySetting) {
                               "The Meaning of Liff"}) {
     EXPECT_TRUE(text.contains(setting, Qt::CaseInsensitive)) << setting;
   }
+}
+
+// --- TERM and INT while the dialog shows ---
+
+TEST(StopSignalsTest, TermAndIntReachTheGuiThreadAndTheOldHandlersComeBack) {
+  StartApplication();
+  static volatile sig_atomic_t oldHandlerRan = 0;
+  struct sigaction old {};
+  old.sa_handler = [](int) { oldHandlerRan = 1; };
+  sigemptyset(&old.sa_mask);
+  struct sigaction saved[2]{};
+  ASSERT_EQ(sigaction(SIGTERM, &old, &saved[0]), 0);
+  ASSERT_EQ(sigaction(SIGINT, &old, &saved[1]), 0);
+  {
+    StopSignals stop;
+    ASSERT_TRUE(stop.isActive());
+    int requests = 0;
+    QObject::connect(&stop, &StopSignals::stopRequested, [&] { ++requests; });
+    for (int signal : {SIGTERM, SIGINT}) {
+      const int before = requests;
+      ASSERT_EQ(::raise(signal), 0);
+      EXPECT_TRUE(QTest::qWaitFor([&] { return requests > before; }, 5000)) << signal;
+    }
+    EXPECT_EQ(oldHandlerRan, 0);
+  }
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  EXPECT_EQ(oldHandlerRan, 1);
+  sigaction(SIGTERM, &saved[0], nullptr);
+  sigaction(SIGINT, &saved[1], nullptr);
+}
+
+// --- Saving into a settings folder that cannot be written ---
+
+// Answers the message boxes that open while it lives, as a user would: notes
+// each one's title and text and whether the dialog still showed behind it,
+// then presses its OK button.
+class MessageBoxAnswerer {
+ public:
+  struct Box {
+    QString title;
+    QString text;
+    bool dialogShowing;
+  };
+  explicit MessageBoxAnswerer(const QWidget& dialog) : dialog_(dialog) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+    timer_.start(20);
+  }
+  std::vector<Box> boxes;
+
+ private:
+  void answer() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(widget);
+      if (box == nullptr || !box->isVisible()) continue;
+      boxes.push_back({box->windowTitle(), box->text(), dialog_.isVisible()});
+      QAbstractButton* ok = box->button(QMessageBox::Ok);
+      if (ok != nullptr) QTest::mouseClick(ok, Qt::LeftButton);
+    }
+  }
+
+  const QWidget& dialog_;
+  QTimer timer_;
+};
+
+// The dialog over the platform the program gives it, with XDG_CONFIG_HOME in
+// a temporary directory. Blocking the folder puts a regular file where its
+// parent was: no write gets past that, not even root's.
+class SettingsFolderTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { StartApplication(); }
+
+  SettingsFolderTest() {
+    activeOptions = classicPreset;
+    oldConfigHome_ = qgetenv("XDG_CONFIG_HOME");
+    hadConfigHome_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
+    platform_ = MakeDialogPlatform();
+    platform::InstallPlatform(platform_.get());
+  }
+  ~SettingsFolderTest() override {
+    dialog_.reset();
+    platform::InstallPlatform(nullptr);
+    if (hadConfigHome_) {
+      qputenv("XDG_CONFIG_HOME", oldConfigHome_);
+    } else {
+      qunsetenv("XDG_CONFIG_HOME");
+    }
+    activeOptions = classicPreset;
+  }
+
+  QString configHome() const { return root_.path() + "/config"; }
+  QString folder() const { return configHome() + "/grazefall"; }
+
+  void plant(std::string_view name, const ScenarioOptions& record) {
+    ASSERT_EQ(platform_->settingsStore().write(name, std::as_bytes(std::span(&record, 1))),
+              platform::kOk);
+  }
+  std::optional<ScenarioOptions> onDisk(std::string_view name) {
+    platform::DirectorySettingsStore store(folder().toStdString());
+    ScenarioOptions record{};
+    size_t length = 0;
+    if (store.read(name, std::as_writable_bytes(std::span(&record, 1)), &length) != platform::kOk ||
+        length != sizeof record) {
+      return std::nullopt;
+    }
+    return record;
+  }
+
+  void block() {
+    ASSERT_TRUE(QDir(root_.path()).rename("config", "config.away"));
+    QFile file(configHome());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  void unblock() {
+    ASSERT_TRUE(QFile::remove(configHome()));
+    ASSERT_TRUE(QDir(root_.path()).rename("config.away", "config"));
+  }
+
+  ConfigurationDialog& open() {
+    dialog_ = std::make_unique<ConfigurationDialog>(services_);
+    services_.setOwner(dialog_.get());
+    dialog_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
+    return *dialog_;
+  }
+  void click(QWidget* target) {
+    QTest::mouseClick(target, Qt::LeftButton, {}, QRect(QPoint(), target->size()).center());
+  }
+  QWidget* banner(int32_t id) { return dialog_->control(kScenarios, id); }
+
+  QTemporaryDir root_;
+  QByteArray oldConfigHome_;
+  bool hadConfigHome_ = false;
+  std::unique_ptr<platform::Platform> platform_;
+  QtSheetServices services_;
+  std::unique_ptr<ConfigurationDialog> dialog_;
+};
+
+TEST_F(SettingsFolderTest, AFailedSaveSaysWhereAndWhyOnceAndOkAgainSavesEverything) {
+  ScenarioOptions custom = customPreset;
+  custom.herdSize = 321;
+  plant("Classic", classicPreset);
+  plant("Invasion", invasionPreset);
+  plant("Halloween", halloweenPreset);
+  plant("Custom", customPreset);
+  plant("Options", custom);
+  ConfigurationDialog& dialog = open();
+  click(banner(scenarios_ids::kInvasionBanner));
+
+  // Leaving Custom stores the Custom record, then OK stores "Options": two
+  // writes fail, one message box tells of them.
+  block();
+  {
+    MessageBoxAnswerer answerer(dialog);
+    click(dialog.okButton());
+    QTest::qWait(100);
+    ASSERT_EQ(answerer.boxes.size(), 1u);
+    const MessageBoxAnswerer::Box& box = answerer.boxes.front();
+    EXPECT_EQ(box.title, "Grazefall");
+    EXPECT_TRUE(box.text.contains(folder())) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains(QString::fromUtf8(std::strerror(ENOTDIR))))
+        << box.text.toStdString();
+    EXPECT_TRUE(box.dialogShowing);
+  }
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+
+  // The folder mended, OK again keeps the user's Custom herd and the switch.
+  unblock();
+  {
+    MessageBoxAnswerer answerer(dialog);
+    click(dialog.okButton());
+    EXPECT_TRUE(answerer.boxes.empty());
+  }
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+  ASSERT_TRUE(onDisk("Custom").has_value());
+  EXPECT_EQ(onDisk("Custom")->herdSize, 321);
+  ASSERT_TRUE(onDisk("Options").has_value());
+  EXPECT_EQ(ScenarioNameOf(*onDisk("Options")), "Invasion");
+}
+
+TEST_F(SettingsFolderTest, CancelAfterAFailedSaveClosesTheDialogAndLeavesTheStore) {
+  ConfigurationDialog& dialog = open();  // a first run: the folder is seeded
+  ASSERT_TRUE(onDisk("Options").has_value());
+  EXPECT_EQ(ScenarioNameOf(*onDisk("Options")), "Classic");
+  click(banner(scenarios_ids::kHalloweenBanner));
+  block();
+  {
+    MessageBoxAnswerer answerer(dialog);
+    click(dialog.okButton());
+    QTest::qWait(100);
+    EXPECT_EQ(answerer.boxes.size(), 1u);
+  }
+  ASSERT_TRUE(dialog.isVisible());
+  click(dialog.cancelButton());
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_FALSE(dialog.isVisible());
+  unblock();
+  EXPECT_EQ(ScenarioNameOf(*onDisk("Options")), "Classic");
 }
 
 }  // namespace
