@@ -152,5 +152,4 @@ class WindowSystem {
   }
 };
 
-
 }  // namespace grazefall::platform
