@@ -149,7 +149,8 @@ std::string UsageText() {
          "  --help, --version  print this text, or the version, and exit\n"
          "\n"
          "Tools:\n"
-         "  --render DIR --frames N [...]   frames to PNG files, no display\n"
+         "  --render DIR --frames N [...]   frames to PNG files, no display; modes and\n"
+         "                                  pictures up to 8192x8192 (--render --help)\n"
          "  --ask \"QUESTION\"                 the cow's answer\n"
          "  --print-options [VALUE]         a stored options record\n";
 }

@@ -89,11 +89,25 @@ int RunPrintOptionsCommand(int argc, char** argv) {
   // A short value fills only its own length; the rest shows as zero.
   ScenarioOptions record{};
   size_t length = 0;
-  if (store.read(valueName, std::as_writable_bytes(std::span(&record, 1)), &length) !=
-      platform::kOk) {
-    std::fprintf(stderr, "grazefall: there is no stored record \"%s\" in %s\n",
-                 Escaped(valueName).c_str(), store.directory().c_str());
-    return 1;
+  using Result = platform::DirectorySettingsStore::ReadResult;
+  switch (store.readValue(valueName, std::as_writable_bytes(std::span(&record, 1)), &length)) {
+    case Result::kRead:
+      break;
+    case Result::kMissing:
+      std::fprintf(stderr, "grazefall: there is no stored record \"%s\" in %s\n",
+                   Escaped(valueName).c_str(), store.directory().c_str());
+      return 1;
+    case Result::kTooLong:
+      // The store refuses it as the saver would: no record is that long.
+      std::fprintf(stderr,
+                   "grazefall: \"%s\" in %s is too long for an options record (more than %zu "
+                   "bytes)\n",
+                   Escaped(valueName).c_str(), store.directory().c_str(), sizeof record);
+      return 1;
+    case Result::kUnreadable:
+      std::fprintf(stderr, "grazefall: \"%s\" in %s cannot be read as a record\n",
+                   Escaped(valueName).c_str(), store.directory().c_str());
+      return 1;
   }
   if (length < sizeof record) {
     std::fprintf(stderr, "grazefall: \"%s\" holds only %zu of %zu bytes; the rest shows as 0\n",

@@ -1,7 +1,9 @@
 #include "platform/linux/directory_settings_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -29,6 +32,13 @@ class UniqueFd {
   }
   UniqueFd(const UniqueFd&) = delete;
   UniqueFd& operator=(const UniqueFd&) = delete;
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+      if (fd_ >= 0) ::close(fd_);
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+  }
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
@@ -53,6 +63,14 @@ bool WriteAll(int fd, std::span<const std::byte> bytes) {
     bytes = bytes.subspan(static_cast<size_t>(written));
   }
   return true;
+}
+
+// Whether `path` still names the file open on `fd`.
+bool IsNamedBy(int fd, const std::string& path) {
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+         named.st_dev == held.st_dev && named.st_ino == held.st_ino;
 }
 
 bool IsDirectory(const std::string& path) {
@@ -150,13 +168,19 @@ std::string DirectorySettingsStore::lastFailureReason() const {
 
 int32_t DirectorySettingsStore::read(std::string_view name, std::span<std::byte> buffer,
                                      size_t* length) {
-  if (!IsValidValueName(name) || directory_.empty()) return kEFail;
+  return readValue(name, buffer, length) == ReadResult::kRead ? kOk : kEFail;
+}
+
+DirectorySettingsStore::ReadResult DirectorySettingsStore::readValue(std::string_view name,
+                                                                     std::span<std::byte> buffer,
+                                                                     size_t* length) {
+  if (!IsValidValueName(name) || directory_.empty()) return ReadResult::kMissing;
   // Non-blocking so that a FIFO planted under a value's name cannot hang the
   // reader; anything but a regular file is refused below.
   UniqueFd fd(::open(pathOf(name).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (!fd.valid()) return kEFail;
+  if (!fd.valid()) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return kEFail;
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadResult::kUnreadable;
 
   // Read one byte more than fits, so a value that is too long (or has grown
   // since fstat) is recognised without touching the caller's buffer.
@@ -166,27 +190,68 @@ int32_t DirectorySettingsStore::read(std::string_view name, std::span<std::byte>
     const ssize_t got = ::read(fd.get(), contents.data() + total, contents.size() - total);
     if (got < 0) {
       if (errno == EINTR) continue;
-      return kEFail;
+      return ReadResult::kUnreadable;
     }
     if (got == 0) break;
     total += static_cast<size_t>(got);
   }
-  if (total > buffer.size()) return kEFail;
+  if (total > buffer.size()) return ReadResult::kTooLong;
   std::memcpy(buffer.data(), contents.data(), total);
   if (length != nullptr) *length = total;
-  return kOk;
+  return ReadResult::kRead;
+}
+
+void DirectorySettingsStore::removeStaleTemporaries() const {
+  DIR* listing = ::opendir(directory_.c_str());
+  if (listing == nullptr) return;
+  const std::unique_ptr<DIR, int (*)(DIR*)> closer(listing, &::closedir);
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view entryName(entry->d_name);
+    if (!entryName.starts_with(kTemporaryPrefix)) continue;
+    const std::string path = pathOf(entryName);
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    // A live writer holds its lock until its rename: never wait for it.
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+    // Only the file just locked, not one that took its name meanwhile.
+    if (IsNamedBy(fd.get(), path)) ::unlink(path.c_str());
+  }
 }
 
 int32_t DirectorySettingsStore::write(std::string_view name, std::span<const std::byte> bytes) {
   if (!IsValidValueName(name)) return fail(EINVAL);
   if (!ensureDirectory()) return fail(errno);
+  if (!staleTemporariesRemoved_) {
+    removeStaleTemporaries();
+    staleTemporariesRemoved_ = true;
+  }
 
-  std::string temporary = directory_ + "/";
-  temporary += kTemporaryPrefix;
-  temporary += name;
-  temporary += ".XXXXXX";
-  UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (!fd.valid()) return fail(errno);
+  // The temporary, locked. A cleaner in another process may take the new file
+  // between its creation and the lock, so the lock counts only while the
+  // name still leads to the locked file. Where the file system has no flock,
+  // no cleaner can take the file either.
+  std::string temporary;
+  UniqueFd fd(-1);
+  for (int attempt = 0; attempt < 3 && !fd.valid(); ++attempt) {
+    temporary = directory_ + "/";
+    temporary += kTemporaryPrefix;
+    temporary += name;
+    temporary += ".XXXXXX";
+    UniqueFd created(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!created.valid()) return fail(errno);
+    if (::flock(created.get(), LOCK_EX) != 0 || IsNamedBy(created.get(), temporary))
+      fd = std::move(created);
+  }
+  if (!fd.valid()) return fail(EAGAIN);
+  // The lock lives with the open file, so this second descriptor keeps it
+  // through the rename after `fd` is closed.
+  const UniqueFd lock(::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));
+  if (!lock.valid()) {
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    return fail(error);
+  }
 
   // The errno of the first call that fails is the reason kept.
   int error = 0;

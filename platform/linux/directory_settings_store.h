@@ -35,6 +35,15 @@ class DirectorySettingsStore : public SettingsStore {
   const std::string& directory() const { return directory_; }
 
   int32_t read(std::string_view name, std::span<std::byte> buffer, size_t* length) override;
+
+  // What read() found, for a person who wants to know why it failed.
+  enum class ReadResult {
+    kRead,        // the value fitted; it is in the buffer
+    kMissing,     // no file of that name (or no such name can exist)
+    kTooLong,     // a regular file longer than the buffer; the buffer is untouched
+    kUnreadable,  // not a regular file, or it could not be read
+  };
+  ReadResult readValue(std::string_view name, std::span<std::byte> buffer, size_t* length);
   int32_t write(std::string_view name, std::span<const std::byte> bytes) override;
   int32_t remove(std::string_view name) override;
   // The directory, and strerror of the call that failed the last failed
@@ -51,7 +60,10 @@ class DirectorySettingsStore : public SettingsStore {
   using WriteHook = std::function<void(WriteStage stage)>;
   void setWriteHook(WriteHook hook) { writeHook_ = std::move(hook); }
 
-  // The prefix every temporary file name starts with.
+  // The prefix every temporary file name starts with. A writer holds an
+  // exclusive flock on its temporary until the rename is done; the first
+  // write through a store removes every temporary no one holds, the remains
+  // of writers that were killed.
   static constexpr std::string_view kTemporaryPrefix = ".tmp-";
 
  private:
@@ -62,10 +74,13 @@ class DirectorySettingsStore : public SettingsStore {
   void runHook(WriteStage stage) const;
   // Keeps `error` (an errno value) as the reason of this failure.
   int32_t fail(int error);
+  // Removes the temporaries no live writer holds.
+  void removeStaleTemporaries() const;
 
   std::string directory_;
   WriteHook writeHook_;
   int lastError_ = 0;
+  bool staleTemporariesRemoved_ = false;
 };
 
 }  // namespace grazefall::platform

@@ -1,12 +1,16 @@
 #include "platform/software/bmp_decoder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
+#include <cerrno>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace grazefall::platform::software {
@@ -70,13 +74,27 @@ struct Header {
   bool hasMasks = false;
 };
 
-std::optional<Header> ReadHeader(std::span<const uint8_t> bytes) {
-  if (bytes.size() < kFileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') return {};
+// Sets `*problem` (when asked for) and gives nothing.
+std::nullopt_t Refuse(std::string* problem, std::string reason) {
+  if (problem != nullptr) *problem = std::move(reason);
+  return std::nullopt;
+}
+
+// The header at the start of `bytes` (which need hold no more than the
+// headers): nothing, and why, for anything this decoder does not read or for
+// a picture wider or taller than `maxSide`.
+std::optional<Header> ReadHeader(std::span<const uint8_t> bytes, int32_t maxSide,
+                                 std::string* problem) {
+  if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M')
+    return Refuse(problem, "not a BMP file");
+  if (bytes.size() < kFileHeaderSize + 4) return Refuse(problem, "truncated inside its header");
   const uint32_t headerSize = U32(bytes, kFileHeaderSize);
   if (headerSize < kCoreHeaderSize || headerSize > kMaxHeaderSize ||
-      bytes.size() < kFileHeaderSize + headerSize) {
-    return {};
+      (headerSize > kCoreHeaderSize && headerSize < kInfoHeaderSize)) {
+    return Refuse(problem, "an unknown header of " + std::to_string(headerSize) + " bytes");
   }
+  if (bytes.size() < kFileHeaderSize + headerSize)
+    return Refuse(problem, "truncated inside its header");
   Header h;
   const size_t at = kFileHeaderSize;
   h.headerEnd = at + headerSize;
@@ -89,7 +107,6 @@ std::optional<Header> ReadHeader(std::span<const uint8_t> bytes) {
     planes = U16(bytes, at + 8);
     h.bitCount = U16(bytes, at + 10);
   } else {
-    if (headerSize < kInfoHeaderSize) return {};
     h.width = I32(bytes, at + 4);
     height = I32(bytes, at + 8);
     planes = U16(bytes, at + 12);
@@ -101,17 +118,24 @@ std::optional<Header> ReadHeader(std::span<const uint8_t> bytes) {
       h.hasMasks = true;
     }
   }
-  if (planes != 1) return {};
+  if (planes != 1) return Refuse(problem, std::to_string(planes) + " colour planes, not 1");
   if (height < 0) {
     h.topDown = true;
     height = -height;
   }
-  if (h.width <= 0 || height <= 0 || h.width > kMaxBitmapSide || height > kMaxBitmapSide) return {};
-  h.height = static_cast<int32_t>(height);
-  if (static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height) * sizeof(ColorRef) >
-      kMaxBitmapBytes) {
-    return {};
+  if (h.width <= 0 || height <= 0)
+    return Refuse(problem, "a size of " + std::to_string(h.width) + "x" + std::to_string(height));
+  if (h.width > maxSide || height > maxSide ||
+      static_cast<uint64_t>(h.width) * static_cast<uint64_t>(height) * sizeof(ColorRef) >
+          kMaxBitmapBytes) {
+    return Refuse(problem, std::to_string(h.width) + "x" + std::to_string(height) +
+                               " pixels, larger than the " + std::to_string(maxSide) + "x" +
+                               std::to_string(maxSide) + " allowed");
   }
+  h.height = static_cast<int32_t>(height);
+  const std::string unsupported = "an unsupported kind of BMP (" + std::to_string(h.bitCount) +
+                                  " bits per pixel, compression " + std::to_string(h.compression) +
+                                  ")";
   switch (h.bitCount) {
     case 1:
     case 2:
@@ -121,30 +145,66 @@ std::optional<Header> ReadHeader(std::span<const uint8_t> bytes) {
       break;
     case 16:
     case 32:
-      if (h.core) return {};
+      if (h.core) return Refuse(problem, unsupported);
       break;
     default:
-      return {};
+      return Refuse(problem, unsupported);
   }
   const bool bitfields = h.compression == kBiBitfields || h.compression == kBiAlphaBitfields;
-  if (h.compression == kBiRle8 && h.bitCount != 8) return {};
-  if (h.compression == kBiRle4 && h.bitCount != 4) return {};
-  if (bitfields && h.bitCount != 16 && h.bitCount != 32) return {};
-  if (h.compression != kBiRgb && h.compression != kBiRle8 && h.compression != kBiRle4 &&
-      !bitfields) {
-    return {};
+  if ((h.compression == kBiRle8 && h.bitCount != 8) ||
+      (h.compression == kBiRle4 && h.bitCount != 4) ||
+      (bitfields && h.bitCount != 16 && h.bitCount != 32) ||
+      (h.compression != kBiRgb && h.compression != kBiRle8 && h.compression != kBiRle4 &&
+       !bitfields)) {
+    return Refuse(problem, unsupported);
   }
   // Rows of a compressed picture always run bottom-up.
-  if (h.topDown && (h.compression == kBiRle8 || h.compression == kBiRle4)) return {};
+  if (h.topDown && (h.compression == kBiRle8 || h.compression == kBiRle4))
+    return Refuse(problem, "compressed rows stored top-down");
   if (bitfields && headerSize == kInfoHeaderSize) {
     // The masks follow the plain header.
-    if (bytes.size() < h.headerEnd + 12) return {};
+    if (bytes.size() < h.headerEnd + 12) return Refuse(problem, "truncated inside its header");
     h.masks = {U32(bytes, h.headerEnd), U32(bytes, h.headerEnd + 4), U32(bytes, h.headerEnd + 8)};
     h.hasMasks = true;
     h.headerEnd += (h.compression == kBiAlphaBitfields) ? 16 : 12;
   }
   if (!bitfields) h.hasMasks = false;
   return h;
+}
+
+// Where the pixels start, and the header, checked against the size of the
+// whole file before any pixel is read: an uncompressed picture must hold all
+// of its rows (the last one may lack its padding).
+struct Layout {
+  Header header;
+  size_t offset = 0;
+};
+
+std::optional<Layout> ReadLayout(std::span<const uint8_t> bytes, uint64_t fileSize, int32_t maxSide,
+                                 std::string* problem) {
+  std::optional<Header> header = ReadHeader(bytes, maxSide, problem);
+  if (!header) return std::nullopt;
+  const Header& h = *header;
+  uint64_t offset = U32(bytes, 10);
+  if (offset == 0) {
+    // Some writers leave the offset out: the pixels follow the colour table.
+    const uint32_t entries =
+        h.bitCount <= 8 ? (h.colorsUsed ? h.colorsUsed : 1u << h.bitCount) : h.colorsUsed;
+    offset = h.headerEnd + uint64_t{entries} * (h.core ? 3 : 4);
+  }
+  if (offset < h.headerEnd) return Refuse(problem, "its pixels start inside its header");
+  if (offset >= fileSize) return Refuse(problem, "truncated before its pixels");
+  if (h.compression != kBiRle8 && h.compression != kBiRle4) {
+    const uint64_t rowBits = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.bitCount);
+    const uint64_t stride = (rowBits + 31) / 32 * 4;
+    const uint64_t needed =
+        offset + stride * static_cast<uint64_t>(h.height - 1) + (rowBits + 7) / 8;
+    if (needed > fileSize) {
+      return Refuse(problem, "truncated: its header asks for " + std::to_string(needed) +
+                                 " bytes, the file has " + std::to_string(fileSize));
+    }
+  }
+  return Layout{h, static_cast<size_t>(offset)};
 }
 
 std::vector<ColorRef> ReadColorTable(std::span<const uint8_t> bytes, const Header& h,
@@ -282,20 +342,12 @@ bool DecodeRle(std::span<const uint8_t> bytes, size_t offset, const Header& h,
   return true;
 }
 
-}  // namespace
-
-std::optional<Picture> DecodeBmp(std::span<const uint8_t> bytes) {
-  const std::optional<Header> header = ReadHeader(bytes);
-  if (!header) return std::nullopt;
-  const Header& h = *header;
-  size_t offset = U32(bytes, 10);
-  if (offset == 0) {
-    // Some writers leave the offset out: the pixels follow the colour table.
-    const uint32_t entries =
-        h.bitCount <= 8 ? (h.colorsUsed ? h.colorsUsed : 1u << h.bitCount) : h.colorsUsed;
-    offset = h.headerEnd + static_cast<size_t>(entries) * (h.core ? 3 : 4);
-  }
-  if (offset < h.headerEnd || offset >= bytes.size()) return std::nullopt;
+std::optional<Picture> Decode(std::span<const uint8_t> bytes, int32_t maxSide,
+                              std::string* problem) {
+  const std::optional<Layout> layout = ReadLayout(bytes, bytes.size(), maxSide, problem);
+  if (!layout) return std::nullopt;
+  const Header& h = layout->header;
+  const size_t offset = layout->offset;
   const std::vector<ColorRef> table = ReadColorTable(bytes, h, offset);
 
   Picture picture;
@@ -305,28 +357,114 @@ std::optional<Picture> DecodeBmp(std::span<const uint8_t> bytes) {
   const bool ok = (h.compression == kBiRle8 || h.compression == kBiRle4)
                       ? DecodeRle(bytes, offset, h, table, picture)
                       : DecodeUncompressed(bytes, offset, h, table, picture);
-  if (!ok) return std::nullopt;
+  if (!ok) return Refuse(problem, "truncated inside its pixels");
   return picture;
 }
 
-std::optional<Picture> LoadBmpFile(std::string_view path) {
-  const std::string name(path);
-  // Only plain files: opening a pipe or a device could block or never end.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(name, error)) return std::nullopt;
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(name.c_str(), "rb"), &std::fclose);
-  if (!file) return std::nullopt;
-  // Headers, a full colour table and the largest picture allowed.
-  constexpr size_t kMaxFileBytes = kMaxBitmapBytes + 4096;
-  std::vector<uint8_t> bytes;
-  std::array<uint8_t, 65536> chunk;
-  size_t got = 0;
-  while ((got = std::fread(chunk.data(), 1, chunk.size(), file.get())) > 0) {
-    if (bytes.size() + got > kMaxFileBytes) return std::nullopt;
-    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
+// Owns one file descriptor.
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  ~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
   }
-  if (std::ferror(file.get())) return std::nullopt;
-  return DecodeBmp(bytes);
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+std::string KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a directory";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
+}
+
+// Appends up to `count` bytes read from `fd`; false on a read error.
+bool ReadUpTo(int fd, size_t count, std::vector<uint8_t>& bytes) {
+  const size_t start = bytes.size();
+  bytes.resize(start + count);
+  size_t total = 0;
+  while (total < count) {
+    const ssize_t got = ::read(fd, bytes.data() + start + total, count - total);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) break;
+    total += static_cast<size_t>(got);
+  }
+  bytes.resize(start + total);
+  return true;
+}
+
+}  // namespace
+
+std::optional<Picture> DecodeBmp(std::span<const uint8_t> bytes) {
+  return Decode(bytes, kMaxBitmapSide, nullptr);
+}
+
+BmpFile ReadBmpFile(std::string_view path) {
+  BmpFile result;
+  const std::string name(path);
+  // Only plain files: reading a pipe or a device could block or never end.
+  struct stat info {};
+  if (::stat(name.c_str(), &info) != 0) {
+    result.problem = errno == ENOENT ? "no such file" : std::strerror(errno);
+    return result;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    result.problem = KindOf(info.st_mode) + ", not a picture file";
+    return result;
+  }
+  // Non-blocking, in case something else took the name since the look above.
+  const UniqueFd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
+    result.problem = std::strerror(errno);
+    return result;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    result.problem = KindOf(info.st_mode) + ", not a picture file";
+    return result;
+  }
+  const uint64_t fileSize = static_cast<uint64_t>(info.st_size);
+  // The headers and masks first, weighed against the file's size before the
+  // pixels are read.
+  constexpr size_t kHeadersSize = kFileHeaderSize + kMaxHeaderSize + 16;
+  std::vector<uint8_t> bytes;
+  if (!ReadUpTo(fd.get(), kHeadersSize, bytes)) {
+    result.problem = std::strerror(errno);
+    return result;
+  }
+  if (bytes.size() > fileSize) {
+    result.problem = "changed while it was read";
+    return result;
+  }
+  if (!ReadLayout(bytes, fileSize, kMaxPictureFileSide, &result.problem)) return result;
+  if (fileSize > kMaxBitmapFileBytes) {
+    result.problem = std::to_string(fileSize) + " bytes, larger than any picture allowed (" +
+                     std::to_string(kMaxBitmapFileBytes) + ")";
+    return result;
+  }
+  // One byte more than the size, to notice a file that grew meanwhile.
+  if (!ReadUpTo(fd.get(), static_cast<size_t>(fileSize) + 1 - bytes.size(), bytes)) {
+    result.problem = std::strerror(errno);
+    return result;
+  }
+  if (bytes.size() != fileSize) {
+    result.problem = "changed while it was read";
+    return result;
+  }
+  result.picture = Decode(bytes, kMaxPictureFileSide, &result.problem);
+  return result;
+}
+
+std::optional<Picture> LoadBmpFile(std::string_view path) {
+  return ReadBmpFile(path).picture;
 }
 
 }  // namespace grazefall::platform::software

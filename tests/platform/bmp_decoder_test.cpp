@@ -10,7 +10,9 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -498,6 +500,107 @@ TEST(BmpFiles, LoadsFromDiskAndRefusesMissingOrNonBitmapFiles) {
   ASSERT_EQ(::mkfifo((dir / "pipe.bmp").c_str(), 0600), 0);
   EXPECT_FALSE(LoadBmpFile((dir / "pipe.bmp").string()));
   fs::remove_all(dir);
+}
+
+// Picture files: every refusal names its reason, reading stops at the header
+// when the header and the file's size disagree, and no side may exceed what a
+// display can show.
+class PictureFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "grazefall-bmp-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  fs::path Write(const std::string& name, const Bytes& bytes) {
+    const fs::path path = root_ / name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    return path;
+  }
+  // `bytes` at the start of a file `size` bytes long, the rest a hole.
+  fs::path WriteSparse(const std::string& name, const Bytes& bytes, uint64_t size) {
+    const fs::path path = Write(name, bytes);
+    fs::resize_file(path, size);
+    return path;
+  }
+
+  fs::path root_;
+};
+
+// Bytes this process has read from files so far; nullopt without /proc.
+std::optional<uint64_t> BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  uint64_t value = 0;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return std::nullopt;
+}
+
+TEST_F(PictureFiles, EachRefusalSaysWhy) {
+  const Bytes good = WriteBmp(Variants()["24 bits"]);
+  ASSERT_TRUE(ReadBmpFile(Write("good.bmp", good).string()).picture);
+  ASSERT_EQ(::mkfifo((root_ / "fifo.bmp").c_str(), 0600), 0);
+  fs::create_directory(root_ / "folder.bmp");
+  const std::map<std::string, std::string> refusals = {
+      {(root_ / "missing.bmp").string(), "no such file"},
+      {(root_ / "folder.bmp").string(), "a directory"},
+      {(root_ / "fifo.bmp").string(), "a FIFO"},  // must not wait for a writer
+      {"/dev/zero", "a device"},                  // must not read forever
+      {Write("cut.bmp", Bytes(good.begin(), good.end() - 8)).string(), "truncated"},
+      {Write("text.bmp", {'h', 'e', 'l', 'l', 'o'}).string(), "not a BMP file"},
+      {Write("header.bmp", Bytes(good.begin(), good.begin() + 20)).string(), "truncated"},
+  };
+  for (const auto& [path, reason] : refusals) {
+    const BmpFile file = ReadBmpFile(path);
+    EXPECT_FALSE(file.picture) << path;
+    EXPECT_NE(file.problem.find(reason), std::string::npos) << path << ": " << file.problem;
+    EXPECT_FALSE(LoadBmpFile(path)) << path;
+  }
+}
+
+TEST_F(PictureFiles, SizesAreWeighedBeforeThePixelsAreRead) {
+  const std::optional<uint64_t> before = BytesRead();
+  if (!before) GTEST_SKIP() << "no /proc/self/io to count the bytes read";
+  // A 2 GiB file, mostly a hole, behind a header for a small picture.
+  BmpSpec small = Variants()["24 bits"];
+  const BmpFile huge = ReadBmpFile(WriteSparse("huge.bmp", WriteBmp(small), 2ull << 30).string());
+  EXPECT_FALSE(huge.picture);
+  EXPECT_NE(huge.problem.find("larger than any picture"), std::string::npos) << huge.problem;
+  // A header for 4096 x 4096 x 32 bits (64 MiB of pixels) in a 32 MiB file.
+  BmpSpec big = Variants()["32 bits"];
+  big.width = 4096;
+  big.height = 4096;
+  big.pixels.clear();
+  const BmpFile cut = ReadBmpFile(WriteSparse("cut.bmp", WriteBmp(big), 32ull << 20).string());
+  EXPECT_FALSE(cut.picture);
+  EXPECT_NE(cut.problem.find("truncated"), std::string::npos) << cut.problem;
+  EXPECT_LT(*BytesRead() - *before, uint64_t{1} << 20);
+}
+
+TEST_F(PictureFiles, NoSideBeyondTheLargestDisplay) {
+  // A run-length picture can claim any size in a few bytes.
+  BmpSpec rle = Variants()["RLE8"];
+  rle.pixels = {0, 1};  // at once the end of the picture
+  for (const auto& [width, height] :
+       {std::pair{16384, 4096}, {kMaxPictureFileSide + 1, 1}, {1, kMaxPictureFileSide + 1}}) {
+    rle.width = width;
+    rle.height = height;
+    const Bytes bytes = WriteBmp(rle);
+    const BmpFile file = ReadBmpFile(Write("claim.bmp", bytes).string());
+    EXPECT_FALSE(file.picture) << width << "x" << height;
+    EXPECT_NE(file.problem.find("larger than the 8192x8192"), std::string::npos) << file.problem;
+  }
+  rle.width = kMaxPictureFileSide;
+  rle.height = 2;
+  const BmpFile widest = ReadBmpFile(Write("widest.bmp", WriteBmp(rle)).string());
+  ASSERT_TRUE(widest.picture) << widest.problem;
+  EXPECT_EQ(widest.picture->width, kMaxPictureFileSide);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -215,17 +216,83 @@ TEST_F(DirectoryStoreTest, WriterKilledMidWayLeavesTheOldValueWhole) {
     WriteKilledAt(directory, "Options", newValue, stage);
     EXPECT_EQ(Read(store, "Options"), oldValue);
   }
-  // The killed writers left their temporaries; they are not values and do
-  // not disturb the next write.
-  int temporaries = 0;
-  for (const auto& entry : fs::directory_iterator(directory)) {
-    if (entry.path().filename().string().starts_with(DirectorySettingsStore::kTemporaryPrefix)) {
-      ++temporaries;
+  // A killed writer leaves its temporary, which is no value; the next
+  // writer's first write takes it away, so only the last one is left.
+  const auto temporaries = [&] {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(directory)) {
+      if (entry.path().filename().string().starts_with(DirectorySettingsStore::kTemporaryPrefix))
+        ++count;
     }
-  }
-  EXPECT_EQ(temporaries, 2);
+    return count;
+  };
+  EXPECT_EQ(temporaries(), 1);
   ASSERT_EQ(store.write("Options", Bytes(newValue)), kOk);
   EXPECT_EQ(Read(store, "Options"), newValue);
+  ASSERT_EQ(DirectorySettingsStore(directory).write("Options", Bytes(oldValue)), kOk);
+  EXPECT_EQ(temporaries(), 0);
+}
+
+TEST_F(DirectoryStoreTest, StaleTemporariesGoButALiveWritersStays) {
+  const std::string directory = (root_ / "grazefall").string();
+  DirectorySettingsStore(directory).write("Classic", Bytes("old"));
+  // A live writer in another process, stopped half-way through its temporary
+  // (its own first write has swept the directory already).
+  int reached[2];
+  int resume[2];
+  ASSERT_EQ(::pipe(reached), 0);
+  ASSERT_EQ(::pipe(resume), 0);
+  const pid_t writer = ::fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    ::close(reached[0]);
+    ::close(resume[1]);
+    DirectorySettingsStore store(directory);
+    store.setWriteHook([&](Stage stage) {
+      if (stage != Stage::kTemporaryHalfWritten) return;
+      char byte = 'h';
+      if (::write(reached[1], &byte, 1) != 1 || ::read(resume[0], &byte, 1) != 1) ::_exit(3);
+    });
+    ::_exit(store.write("Classic", Bytes("new")) == kOk ? 0 : 1);
+  }
+  ::close(reached[1]);
+  ::close(resume[0]);
+  char byte = 0;
+  ASSERT_EQ(::read(reached[0], &byte, 1), 1);
+  // Writers killed mid-way left these behind; a directory of that name is
+  // nothing a writer makes and stays.
+  for (const char* stale : {".tmp-Options.aaaaaa", ".tmp-Custom.bbbbbb", ".tmp-Options.cccccc"})
+    std::ofstream(root_ / "grazefall" / stale) << "half a record";
+  fs::create_directory(root_ / "grazefall" / ".tmp-Odd.dddddd");
+
+  const auto temporaries = [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory)) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with(DirectorySettingsStore::kTemporaryPrefix)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> before = temporaries();
+  ASSERT_EQ(before.size(), 5u);
+
+  DirectorySettingsStore store(directory);
+  ASSERT_EQ(store.write("Options", Bytes("opts")), kOk);
+  const std::vector<std::string> after = temporaries();
+  ASSERT_EQ(after.size(), 2u);
+  EXPECT_TRUE(after[0].starts_with(".tmp-Classic.")) << after[0] << ": the live writer's";
+  EXPECT_EQ(after[1], ".tmp-Odd.dddddd");
+
+  // The writer finishes undisturbed.
+  ASSERT_EQ(::write(resume[1], "r", 1), 1);
+  int status = 0;
+  ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(Read(store, "Classic"), "new");
+  EXPECT_EQ(Read(store, "Options"), "opts");
+  ::close(reached[0]);
+  ::close(resume[1]);
 }
 
 TEST_F(DirectoryStoreTest, WriterKilledBeforeTheFirstValueLeavesNoValue) {

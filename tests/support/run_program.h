@@ -23,13 +23,20 @@ inline std::optional<std::string> ProgramPath() {
   return program.string();
 }
 
+// Which of the program's streams a run keeps in its output.
+enum class Streams { kOutputOnly, kOutputAndErrors };
+
 // `commandLine` is passed to the shell after the program's path; standard
-// error is discarded.
-inline ProgramRun RunProgram(const std::string& environment, const std::string& commandLine) {
+// error is discarded unless asked for. A program still running after two
+// minutes is ended (exit code 124).
+inline ProgramRun RunProgram(const std::string& environment, const std::string& commandLine,
+                             Streams streams = Streams::kOutputOnly) {
   ProgramRun run;
   const std::optional<std::string> program = ProgramPath();
   if (!program) return run;
-  const std::string command = environment + " '" + *program + "' " + commandLine + " 2>/dev/null";
+  const std::string command = environment + " timeout --kill-after=5 120 '" + *program + "' " +
+                              commandLine +
+                              (streams == Streams::kOutputOnly ? " 2>/dev/null" : " 2>&1");
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   char chunk[4096];

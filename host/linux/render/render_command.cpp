@@ -5,7 +5,9 @@
 // writes every presented frame, the loading cow's included, as
 // DIR/frame-00001.png and on; with --trace, one JSON line per frame. The same
 // seed, options and mode always give the same bytes. Nothing sleeps: the
-// fall-speed pause is only reported in the trace.
+// fall-speed pause is only reported in the trace. Unlike the saver, which
+// quietly goes without a background it cannot read, the command names the
+// file and the reason and fails.
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +28,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/linux/directory_settings_store.h"
 #include "platform/platform.h"
+#include "platform/software/bmp_decoder.h"
 #include "saver/animation.h"
 #include "saver/animation_state.h"
 
@@ -35,7 +38,9 @@ namespace {
 constexpr int kBadCommandLine = 2;
 constexpr int kRenderFailed = 1;
 constexpr int64_t kMaxFrames = 10'000'000;
-constexpr int32_t kMaxModeSide = 16384;
+// The largest display mode, and so the largest frame: one 32-bit frame of
+// 8192x8192 is already 256 MiB.
+constexpr int32_t kMaxModeSide = platform::software::kMaxPictureFileSide;
 // Renders longer than this report their progress on stderr.
 constexpr int64_t kProgressEvery = 100;
 
@@ -49,6 +54,29 @@ struct RenderRequest {
   std::optional<int32_t> backgroundMode;
   std::optional<std::string> trace;
 };
+
+const std::string kSide = std::to_string(kMaxModeSide);
+
+std::string UsageText() {
+  return "Usage: grazefall --render DIR --frames N [OPTION VALUE]...\n"
+         "Runs the animation without a display and writes every frame as\n"
+         "DIR/frame-00001.png and on.\n"
+         "\n"
+         "  --frames N             animation steps to run, 1 to " +
+         std::to_string(kMaxFrames) +
+         "\n"
+         "  --seed S               random seed (default: the time)\n"
+         "  --scenario NAME        Classic, Invasion, Halloween or Custom (default: the\n"
+         "                         stored options)\n"
+         "  --mode WxHxD           display mode; depth 8, 16, 24 or 32, at most " +
+         kSide + "x" + kSide +
+         "\n"
+         "  --background FILE      a .bmp picture of at most " +
+         kSide + "x" + kSide +
+         " pixels\n"
+         "  --background-mode 1|2  how the picture is shown (with --background)\n"
+         "  --trace FILE           one JSON line per frame\n";
+}
 
 int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "grazefall: %s\n", message.c_str());
@@ -73,8 +101,7 @@ bool ParseMode(std::string_view text, platform::DisplayMode* mode) {
   }
   const bool depthOk =
       mode->bitDepth == 8 || mode->bitDepth == 16 || mode->bitDepth == 24 || mode->bitDepth == 32;
-  return depthOk && mode->width >= 1 && mode->height >= 1 && mode->width <= kMaxModeSide &&
-         mode->height <= kMaxModeSide;
+  return depthOk && mode->width >= 1 && mode->height >= 1;
 }
 
 const ScenarioOptions* PresetNamed(std::string_view name) {
@@ -118,6 +145,9 @@ std::string ParseRequest(int argc, char** argv, RenderRequest* request) {
       if (!ParseMode(value, &mode))
         return "--mode must be WIDTHxHEIGHTxDEPTH with a depth of 8, 16, 24 or 32, not '" +
                std::string(value) + "'";
+      if (mode.width > kMaxModeSide || mode.height > kMaxModeSide)
+        return "--mode " + std::string(value) + " is larger than the largest display, " + kSide +
+               "x" + kSide;
       request->mode = mode;
     } else if (option == "--background") {
       if (value.empty() || value.size() >= kBackgroundPathSize)
@@ -167,9 +197,25 @@ int RunRenderCommand(int argc, char** argv) {
 }
 
 int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless) {
+  if (argc == 2 || (argc == 3 && std::strcmp(argv[2], "--help") == 0)) {
+    // Asked for, the usage goes to standard output; for a bare --render, it
+    // explains the refusal on standard error.
+    std::fputs(UsageText().c_str(), argc == 2 ? stderr : stdout);
+    return argc == 2 ? kBadCommandLine : 0;
+  }
   RenderRequest request;
   if (const std::string complaint = ParseRequest(argc, argv, &request); !complaint.empty())
     return Fail(kBadCommandLine, complaint);
+
+  // The saver would go on without the picture; a person asking for it hears
+  // why it cannot be used, before anything is written.
+  if (request.background) {
+    const platform::software::BmpFile picture =
+        platform::software::ReadBmpFile(*request.background);
+    if (!picture.picture)
+      return Fail(kRenderFailed,
+                  "cannot use the background '" + *request.background + "': " + picture.problem);
+  }
 
   std::error_code error;
   std::filesystem::create_directories(request.directory, error);

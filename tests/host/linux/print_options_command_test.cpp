@@ -31,9 +31,10 @@ class PrintOptionsCommandTest : public ::testing::Test {
     std::ofstream(root_ / "grazefall" / name, std::ios::binary)
         .write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
   }
-  testing::ProgramRun Print(const std::string& arguments) {
+  testing::ProgramRun Print(const std::string& arguments,
+                            testing::Streams streams = testing::Streams::kOutputOnly) {
     return testing::RunProgram("XDG_CONFIG_HOME='" + root_.string() + "'",
-                               "--print-options " + arguments);
+                               "--print-options " + arguments, streams);
   }
 
   fs::path root_;
@@ -80,6 +81,24 @@ TEST_F(PrintOptionsCommandTest, MissingOrUnreadableRecordsAreReportedWithExitOne
   EXPECT_EQ(Print("").exitCode, 1);
   EXPECT_EQ(Print("../grazefall/Options").exitCode, 1);
   EXPECT_EQ(Print("one two").exitCode, 2);
+}
+
+TEST_F(PrintOptionsCommandTest, TheMessageSaysWhyARecordCannotBeShown) {
+  const auto message = [&](const std::string& value) {
+    const testing::ProgramRun run = Print(value, testing::Streams::kOutputAndErrors);
+    EXPECT_EQ(run.exitCode, 1) << value;
+    return run.output;
+  };
+  EXPECT_NE(message("").find("there is no stored record \"Options\""), std::string::npos);
+  // One byte more than a record: the store refuses it, and says so.
+  const std::string tooLong(sizeof(ScenarioOptions) + 1, 'x');
+  Store("Options", tooLong.data(), tooLong.size());
+  const std::string longMessage = message("");
+  EXPECT_NE(longMessage.find("\"Options\""), std::string::npos) << longMessage;
+  EXPECT_NE(longMessage.find("too long"), std::string::npos) << longMessage;
+  EXPECT_EQ(longMessage.find("no stored record"), std::string::npos) << longMessage;
+  fs::create_directory(root_ / "grazefall" / "Classic");
+  EXPECT_NE(message("Classic").find("cannot be read"), std::string::npos);
 }
 
 }  // namespace
