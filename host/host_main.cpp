@@ -54,7 +54,7 @@ int32_t RunMode(Session& session, std::string_view commandLine) {
       }
       case 'A':
       case 'a':
-        if (!session.host.saverHandlesPasswords) return kExitRefused;
+        if (!session.host.onWindows9x) return kExitRefused;
         ChangePassword(session, OwnerOrForeground(windows, ParseWindowHandle(SkipBlanks(rest))));
         return 0;
       default:
@@ -101,7 +101,7 @@ void ChangePassword(Session& session, platform::WindowHandle owner) {
 
 int32_t HostMain(Session& session, uintptr_t module, std::string_view commandLine) {
   session.host.moduleInstance = module;
-  session.host.saverHandlesPasswords = session.windows.saverHandlesPasswords();
+  session.host.onWindows9x = session.windows.saverHandlesPasswords();
   try {
     return RunMode(session, commandLine);
   } catch (...) {

@@ -17,9 +17,10 @@ constexpr uint32_t kPasswordRetryPauseMs = 200;
 
 struct HostState {
   uintptr_t moduleInstance = 0;
-  // The system leaves the password check, the "saver running" notice and the
-  // password change to the saver itself.
-  bool saverHandlesPasswords = false;
+  // The system is of the family (Windows 95, 98, Me) that leaves the password
+  // check, the "saver running" notice and the password change to the saver
+  // itself; the window system answers it with saverHandlesPasswords().
+  bool onWindows9x = false;
   platform::WindowHandle saverWindow = 0;
   bool isPreview = false;
   // The close has been allowed: input and ticks are ignored from then on.

@@ -97,12 +97,12 @@ MessageResult DefaultSaverProc(Session& session, WindowHandle window, uint32_t m
   HostState& host = session.host;
   if (!host.isPreview && !host.closing) {
     if (message == msg::kWmClose) {
-      if (host.saverHandlesPasswords && VerifyBeforeClose(session, window) == 0) {
+      if (host.onWindows9x && VerifyBeforeClose(session, window) == 0) {
         host.cursorAnchor = session.platform.cursor().position();
         return 0;
       }
     } else if (message == msg::kWmApp) {
-      if (host.saverHandlesPasswords) {
+      if (host.onWindows9x) {
         return host.verifyPassword ? host.verifyPassword->verify(window) : 1;
       }
     } else if (!host.inPasswordCheck) {
@@ -200,13 +200,13 @@ int32_t VerifyBeforeClose(Session& session, WindowHandle window) {
 }
 
 void SetSaverRunning(Session& session, bool running) {
-  if (!session.host.saverHandlesPasswords) return;
+  if (!session.host.onWindows9x) return;
   session.windows.setScreenSaverRunning(running);
 }
 
 void LoadPasswordVerifier(Session& session) {
   HostState& host = session.host;
-  if (!host.saverHandlesPasswords) return;
+  if (!host.onWindows9x) return;
   if (host.verifyPassword) UnloadPasswordVerifier(session);
   uint32_t usePassword = 0;
   if (!session.windows.readPasswordSwitch(&usePassword) || usePassword == 0) return;
@@ -215,7 +215,7 @@ void LoadPasswordVerifier(Session& session) {
 }
 
 void UnloadPasswordVerifier(Session& session) {
-  if (!session.host.saverHandlesPasswords || !session.host.verifyPassword) return;
+  if (!session.host.onWindows9x || !session.host.verifyPassword) return;
   session.host.verifyPassword.reset();
   SetSaverRunning(session, false);
 }
@@ -255,7 +255,7 @@ int32_t RunSaverWindow(Session& session, WindowHandle parent, bool singleInstanc
     LoadPasswordVerifier(session);
   }
   host.autoPlayMessage =
-      host.saverHandlesPasswords ? windows.registerWindowMessage(kAutoPlayMessageName) : 0;
+      host.onWindows9x ? windows.registerWindowMessage(kAutoPlayMessageName) : 0;
 
   session.saver.isPreview = host.isPreview;
 

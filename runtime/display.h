@@ -17,6 +17,8 @@
 namespace grazefall {
 
 struct Display {
+  // The display driver object (DirectDraw on Windows, the backend's display
+  // device elsewhere): the screen's mode, the flipping chain, surfaces.
   std::unique_ptr<platform::DisplayDevice> directDraw;
   std::unique_ptr<platform::Surface> primary;
   std::unique_ptr<platform::Surface> backBuffer;
@@ -27,6 +29,7 @@ struct Display {
 };
 
 struct InputDevices {
+  // The input object (DirectInput on Windows) the two devices come from.
   std::unique_ptr<platform::InputSystem> directInput;
   std::unique_ptr<platform::InputDevice> keyboard;
   std::unique_ptr<platform::InputDevice> mouse;
