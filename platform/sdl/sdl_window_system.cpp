@@ -35,6 +35,30 @@ bool XWindowAlive(Display* display, uint64_t window) {
   return XGetWindowAttributes(display, static_cast<::Window>(window), &attributes) != 0;
 }
 
+// A black child window covering `bounds` of `parent`, shown; 0 when it
+// cannot be made. Synced, so SDL's own connection finds it at once.
+uint64_t CreatePreviewChild(Display* display, uint64_t parent, const Rect& bounds) {
+  if (display == nullptr || parent == 0 || parent > 0xFFFFFFFFu) return 0;
+  const int screen = DefaultScreen(display);
+  const ::Window child =
+      XCreateSimpleWindow(display, static_cast<::Window>(parent), bounds.left, bounds.top,
+                          static_cast<unsigned>(std::max(1, bounds.width())),
+                          static_cast<unsigned>(std::max(1, bounds.height())), 0,
+                          BlackPixel(display, screen), BlackPixel(display, screen));
+  if (child == 0) return 0;
+  XMapWindow(display, child);
+  XSync(display, False);
+  return XWindowAlive(display, child) ? child : 0;
+}
+
+// Destroys a preview child made by CreatePreviewChild, if it still exists
+// (the X server has already destroyed it when its parent went).
+void DestroyPreviewChild(Display* display, uint64_t child) {
+  if (display == nullptr || child == 0 || !XWindowAlive(display, child)) return;
+  XDestroyWindow(display, static_cast<::Window>(child));
+  XFlush(display);
+}
+
 // Whether process `pid` is still running: it exists and has not yet ended
 // (an ended process waiting for its parent to collect it counts as ended).
 bool ProcessRunning(long pid) {
@@ -208,7 +232,14 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
 
   uint64_t foreign = 0;
   if (spec.kind == WindowKind::Preview) {
-    foreign = spec.parent;
+    // A child of its own inside the parent: the parent's drawing is clipped
+    // by it, so a parent that repaints never wipes the preview, and the X
+    // server takes the child away with the parent.
+    auto* display = static_cast<Display*>(xDisplay_);
+    if (!XWindowAlive(display, spec.parent)) return 0;
+    window.previewChild = CreatePreviewChild(display, spec.parent, spec.bounds);
+    if (window.previewChild == 0) return 0;
+    foreign = window.previewChild;
     window.parent = spec.parent;
   } else if (targetWindow_ != 0) {
     foreign = targetWindow_;
@@ -233,6 +264,7 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
   }
   if (window.sdl == nullptr) {
     std::fprintf(stderr, "grazefall: no window could be made: %s\n", SDL_GetError());
+    DestroyPreviewChild(static_cast<Display*>(xDisplay_), window.previewChild);
     return 0;
   }
   window.sdlId = SDL_GetWindowID(window.sdl);
@@ -372,8 +404,11 @@ void SdlWindowSystem::destroy(WindowHandle handle) {
   if (window == nullptr) return;
   if (window->texture != nullptr) SDL_DestroyTexture(window->texture);
   if (window->renderer != nullptr) SDL_DestroyRenderer(window->renderer);
-  // A window SDL did not create is only let go of, never destroyed.
+  // A window SDL did not create is only let go of, never destroyed; the
+  // preview's own child goes too.
   SDL_DestroyWindow(window->sdl);
+  DestroyPreviewChild(static_cast<Display*>(xDisplay_), window->previewChild);
+  window->previewChild = 0;
   window->texture = nullptr;
   window->renderer = nullptr;
   window->sdl = nullptr;

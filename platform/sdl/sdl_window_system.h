@@ -95,8 +95,11 @@ class SdlWindowSystem : public WindowSystem {
     WindowProc procedure = nullptr;
     SDL_Window* sdl = nullptr;
     uint32_t sdlId = 0;
-    // The X window drawn into when it is not our own, else 0.
+    // The X window drawn into when SDL did not create it, else 0.
     uint64_t foreign = 0;
+    // A preview's own child of the parent window (also `foreign`), made here
+    // and destroyed with the window.
+    uint64_t previewChild = 0;
     WindowHandle parent = 0;
     InputPolicy input = InputPolicy::Closing;
     bool focused = false;
