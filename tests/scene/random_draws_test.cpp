@@ -308,6 +308,37 @@ TEST_F(Thresholds, RespawnSpreadsForEachSideHerdSizeAndCrossWind) {
   }
 }
 
+TEST_F(Thresholds, DropsPastTenBelowStartAgainAtTheModelsPlacesInListOrder) {
+  // Every other drop is exactly 10 below the screen and stays; the others,
+  // one further, draw y in -150..-50 (span 101) and then x in -10..810
+  // (span 800 + 21).
+  std::vector<Sprite*> drops;
+  for (int i = 0; i < 400; ++i) {
+    rig.scene.tears->append(
+        new Sprite(rig.display, rig.scene.bigTearSheet.get(), AnimationMode::Sequential, 1));
+    Sprite& drop = *rig.scene.tears->lastSprite();
+    drop.setPosition(i, 600 + 10 + i % 2);
+    drop.setDirection(Direction::Down);
+    drop.setSpeed(2);
+    drops.push_back(&drop);
+  }
+  rig.random.state = 0xC0FFEEu;
+  ModelGenerator model{rig.random.state};
+  SceneContext context = rig.context();
+  UpdateTears(context, rig.scene.tears.get());
+  for (int i = 0; i < 400; ++i) {
+    int32_t x = i;
+    int32_t y = 600 + 10;
+    if (i % 2 == 1) {
+      y = model.span(101, -150);
+      x = model.span(800 + 21, -10);
+    }
+    ASSERT_EQ(drops[i]->prevX(), x) << "drop " << i;
+    ASSERT_EQ(drops[i]->prevY(), y) << "drop " << i;
+  }
+  EXPECT_EQ(rig.random.state, model.state);
+}
+
 // RunFrame runs messages, drops, herd and explosions in that order, each
 // drawing from the one generator; with messages or drops switched off their
 // step draws nothing. A second animation, started alike and stepped by hand
@@ -336,6 +367,13 @@ class FrameOrder : public ::testing::Test {
     // Switched off after the build, so the drops exist but must not move.
     optionsA.conspiracyMessages = optionsB.conspiracyMessages = messagesOn ? 1 : 0;
     optionsA.tearsOfBlood = optionsB.tearsOfBlood = tearsOn ? 1 : 0;
+    // The drops start far above; brought down to just above the line they
+    // start again from, they draw their new places from the first frames on.
+    for (Animation* animation : {a.get(), b.get()}) {
+      int32_t i = 0;
+      for (Sprite* drop : SpritesOf(*animation->scene.tears))
+        drop->setPosition(drop->x(), animation->display.height + 10 - (i++ % 60));
+    }
     int32_t explosionsSeen = 0;
     for (int frame = 0; frame < 200; ++frame) {
       RunFrame(*a);
