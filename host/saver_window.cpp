@@ -254,8 +254,7 @@ int32_t RunSaverWindow(Session& session, WindowHandle parent, bool singleInstanc
     }
     LoadPasswordVerifier(session);
   }
-  host.autoPlayMessage =
-      host.onWindows9x ? windows.registerWindowMessage(kAutoPlayMessageName) : 0;
+  host.autoPlayMessage = host.onWindows9x ? windows.registerWindowMessage(kAutoPlayMessageName) : 0;
 
   session.saver.isPreview = host.isPreview;
 
