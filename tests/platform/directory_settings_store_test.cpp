@@ -2,19 +2,29 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <new>
 #include <optional>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/types.h"
@@ -300,6 +310,175 @@ TEST_F(DirectoryStoreTest, WriterKilledBeforeTheFirstValueLeavesNoValue) {
   WriteKilledAt(directory, "Custom", std::string(352, 'c'), Stage::kTemporarySynced);
   DirectorySettingsStore store(directory);
   EXPECT_EQ(Read(store, "Custom"), "<fail>");
+}
+
+// Torture: a real writer process, writing whole 352-byte records over and
+// over, is killed with SIGKILL at random moments. After each kill every value
+// on disk must be exactly one of the records written to it (never torn, never
+// empty), and a value once written must never go missing; a new store must
+// then write and read as usual. The kill moments come from a fixed seed,
+// printed with any failure. 100 kills by default; GRAZEFALL_TORTURE_KILLS=1000
+// asks for more, and GRAZEFALL_TORTURE_SEED=N replays another seed.
+namespace torture {
+
+// The values the writer alternates between, two records each. The two records
+// of a value differ at every byte, so any mixture of them, any prefix and any
+// padding is neither.
+struct TorturedValue {
+  const char* name;
+  std::string records[2];
+};
+
+std::string Record(char first, char step) {
+  std::string record(352, '\0');
+  for (size_t i = 0; i < record.size(); ++i)
+    record[i] = static_cast<char>(first + static_cast<char>(i % 7) * step);
+  return record;
+}
+
+const std::array<TorturedValue, 2>& Values() {
+  static const std::array<TorturedValue, 2> values = {
+      TorturedValue{"Options", {Record('A', 1), Record('a', 2)}},
+      TorturedValue{"Halloween", {Record('0', 1), Record('!', 3)}},
+  };
+  return values;
+}
+
+// Shared with the writer: how many writes of each value it has finished.
+struct Progress {
+  std::atomic<uint64_t> finished[2];
+};
+
+uint64_t FromEnvironment(const char* name, uint64_t fallback) {
+  const char* text = std::getenv(name);
+  if (text == nullptr || text[0] == '\0') return fallback;
+  char* end = nullptr;
+  const unsigned long long value = std::strtoull(text, &end, 10);
+  return (end != nullptr && *end == '\0' && value > 0) ? value : fallback;
+}
+
+// The writer: alternates the records of every value until it is killed. It
+// dies with the test, and on its own after a minute.
+[[noreturn]] void WriteForever(const std::string& directory, Progress* progress) {
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  ::alarm(60);
+  DirectorySettingsStore store(directory);
+  for (uint64_t round = 0;; ++round) {
+    for (size_t v = 0; v < Values().size(); ++v) {
+      if (store.write(Values()[v].name, Bytes(Values()[v].records[round % 2])) != kOk) ::_exit(4);
+      progress->finished[v].fetch_add(1);
+    }
+  }
+}
+
+// Kills and reaps the writer however the round ends, never waiting long.
+class Writer {
+ public:
+  explicit Writer(pid_t pid) : pid_(pid) {}
+  ~Writer() { killAndReap(); }
+  // The writer's end: killed by SIGKILL is the only good one. Gives up after
+  // ten seconds.
+  std::string killAndReap() {
+    if (pid_ <= 0) return "no writer";
+    ::kill(pid_, SIGKILL);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int status = 0;
+    pid_t reaped = 0;
+    while ((reaped = ::waitpid(pid_, &status, WNOHANG)) == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    pid_ = -1;
+    if (reaped <= 0) return "the writer did not die within ten seconds";
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) return {};
+    return "the writer ended otherwise than by the kill, status " + std::to_string(status);
+  }
+
+ private:
+  pid_t pid_;
+};
+
+}  // namespace torture
+
+TEST_F(DirectoryStoreTest, WriterKilledAtRandomMomentsLeavesEveryValueWhole) {
+  using namespace torture;
+  const uint64_t kills = FromEnvironment("GRAZEFALL_TORTURE_KILLS", 100);
+  const uint64_t seed = FromEnvironment("GRAZEFALL_TORTURE_SEED", 20261209);
+  SCOPED_TRACE("kill moments from seed " + std::to_string(seed) +
+               " (replay with GRAZEFALL_TORTURE_SEED=" + std::to_string(seed) + ")");
+  std::mt19937_64 moments(seed);
+  const std::string directory = (root_ / "grazefall").string();
+
+  void* shared =
+      ::mmap(nullptr, sizeof(Progress), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(shared, MAP_FAILED);
+  const std::unique_ptr<void, void (*)(void*)> unmap(
+      shared, [](void* memory) { ::munmap(memory, sizeof(Progress)); });
+  Progress* progress = new (shared) Progress{};
+  // Writes that finished, the writer's and this test's: once a value's count
+  // is above zero the value must exist.
+  std::array<uint64_t, 2> everWritten{};
+
+  for (uint64_t kill = 1; kill <= kills; ++kill) {
+    SCOPED_TRACE("kill " + std::to_string(kill) + " of " + std::to_string(kills));
+    for (auto& finished : progress->finished) finished.store(0);
+    // The moment: after a random number of the writer's finished writes (none
+    // included, so a writer dies before its first write too), then a random
+    // pause of up to two milliseconds, which lands anywhere in a write.
+    const uint64_t afterWrites = moments() % 4;
+    const auto pause = std::chrono::microseconds(moments() % 2000);
+
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) WriteForever(directory, progress);
+    Writer writer(pid);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto writesFinished = [&] {
+      return progress->finished[0].load() + progress->finished[1].load();
+    };
+    while (writesFinished() < afterWrites && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::microseconds(50));
+    ASSERT_GE(writesFinished(), afterWrites) << "the writer made no progress in ten seconds";
+    std::this_thread::sleep_for(pause);
+    const std::string end = writer.killAndReap();
+    ASSERT_EQ(end, "");
+
+    DirectorySettingsStore store(directory);
+    for (size_t v = 0; v < Values().size(); ++v) {
+      const TorturedValue& value = Values()[v];
+      everWritten[v] += progress->finished[v].load();
+      std::vector<std::byte> buffer(352);
+      size_t length = 0;
+      const auto result = store.readValue(value.name, buffer, &length);
+      if (result == DirectorySettingsStore::ReadResult::kMissing) {
+        ASSERT_EQ(everWritten[v], 0u) << value.name << " went missing after being written";
+        continue;
+      }
+      ASSERT_EQ(result, DirectorySettingsStore::ReadResult::kRead) << value.name;
+      const std::string found(reinterpret_cast<const char*>(buffer.data()), length);
+      ASSERT_TRUE(found == value.records[0] || found == value.records[1])
+          << value.name << " is torn: " << length << " bytes, starting '" << found.substr(0, 16)
+          << "'";
+    }
+    // Nothing but the values and the killed writer's temporaries.
+    for (const auto& entry : fs::directory_iterator(directory)) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with(DirectorySettingsStore::kTemporaryPrefix)) continue;
+      ASSERT_TRUE(name == Values()[0].name || name == Values()[1].name) << name;
+    }
+
+    // A new store writes and reads as usual, and sweeps the temporaries.
+    const TorturedValue& value = Values()[kill % 2];
+    const std::string& record = value.records[(kill / 2) % 2];
+    ASSERT_EQ(store.write(value.name, Bytes(record)), kOk) << store.lastFailureReason();
+    ++everWritten[kill % 2];
+    ASSERT_EQ(Read(store, value.name), record);
+    for (const auto& entry : fs::directory_iterator(directory)) {
+      ASSERT_FALSE(
+          entry.path().filename().string().starts_with(DirectorySettingsStore::kTemporaryPrefix))
+          << entry.path();
+    }
+  }
 }
 
 }  // namespace

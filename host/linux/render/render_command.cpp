@@ -1,13 +1,14 @@
 // grazefall --render DIR --frames N [--seed S] [--scenario NAME] [--mode WxHxD]
-//           [--background FILE --background-mode 1|2] [--trace FILE]
+//           [--background FILE --background-mode 1|2] [--trace FILE] [--no-frames]
 //
 // Runs the saver's real start and N frames on the headless platform and
 // writes every presented frame, the loading cow's included, as
-// DIR/frame-00001.png and on; with --trace, one JSON line per frame. The same
-// seed, options and mode always give the same bytes. Nothing sleeps: the
-// fall-speed pause is only reported in the trace. Unlike the saver, which
-// quietly goes without a background it cannot read, the command names the
-// file and the reason and fails.
+// DIR/frame-00001.png and on; with --trace, one JSON line per frame. With
+// --no-frames it runs (and traces) the same frames without writing any PNG,
+// which is what long soak runs want. The same seed, options and mode always
+// give the same bytes. Nothing sleeps: the fall-speed pause is only reported
+// in the trace. Unlike the saver, which quietly goes without a background it
+// cannot read, the command names the file and the reason and fails.
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -53,6 +54,7 @@ struct RenderRequest {
   std::optional<std::string> background;
   std::optional<int32_t> backgroundMode;
   std::optional<std::string> trace;
+  bool writeFrames = true;
 };
 
 const std::string kSide = std::to_string(kMaxModeSide);
@@ -75,7 +77,8 @@ std::string UsageText() {
          kSide + "x" + kSide +
          " pixels\n"
          "  --background-mode 1|2  how the picture is shown (with --background)\n"
-         "  --trace FILE           one JSON line per frame\n";
+         "  --trace FILE           one JSON line per frame\n"
+         "  --no-frames            run (and trace) without writing any PNG file\n";
 }
 
 int Fail(int code, const std::string& message) {
@@ -121,6 +124,12 @@ std::string ParseRequest(int argc, char** argv, RenderRequest* request) {
   request->directory = std::string(args[1]);
   for (size_t i = 2; i < args.size(); i += 2) {
     const std::string_view option = args[i];
+    // The one option without a value.
+    if (option == "--no-frames") {
+      request->writeFrames = false;
+      --i;
+      continue;
+    }
     if (i + 1 >= args.size()) return std::string(option) + " needs a value";
     const std::string_view value = args[i + 1];
     if (option == "--frames") {
@@ -257,7 +266,8 @@ int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless
   int64_t lastFrame = 0;
   headless.setFrameObserver([&](const platform::Surface& frame, int64_t number) {
     lastFrame = number;
-    if (!WritePngFile(FramePath(request.directory, number), CapturePicture(frame)))
+    if (request.writeFrames &&
+        !WritePngFile(FramePath(request.directory, number), CapturePicture(frame)))
       writeFailed = true;
     // The loading cow's frames are traced as they come; a frame step's line
     // waits until the step is done.

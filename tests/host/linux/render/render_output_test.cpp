@@ -173,5 +173,45 @@ TEST(RenderCommand, TracesEachFramesPauseButNeverSleepsIt) {
   }
 }
 
+// Every PNG file in `directory`, by name.
+std::vector<std::string> PngFiles(const std::string& directory) {
+  std::vector<std::string> names;
+  if (!std::filesystem::is_directory(directory)) return names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    if (entry.path().extension() == ".png") names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(RenderCommand, NoFramesWritesNoPictureButTracesTheSameRun) {
+  const std::string root = ::testing::TempDir() + "/render-no-frames";
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root);
+  const auto render = [&](const std::string& name, bool frames) {
+    std::vector<std::string> args = {"--render",  root + "/" + name, "--frames",
+                                     "20",        "--seed",          "11",
+                                     "--mode",    "160x120x16",      "--scenario",
+                                     "Halloween", "--trace",         root + "/" + name + ".jsonl"};
+    if (!frames) args.insert(args.begin() + 2, "--no-frames");
+    platform::HeadlessPlatform headless;
+    return RenderInProcess(headless, args);
+  };
+  ASSERT_EQ(render("with", true), 0);
+  ASSERT_EQ(render("without", false), 0);
+
+  EXPECT_GE(PngFiles(root + "/with").size(), 20u);
+  EXPECT_EQ(PngFiles(root + "/without"), std::vector<std::string>{});
+  const std::vector<std::string> traced = ReadLines(root + "/with.jsonl");
+  EXPECT_GE(traced.size(), 20u);
+  EXPECT_EQ(ReadLines(root + "/without.jsonl"), traced);
+}
+
+TEST(RenderCommand, UsageNamesNoFrames) {
+  ::testing::internal::CaptureStdout();
+  platform::HeadlessPlatform headless;
+  EXPECT_EQ(RenderInProcess(headless, {"--render", "--help"}), 0);
+  EXPECT_NE(::testing::internal::GetCapturedStdout().find("--no-frames"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace grazefall
