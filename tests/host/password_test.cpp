@@ -53,14 +53,49 @@ TEST_F(PasswordHost, RefusalReanchorsTheCursor) {
 }
 
 TEST_F(PasswordHost, TicksQueuedWhenTheDialogOpensAreDropped) {
-  windows.setVerifierAnswers({1}, 0);
+  // The password is refused, so the saver goes on: ticks that were waiting
+  // behind the close would still reach it had they not been dropped.
+  windows.setVerifierAnswers({0}, 0);
   windows.addStep([](HeadlessWindowSystem& s) {
     s.postMessage(s.saverWindow(), kWmClose, 0, 0);
     s.postMessage(s.saverWindow(), kWmTimer, 1, 0);
     s.postMessage(s.saverWindow(), kWmTimer, 1, 0);
   });
-  EXPECT_EQ(Run("/s"), 0);
+  EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
+  EXPECT_EQ(windows.verifierCalls(), 1);
   EXPECT_EQ(windows.countDelivered(kWmTimer), 0);
+}
+
+TEST_F(PasswordHost, ThePauseBetweenDialogsCountsFromTheEndOfTheLastOne) {
+  // The dialog stays up 100 ms. A close 150 ms after it ended is 250 ms after
+  // it opened: still inside the pause, so no second dialog.
+  windows.setVerifierAnswers({0, 1}, 100);
+  windows.scriptMessage(kWmKeyDown);
+  windows.scriptAdvance(150);
+  windows.scriptMessage(kWmKeyDown);
+  EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
+  EXPECT_EQ(windows.verifierCalls(), 1);
+  EXPECT_FALSE(SaverClosed());
+}
+
+TEST_F(PasswordHost, AKeyRefusedByThePasswordReanchorsAndHidesTheCursor) {
+  windows.setVerifierAnswers({0}, 0);
+  windows.setCursor(10, 10);
+  windows.scriptCursor(300, 200);
+  windows.scriptMessage(kWmKeyDown);
+  windows.scriptAdvance(500);
+  int32_t hidesAfterTheRefusal = -1;
+  windows.addStep([&](HeadlessWindowSystem& s) { hidesAfterTheRefusal = s.cursorHides(); });
+  // Three pixels from where the cursor was at the refusal: no close.
+  windows.scriptCursor(303, 200);
+  ScriptIgnoredMoves();
+  windows.scriptMessage(kWmMouseMove);
+  Run("/s");
+  EXPECT_EQ(windows.verifierCalls(), 1);
+  EXPECT_EQ(windows.countPosted(kWmClose), 1);
+  EXPECT_FALSE(SaverClosed());
+  // Once at creation, once more when the refused dialog was gone.
+  EXPECT_EQ(hidesAfterTheRefusal, 2);
 }
 
 TEST_F(PasswordHost, NoDialogWithoutThePasswordSwitchOrVerifier) {
@@ -90,9 +125,39 @@ TEST_F(PasswordHost, TicksStopOnceTheCloseIsAllowed) {
 }
 
 TEST_F(PasswordHost, AutoPlayQueryClosesTheSaverAndAnswersByVerifier) {
+  // With a verifier the answer is 1 (cancel AutoPlay: the password decides).
+  windows.setVerifierAnswers({1}, 0);
   windows.setAutoPlayMessageId(0xC123);
-  windows.scriptMessage(0xC123);
-  EXPECT_EQ(Run("/s"), 0);  // no verifier: the close goes through at once
+  MessageResult answer = -1;
+  windows.addStep(
+      [&](HeadlessWindowSystem& s) { answer = s.sendMessage(s.saverWindow(), 0xC123, 0, 0); });
+  EXPECT_EQ(Run("/s"), 0);
+  EXPECT_EQ(answer, 1);
+  EXPECT_EQ(windows.countPosted(kWmClose), 1);
+
+  // Without one, 0, and the close goes through at once.
+  session.reset();
+  windows = HeadlessWindowSystem();
+  windows.setSaverHandlesPasswords(true);
+  windows.setAutoPlayMessageId(0xC123);
+  answer = -1;
+  windows.addStep(
+      [&](HeadlessWindowSystem& s) { answer = s.sendMessage(s.saverWindow(), 0xC123, 0, 0); });
+  EXPECT_EQ(Run("/s"), 0);
+  EXPECT_EQ(answer, 0);
+  EXPECT_EQ(windows.countPosted(kWmClose), 1);
+
+  // A preview registers the message too and answers it the same way.
+  session.reset();
+  windows = HeadlessWindowSystem();
+  windows.setSaverHandlesPasswords(true);
+  windows.setAutoPlayMessageId(0xC123);
+  const WindowHandle parent = windows.addForeignWindow("Panel", "Display", 152, 112);
+  answer = -1;
+  windows.addStep(
+      [&](HeadlessWindowSystem& s) { answer = s.sendMessage(s.saverWindow(), 0xC123, 0, 0); });
+  Run("/p " + std::to_string(parent));
+  EXPECT_EQ(answer, 0);
   EXPECT_EQ(windows.countPosted(kWmClose), 1);
 }
 
