@@ -158,6 +158,11 @@ TEST(CowSecondStage, SettingExplanationsFollowTheirOrder) {
                   .starts_with("If you on the Settings tab "
                                "check the explode"));
   EXPECT_TRUE(Answer("tell me about tears of blood").ends_with("blood becomes you..."));
+  // The constant-wind row sits between wrapping and exploding cows.
+  EXPECT_TRUE(Answer("tell me about the constant wind")
+                  .starts_with("If you on the Wind tab check the 'constant wind' checkbox"));
+  EXPECT_TRUE(Answer("the wrap cows and constant wind").starts_with("The wrap cows setting"));
+  EXPECT_TRUE(Answer("constant wind and exploding cows").starts_with("If you on the Wind tab"));
   EXPECT_TRUE(Answer("tell me about the scenario").starts_with("The scenario selection tab"));
   EXPECT_TRUE(Answer("tell me the liff").starts_with("Clue:"));
   EXPECT_TRUE(Answer("tell me about the saver").starts_with("The 'Saver' tab"));

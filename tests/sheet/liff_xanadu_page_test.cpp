@@ -107,6 +107,13 @@ TEST_F(XanaduPageTest, AskReplacesTheAnswerAndAHelpRequestOpensHelp) {
   sheet.command(kAsk);
   EXPECT_EQ(xanadu.text(kAnswer), answerQuestion("moo").text);
   EXPECT_EQ(services_.helpOpened, 0);
+
+  // Asked for help, the cow opens the help file and says nothing.
+  ASSERT_TRUE(answerQuestion("help me").opensHelp);
+  xanadu.setText(kQuestion, "help me");
+  sheet.command(kAsk);
+  EXPECT_EQ(services_.helpOpened, 1);
+  EXPECT_EQ(xanadu.text(kAnswer), "");
 }
 
 TEST_F(XanaduPageTest, AVeryLongQuestionIsCutToTheBox) {
