@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/unique_fd.h"
 #include "platform/types.h"
 
 namespace grazefall::platform {
@@ -22,36 +23,6 @@ namespace {
 
 // Room for the temporary's prefix and random suffix within NAME_MAX (255).
 constexpr size_t kMaxValueNameLength = 200;
-
-// Owns one file descriptor.
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  UniqueFd& operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-      if (fd_ >= 0) ::close(fd_);
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  // Closes now and reports whether the close succeeded (a failed close can
-  // mean the data never reached the disk).
-  bool close() {
-    const int fd = std::exchange(fd_, -1);
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, std::span<const std::byte> bytes) {
   while (!bytes.empty()) {

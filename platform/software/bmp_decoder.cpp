@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/unique_fd.h"
+
 namespace grazefall::platform::software {
 namespace {
 
@@ -360,21 +362,6 @@ std::optional<Picture> Decode(std::span<const uint8_t> bytes, int32_t maxSide,
   if (!ok) return Refuse(problem, "truncated inside its pixels");
   return picture;
 }
-
-// Owns one file descriptor.
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 std::string KindOf(mode_t mode) {
   if (S_ISDIR(mode)) return "a directory";

@@ -1,14 +1,11 @@
-// A saver host over the in-memory window system and platform, with an
-// animation whose start results and frame pauses a test scripts and whose
-// calls it counts.
+// A saver host over the in-memory window system and platform, with a
+// scripted animation.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <deque>
 #include <string_view>
-#include <vector>
 
 #include "host/host_main.h"
 #include "host/saver_window.h"
@@ -17,44 +14,9 @@
 #include "platform/headless/headless_windowing.h"
 #include "platform/messages.h"
 #include "saver/saver_proc.h"
+#include "tests/support/scripted_animation.h"
 
 namespace grazefall::testing {
-
-class ScriptedAnimation : public AnimationDriver {
- public:
-  // Start results in turn; once used up every start succeeds.
-  std::deque<int32_t> startResults;
-  // Pauses the frames ask for in turn; once used up no frame asks for one.
-  std::deque<uint32_t> framePauses;
-  // When set, the platform's total of slept milliseconds as each frame began.
-  const platform::HeadlessPlatform* sleepClock = nullptr;
-  std::vector<uint64_t> sleptBeforeFrame;
-  int32_t created = 0;
-  int32_t starts = 0;
-  int32_t frames = 0;
-  int32_t ends = 0;
-
-  void newAnimation(const ScenarioOptions&) override { ++created; }
-  int32_t start(platform::WindowHandle) override {
-    ++starts;
-    if (startResults.empty()) return 0;
-    const int32_t result = startResults.front();
-    startResults.pop_front();
-    return result;
-  }
-  uint32_t runFrame() override {
-    ++frames;
-    if (sleepClock != nullptr) sleptBeforeFrame.push_back(sleepClock->totalSleptMs());
-    if (framePauses.empty()) return 0;
-    const uint32_t pause = framePauses.front();
-    framePauses.pop_front();
-    return pause;
-  }
-  int32_t end() override {
-    ++ends;
-    return 0;
-  }
-};
 
 class HostTest : public ::testing::Test {
  protected:

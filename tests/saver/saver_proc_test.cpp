@@ -8,31 +8,12 @@
 #include "platform/headless/headless_windowing.h"
 #include "platform/messages.h"
 #include "saver/saver_proc.h"
+#include "tests/support/scripted_animation.h"
 
 namespace grazefall {
 namespace {
 
 using namespace platform;
-
-class CountingAnimation : public AnimationDriver {
- public:
-  int32_t starts = 0;
-  int32_t frames = 0;
-  int32_t ends = 0;
-  void newAnimation(const ScenarioOptions&) override {}
-  int32_t start(WindowHandle) override {
-    ++starts;
-    return 0;
-  }
-  uint32_t runFrame() override {
-    ++frames;
-    return 0;
-  }
-  int32_t end() override {
-    ++ends;
-    return 0;
-  }
-};
 
 class SaverProcedure : public ::testing::Test {
  protected:
@@ -48,7 +29,7 @@ class SaverProcedure : public ::testing::Test {
   ScopedHeadlessPlatform platformScope;
   HeadlessWindowSystem windows;
   const WindowHandle window = windows.addForeignWindow("Saver", "Saver", 64, 48);
-  CountingAnimation animation;
+  testing::ScriptedAnimation animation;
   SaverLifecycle saver;
 };
 

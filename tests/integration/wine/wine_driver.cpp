@@ -69,6 +69,15 @@ int SheetOk(int controlId, int indicatorId) {
   return 0;
 }
 
+// Starts the saver at `scrPath` with `arguments`, as the system would.
+bool StartSaver(const char* scrPath, const std::string& arguments, PROCESS_INFORMATION* process) {
+  std::string commandLine = std::string("\"") + scrPath + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, process) != FALSE;
+}
+
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -91,13 +100,8 @@ int Preview(const char* scrPath) {
   if (parent == nullptr) return Fail("no parent window");
   PumpFor(300);
 
-  std::string commandLine =
-      std::string("\"") + scrPath + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(parent));
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!StartSaver(scrPath, "/p " + std::to_string(reinterpret_cast<uintptr_t>(parent)), &process)) {
     return Fail("could not start the saver");
   }
   PumpFor(4000);
@@ -145,14 +149,8 @@ int Preview(const char* scrPath) {
 // through its own guard, with exit code -1, rather than through the
 // system's crash handling.
 int Crash(const char* scrPath) {
-  std::string commandLine = std::string("\"") + scrPath + "\" /s";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return Fail("could not start the saver");
-  }
+  if (!StartSaver(scrPath, "/s", &process)) return Fail("could not start the saver");
   if (WaitForWindow("WindowsScreenSaverClass", "Screen Saver") == nullptr) {
     TerminateProcess(process.hProcess, 9);
     return Fail("the saver window never appeared");
