@@ -1,5 +1,7 @@
 #include "host/session.h"
 
+#include <utility>
+
 namespace grazefall::host {
 
 Session::Session(platform::Platform& platformServices, platform::WindowSystem& windowSystem,
@@ -13,7 +15,9 @@ Session::Session(platform::Platform& platformServices, platform::WindowSystem& w
 void Session::reset() {
   host = HostState{};
   AnimationDriver* animation = saver.animation;
+  auto adjustOptions = std::move(saver.adjustOptions);
   saver = SaverLifecycle{};
+  saver.adjustOptions = std::move(adjustOptions);
   saver.platform = &platform;
   saver.windows = &windows;
   saver.animation = animation;

@@ -25,7 +25,8 @@ struct Session {
   SaverLifecycle saver;
 
   // Back to the state a fresh process starts with, keeping the services, the
-  // animation and the sheet (tests run many saver windows on one session).
+  // animation, its option changes and the sheet (tests run many saver windows
+  // on one session).
   void reset();
 };
 

@@ -34,6 +34,7 @@ std::optional<platform::MessageResult> SaverProc(SaverLifecycle& saver,
     case platform::kWmCreate:
       saver.saverWindow = window;
       LoadSaverOptions();
+      if (saver.adjustOptions) saver.adjustOptions(activeOptions);
       saver.frameTimer = saver.windows->setTimer(window, kFrameTimerId, kFrameTimerPeriodMs);
       return 0;
     case platform::kWmTimer:

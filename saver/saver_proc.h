@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -56,6 +57,9 @@ struct SaverLifecycle {
   platform::Platform* platform = nullptr;
   platform::WindowSystem* windows = nullptr;
   AnimationDriver* animation = nullptr;
+  // This run's own changes to the options, made on activeOptions right after
+  // the stored record is loaded and never stored. Unset: the record as stored.
+  std::function<void(ScenarioOptions&)> adjustOptions;
 };
 
 // The saver's answer to a message, or nullopt when the message is not the

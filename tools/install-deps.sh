@@ -5,7 +5,7 @@
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake g++ make ninja-build pkg-config python3 zlib1g-dev libsdl2-dev libx11-dev libdbus-1-dev libsdl2-ttf-dev libfontconfig-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation"
+  [build]="cmake g++ make ninja-build pkg-config python3 zlib1g-dev libgif-dev libsdl2-dev libx11-dev libdbus-1-dev libsdl2-ttf-dev libfontconfig-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation"
   [run]="xdg-utils"
   [test]="libgtest-dev libgmock-dev libbenchmark-dev libpng-dev xvfb xauth xdotool xscreensaver x11-utils x11-xserver-utils xterm imagemagick procps util-linux dbus-daemon"
   [windows]="mingw-w64 libz-mingw-w64-dev wine64 wine32:i386"

@@ -69,6 +69,17 @@ LinuxCommand ParseLinuxCommand(const std::vector<std::string_view>& args,
       command.mode = LinuxMode::Version;
       return command;
     }
+    size_t next = i;
+    switch (flags::TakeOptionFlag(args, &next, &command.optionFlags, &command.error)) {
+      case flags::FlagMatch::Taken:
+        i = next - 1;
+        continue;
+      case flags::FlagMatch::Bad:
+        command.mode = LinuxMode::BadOptionFlag;
+        return command;
+      case flags::FlagMatch::NotAFlag:
+        break;
+    }
     if (IsOption(arg, "root")) {
       root = true;
     } else if (IsOption(arg, "window-id", &value)) {
@@ -132,7 +143,7 @@ char ModeLetter(std::string_view letters) {
 }
 
 std::string UsageText() {
-  return "Usage: grazefall [MODE]\n"
+  return "Usage: grazefall [MODE] [OPTION]...\n"
          "A herd of cows falls down the screen.\n"
          "\n"
          "Screen-saver modes (\"/\" or \"-\", any case):\n"
@@ -147,10 +158,12 @@ std::string UsageText() {
          "  -window            draw in an ordinary resizable window\n"
          "  -fps               show the frame rate\n"
          "  --help, --version  print this text, or the version, and exit\n"
+         "\n" +
+         flags::OptionFlagsHelp() +
          "\n"
          "Tools:\n"
-         "  --render DIR --frames N [...]   frames to PNG files, no display; modes and\n"
-         "                                  pictures up to 8192x8192 (--render --help)\n"
+         "  --render DIR --frames N [...]   frames to PNG files (or a GIF), no display; modes\n"
+         "                                  and pictures up to 8192x8192 (--render --help)\n"
          "  --ask \"QUESTION\"                 the cow's answer\n"
          "  --print-options [VALUE]         a stored options record\n";
 }

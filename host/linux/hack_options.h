@@ -1,7 +1,8 @@
 // The Linux command line: XScreenSaver's hack options (-root, -window-id,
 // -window, -fps, --help, --version, with one dash or two, and the
 // XSCREENSAVER_WINDOW variable) on top of the screen-saver letters, which are
-// passed on to HostMain as one line.
+// passed on to HostMain as one line. The run-time option flags
+// (host/linux/flags/) may come anywhere among them.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "host/linux/flags/option_flags.h"
 
 namespace grazefall::host {
 
@@ -23,6 +26,8 @@ enum class LinuxMode {
   Version,
   // A malformed command line: `error` says what is wrong.
   Error,
+  // An option flag with a bad value: `error` says which and what is allowed.
+  BadOptionFlag,
 };
 
 struct LinuxCommand {
@@ -30,6 +35,8 @@ struct LinuxCommand {
   std::string letters;
   uint64_t window = 0;
   bool showFrameRate = false;
+  // This run's changes to the stored options.
+  flags::OptionFlags optionFlags;
   std::string error;
 };
 

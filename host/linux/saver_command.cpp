@@ -31,6 +31,9 @@
 namespace grazefall::app {
 namespace {
 
+// The exit status of a command line the program cannot take, as --render's.
+constexpr int kBadOptionFlag = 2;
+
 // A person at a terminal gets a reason; the screen-saver machinery does not.
 void Complain(const std::string& text) {
   if (isatty(STDERR_FILENO) == 0) return;
@@ -128,6 +131,10 @@ int RunSaverCommand(int argc, char** argv) {
     case host::LinuxMode::Error:
       Complain(command.error);
       return host::kExitRefused;
+    case host::LinuxMode::BadOptionFlag:
+      // Said whoever started it: XScreenSaver keeps a hack's error output.
+      std::fprintf(stderr, "grazefall: %s\n", command.error.c_str());
+      return kBadOptionFlag;
     default:
       break;
   }
@@ -159,6 +166,13 @@ int RunSaverCommand(int argc, char** argv) {
   const auto animation = MakeAnimationDriver();
   host::Session session(sdlPlatform, windows, animation.get());
   session.showConfigurationSheet = [argc, argv] { qtui::ShowConfigurationSheet(argc, argv); };
+  // The settings dialog edits the stored record as it is; only the saver
+  // runs with this command line's changes.
+  if (command.optionFlags.any()) {
+    session.saver.adjustOptions = [&command](ScenarioOptions& options) {
+      flags::ApplyOptionFlags(command.optionFlags, options);
+    };
+  }
   const int32_t code = RunCommand(command, windows, session);
 
   if (windows.isOpen()) platform::InstallPlatform(nullptr);

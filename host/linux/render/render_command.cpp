@@ -1,14 +1,18 @@
-// grazefall --render DIR --frames N [--seed S] [--scenario NAME] [--mode WxHxD]
-//           [--background FILE --background-mode 1|2] [--trace FILE] [--no-frames]
+// grazefall --render DIR --frames N [--seed S] [--mode WxHxD] [--trace FILE]
+//           [--no-frames] [--gif FILE [--gif-step N] [--gif-from N]]
+//           [option flags: --scenario NAME, --herd-size N, --background FILE ...]
 //
 // Runs the saver's real start and N frames on the headless platform and
 // writes every presented frame, the loading cow's included, as
 // DIR/frame-00001.png and on; with --trace, one JSON line per frame. With
 // --no-frames it runs (and traces) the same frames without writing any PNG,
-// which is what long soak runs want. The same seed, options and mode always
-// give the same bytes. Nothing sleeps: the fall-speed pause is only reported
-// in the trace. Unlike the saver, which quietly goes without a background it
-// cannot read, the command names the file and the reason and fails.
+// which is what long soak runs want. With --gif, the frame steps from
+// --gif-from on, every --gif-step-th of them, also go into one looping GIF,
+// each shown for as long as the saver would show its steps. The options are
+// the stored ones with the option flags on top, as the saver runs them. The same seed, options and
+// mode always give the same bytes. Nothing sleeps: the fall-speed pause is only reported in the
+// trace. Unlike the saver, which quietly goes without a background it cannot read, the command
+// names the file and the reason and fails.
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -21,7 +25,9 @@
 #include <string_view>
 #include <vector>
 
+#include "host/linux/flags/option_flags.h"
 #include "host/linux/render/frame_trace.h"
+#include "host/linux/render/gif_recorder.h"
 #include "host/linux/render/png_encoder.h"
 #include "host/linux/render/render_command.h"
 #include "options/options.h"
@@ -45,16 +51,21 @@ constexpr int32_t kMaxModeSide = platform::software::kMaxPictureFileSide;
 // Renders longer than this report their progress on stderr.
 constexpr int64_t kProgressEvery = 100;
 
+// The stored values the saver may read: its record and the scenarios'.
+constexpr std::string_view kStoredValues[] = {"Options", "Classic", "Invasion", "Halloween",
+                                              "Custom"};
+
 struct RenderRequest {
   std::string directory;
   int64_t frames = -1;
   std::optional<uint32_t> seed;
-  std::optional<std::string> scenario;
+  flags::OptionFlags optionFlags;
   std::optional<platform::DisplayMode> mode;
-  std::optional<std::string> background;
-  std::optional<int32_t> backgroundMode;
   std::optional<std::string> trace;
   bool writeFrames = true;
+  std::optional<std::string> gif;
+  int64_t gifStep = kDefaultGifStep;
+  int64_t gifFrom = 1;
 };
 
 const std::string kSide = std::to_string(kMaxModeSide);
@@ -68,17 +79,24 @@ std::string UsageText() {
          std::to_string(kMaxFrames) +
          "\n"
          "  --seed S               random seed (default: the time)\n"
-         "  --scenario NAME        Classic, Invasion, Halloween or Custom (default: the\n"
-         "                         stored options)\n"
          "  --mode WxHxD           display mode; depth 8, 16, 24 or 32, at most " +
          kSide + "x" + kSide +
          "\n"
-         "  --background FILE      a .bmp picture of at most " +
-         kSide + "x" + kSide +
-         " pixels\n"
-         "  --background-mode 1|2  how the picture is shown (with --background)\n"
          "  --trace FILE           one JSON line per frame\n"
-         "  --no-frames            run (and trace) without writing any PNG file\n";
+         "  --no-frames            run (and trace) without writing any PNG file\n"
+         "  --gif FILE             the frame steps also as one looping animated GIF\n"
+         "  --gif-step N           every Nth step into the GIF (default " +
+         std::to_string(kDefaultGifStep) +
+         ": browsers slow\n"
+         "                         down frames shorter than 2/100 s)\n"
+         "  --gif-from N           the first step in the GIF (default 1)\n"
+         "\n"
+         "The stored options are used, with the saver's option flags on top (see\n"
+         "grazefall --help); --scenario Classic|Invasion|Halloween|Custom, and\n"
+         "--background FILE (a .bmp picture of at most " +
+         kSide + "x" + kSide +
+         " pixels) with\n"
+         "--background-mode none|center|stretch (or 0|1|2) among them.\n";
 }
 
 int Fail(int code, const std::string& message) {
@@ -107,14 +125,6 @@ bool ParseMode(std::string_view text, platform::DisplayMode* mode) {
   return depthOk && mode->width >= 1 && mode->height >= 1;
 }
 
-const ScenarioOptions* PresetNamed(std::string_view name) {
-  if (name == "Classic") return &classicPreset;
-  if (name == "Invasion") return &invasionPreset;
-  if (name == "Halloween") return &halloweenPreset;
-  if (name == "Custom") return &customPreset;
-  return nullptr;
-}
-
 // Empty when the command line is sound, else the one-line complaint.
 std::string ParseRequest(int argc, char** argv, RenderRequest* request) {
   std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -122,16 +132,26 @@ std::string ParseRequest(int argc, char** argv, RenderRequest* request) {
   if (args.size() < 2 || args[1].empty() || args[1].starts_with("--"))
     return "--render needs an output directory";
   request->directory = std::string(args[1]);
-  for (size_t i = 2; i < args.size(); i += 2) {
+  for (size_t i = 2; i < args.size();) {
     const std::string_view option = args[i];
     // The one option without a value.
     if (option == "--no-frames") {
       request->writeFrames = false;
-      --i;
+      ++i;
       continue;
+    }
+    std::string complaint;
+    switch (flags::TakeOptionFlag(args, &i, &request->optionFlags, &complaint)) {
+      case flags::FlagMatch::Taken:
+        continue;
+      case flags::FlagMatch::Bad:
+        return complaint;
+      case flags::FlagMatch::NotAFlag:
+        break;
     }
     if (i + 1 >= args.size()) return std::string(option) + " needs a value";
     const std::string_view value = args[i + 1];
+    i += 2;
     if (option == "--frames") {
       if (!ParseNumber(value, &request->frames) || request->frames < 1 ||
           request->frames > kMaxFrames) {
@@ -144,11 +164,6 @@ std::string ParseRequest(int argc, char** argv, RenderRequest* request) {
         return "--seed must be a whole number from 0 to 4294967295, not '" + std::string(value) +
                "'";
       request->seed = seed;
-    } else if (option == "--scenario") {
-      if (PresetNamed(value) == nullptr)
-        return "unknown scenario '" + std::string(value) +
-               "' (Classic, Invasion, Halloween or Custom)";
-      request->scenario = std::string(value);
     } else if (option == "--mode") {
       platform::DisplayMode mode;
       if (!ParseMode(value, &mode))
@@ -158,38 +173,42 @@ std::string ParseRequest(int argc, char** argv, RenderRequest* request) {
         return "--mode " + std::string(value) + " is larger than the largest display, " + kSide +
                "x" + kSide;
       request->mode = mode;
-    } else if (option == "--background") {
-      if (value.empty() || value.size() >= kBackgroundPathSize)
-        return "--background needs a file path shorter than " +
-               std::to_string(kBackgroundPathSize) + " bytes";
-      request->background = std::string(value);
-    } else if (option == "--background-mode") {
-      if (value != "1" && value != "2") return "--background-mode must be 1 or 2";
-      request->backgroundMode = value == "1" ? 1 : 2;
     } else if (option == "--trace") {
       if (value.empty()) return "--trace needs a file path";
       request->trace = std::string(value);
+    } else if (option == "--gif") {
+      if (value.empty()) return "--gif needs a file path";
+      request->gif = std::string(value);
+    } else if (option == "--gif-step" || option == "--gif-from") {
+      int64_t* number = option == "--gif-step" ? &request->gifStep : &request->gifFrom;
+      if (!ParseNumber(value, number) || *number < 1 || *number > kMaxFrames)
+        return std::string(option) + " must be a whole number from 1 to " +
+               std::to_string(kMaxFrames) + ", not '" + std::string(value) + "'";
     } else {
       return "unknown option '" + std::string(option) + "'";
     }
   }
   if (request->frames < 0) return "--frames N is required";
-  if (request->background.has_value() != request->backgroundMode.has_value())
-    return "--background and --background-mode go together";
   return {};
 }
 
 // The options the saver would run with: the stored "Options" record, else
-// the compiled-in one with the display's mode.
-void LoadStoredOptions(platform::HeadlessPlatform& headless) {
+// the compiled-in one with the display's mode; then the option flags, whose
+// scenario may come from the store too. Every run starts from the record a
+// fresh process has.
+void LoadRunOptions(platform::HeadlessPlatform& headless, const flags::OptionFlags& optionFlags) {
   platform::DirectorySettingsStore stored(platform::DirectorySettingsStore::DefaultDirectory());
-  std::vector<std::byte> bytes(kOptionsRecordSize);
-  size_t length = 0;
-  if (stored.read("Options", bytes, &length) == platform::kOk) {
-    bytes.resize(length);
-    headless.memoryStore().plant("Options", bytes);
+  for (const std::string_view name : kStoredValues) {
+    std::vector<std::byte> bytes(kOptionsRecordSize);
+    size_t length = 0;
+    if (stored.read(name, bytes, &length) == platform::kOk) {
+      bytes.resize(length);
+      headless.memoryStore().plant(std::string(name), bytes);
+    }
   }
+  activeOptions = classicPreset;
   LoadSaverOptions();
+  flags::ApplyOptionFlags(optionFlags, activeOptions);
 }
 
 std::string FramePath(const std::string& directory, int64_t frame) {
@@ -218,12 +237,11 @@ int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless
 
   // The saver would go on without the picture; a person asking for it hears
   // why it cannot be used, before anything is written.
-  if (request.background) {
-    const platform::software::BmpFile picture =
-        platform::software::ReadBmpFile(*request.background);
+  if (const auto& background = request.optionFlags.backgroundPath) {
+    const platform::software::BmpFile picture = platform::software::ReadBmpFile(*background);
     if (!picture.picture)
       return Fail(kRenderFailed,
-                  "cannot use the background '" + *request.background + "': " + picture.problem);
+                  "cannot use the background '" + *background + "': " + picture.problem);
   }
 
   std::error_code error;
@@ -241,34 +259,43 @@ int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless
       request.seed.value_or(static_cast<uint32_t>(static_cast<int64_t>(std::time(nullptr))));
   headless.setTimeSeconds(seed);
 
-  if (request.scenario) {
-    activeOptions = *PresetNamed(*request.scenario);
-  } else {
-    LoadStoredOptions(headless);
-  }
+  LoadRunOptions(headless, request.optionFlags);
   if (request.mode) {
     activeOptions.screenWidth = request.mode->width;
     activeOptions.screenHeight = request.mode->height;
     activeOptions.screenBitDepth = request.mode->bitDepth;
   }
-  if (request.background) {
-    std::memset(activeOptions.backgroundPath, 0, kBackgroundPathSize);
-    std::memcpy(activeOptions.backgroundPath, request.background->data(),
-                request.background->size());
-    activeOptions.backgroundMode = *request.backgroundMode;
-  }
   headless.setCurrentMode(
       {activeOptions.screenWidth, activeOptions.screenHeight, activeOptions.screenBitDepth});
+
+  std::unique_ptr<GifRecorder> gif;
+  if (request.gif) {
+    std::string problem;
+    std::unique_ptr<GifWriter> writer = GifWriter::Create(*request.gif, activeOptions.screenWidth,
+                                                          activeOptions.screenHeight, &problem);
+    if (!writer) {
+      platform::InstallPlatform(nullptr);
+      if (trace != nullptr) std::fclose(trace);
+      return Fail(kRenderFailed, "cannot write '" + *request.gif + "': " + problem);
+    }
+    gif = std::make_unique<GifRecorder>(std::move(writer), request.gifStep, request.gifFrom);
+  }
 
   std::unique_ptr<Animation> animation = NewAnimation(activeOptions);
   bool loading = true;
   bool writeFailed = false;
   int64_t lastFrame = 0;
+  int64_t step = 0;
+  std::optional<platform::Picture> gifFrame;
   headless.setFrameObserver([&](const platform::Surface& frame, int64_t number) {
     lastFrame = number;
-    if (request.writeFrames &&
-        !WritePngFile(FramePath(request.directory, number), CapturePicture(frame)))
-      writeFailed = true;
+    const bool forGif = !loading && gif && gif->wants(step);
+    if (request.writeFrames || forGif) {
+      platform::Picture picture = CapturePicture(frame);
+      if (request.writeFrames && !WritePngFile(FramePath(request.directory, number), picture))
+        writeFailed = true;
+      if (forGif) gifFrame = std::move(picture);
+    }
     // The loading cow's frames are traced as they come; a frame step's line
     // waits until the step is done.
     if (loading && trace != nullptr) {
@@ -285,20 +312,25 @@ int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless
                                      std::to_string(activeOptions.screenBitDepth));
   } else {
     loading = false;
-    for (int64_t step = 1; step <= request.frames && !writeFailed; ++step) {
+    for (step = 1; step <= request.frames && !writeFailed; ++step) {
       // The pause is written down, never slept: the render runs flat out.
       const uint32_t pause = RunFrame(*animation);
       if (trace != nullptr) {
         const std::string line = FrameTraceLine(*animation, lastFrame, false, pause) + "\n";
         std::fwrite(line.data(), 1, line.size(), trace);
       }
+      if (gif && !gif->record(step, gifFrame ? &*gifFrame : nullptr, pause)) writeFailed = true;
+      gifFrame.reset();
       if (request.frames > kProgressEvery && (step % kProgressEvery == 0 || step == request.frames))
         std::fprintf(stderr, "grazefall: rendered %lld of %lld frames\n",
                      static_cast<long long>(step), static_cast<long long>(request.frames));
     }
     EndAnimation(*animation);
+    if (gif && !gif->finish() && !writeFailed)
+      status = Fail(kRenderFailed, "cannot write '" + *request.gif + "'");
     if (writeFailed)
-      status = Fail(kRenderFailed, "cannot write frames into '" + request.directory + "'");
+      status = Fail(kRenderFailed, "cannot write frames into '" + request.directory + "'" +
+                                       (gif ? " or '" + *request.gif + "'" : std::string()));
   }
   headless.setFrameObserver(nullptr);
   animation.reset();
