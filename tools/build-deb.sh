@@ -21,9 +21,15 @@ work="$out/src"
 copy="$work/grazefall-$version"
 rm -rf "$work"
 mkdir -p "$copy"
-git ls-files -z --cached --others --exclude-standard |
-  while IFS= read -r -d '' file; do [[ -e $file || -L $file ]] && printf '%s\0' "$file"; done |
-  tar --null -T - -cf - | tar -xf - -C "$copy"
+# The tracked files and new ones not ignored, as they are now; outside a git
+# checkout, everything but the build and output folders.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z --cached --others --exclude-standard |
+    while IFS= read -r -d '' file; do [[ -e $file || -L $file ]] && printf '%s\0' "$file"; done |
+    tar --null -T - -cf - | tar -xf - -C "$copy"
+else
+  tar --exclude='./build*' --exclude=./out --exclude=./.git -cf - . | tar -xf - -C "$copy"
+fi
 
 # debhelper gives the build a home of its own: keep the caller's compiler cache.
 if command -v ccache >/dev/null; then
