@@ -38,7 +38,7 @@ if command -v ccache >/dev/null; then
 fi
 jobs=${JOBS:-$(nproc)}
 (cd "$copy" && dpkg-buildpackage -b -us -uc -j"$jobs") >"$work/build.log" 2>&1 || {
-  tail -40 "$work/build.log" >&2
+  tail -15 "$work/build.log" | cut -c1-300 >&2
   echo "build-deb: dpkg-buildpackage failed; the whole log is $work/build.log" >&2
   exit 1
 }

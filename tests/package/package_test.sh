@@ -86,9 +86,10 @@ for flag in -root -window-id -window -fps --render --trace --ask --print-options
   check "the manual page tells of $flag" grep -q -- "$flag\b" "$work/man.txt"
 done
 
-# The installed program finds the installed help page, not the source tree's.
+# The installed program finds the installed help page, not the source tree's,
+# even with a source tree named in the environment.
 check "the installed program's Help finds the installed page" bash -c \
-  "[[ \$(env -u GRAZEFALL_SOURCE_DIR '$program' --help-page) == \$(realpath '$root/usr/share/grazefall/grazefall.html') ]]"
+  "[[ \$(GRAZEFALL_SOURCE_DIR='$source_dir' '$program' --help-page) == \$(realpath '$root/usr/share/grazefall/grazefall.html') ]]"
 
 if ((failures > 0)); then
   echo "$failures checks failed" >&2
