@@ -115,11 +115,25 @@ main_id=${main%% *}
 # Alt+S is the Settings... button of the main window.
 xdotool mousemove 700 200
 xdotool windowfocus "$main_id" key alt+s
-dialog=$(wait_for '^[0-9]+ [0-9]{3}x[0-9]{3} XScreenSaver: Grazefall Settings$' | head -1) ||
+# The main window bears the same name: the dialog is the other one.
+wait_for_dialog() {
+  local i found
+  for i in $(seq 300); do
+    found=$(mapped_windows | grep -E ' XScreenSaver: Grazefall Settings$' | grep -v "^$main_id " |
+      head -1 || true)
+    [[ -n $found ]] && echo "$found" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+dialog=$(wait_for_dialog) ||
   fail "no Grazefall settings dialog (windows: $(mapped_windows | tr '\n' ';'))"
-# Without a window manager the dialog opens right of the screen: bring it in.
+# Without a window manager the dialog opens right of the screen: bring it in,
+# over the right side of the main window.
 dialog_id=${dialog%% *}
-xdotool windowmove "$dialog_id" 1040 100
+eval "$(xdotool getwindowgeometry --shell "$dialog_id")"
+xdotool windowmove "$dialog_id" $((WIDTH < 1430 ? 1430 - WIDTH : 0)) \
+  $((HEIGHT < 800 ? (800 - HEIGHT) / 2 : 0))
 sleep 1
 import -window root "$out"
 
