@@ -2,6 +2,7 @@
 #   make run      install what is missing, build, start the saver
 #   make test     install what is missing, build, run every test
 #   make windows  cross-compile grazefall.scr (64- and 32-bit)
+#   make deb      build the Debian package into out/deb/
 # SKIP_WINE=1 leaves the Windows-runtime tests out of `make test`.
 
 BUILD ?= build
@@ -9,7 +10,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps-build deps-run deps-test deps-windows configure build run test test-asan windows format check-format clean
+.PHONY: all deps-build deps-run deps-test deps-windows deps-package configure build run test test-asan windows deb format check-format clean
 
 all: build
 
@@ -18,9 +19,11 @@ deps-build:
 deps-run:
 	@tools/install-deps.sh build run
 deps-test:
-	@tools/install-deps.sh build test $(if $(SKIP_WINE),,windows)
+	@tools/install-deps.sh build test package $(if $(SKIP_WINE),,windows)
 deps-windows:
 	@tools/install-deps.sh windows
+deps-package:
+	@tools/install-deps.sh build package
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
@@ -48,6 +51,10 @@ test-asan: deps-test
 
 windows: deps-windows
 	tools/build-windows.sh
+
+# The package is built from a copy of the tree; lintian's report is beside it.
+deb: deps-package
+	JOBS=$(JOBS) tools/build-deb.sh out/deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

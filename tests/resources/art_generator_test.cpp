@@ -89,6 +89,14 @@ TEST_F(ArtGenerator, CommittedPicturesAreExactlyWhatTheDrawingCodeMakes) {
   const fs::path resources = testing::SourceDir() / "resources";
   expectSameFiles(resources / "bitmaps", out / "bitmaps");
   expectSameFiles(resources / "icon", out / "icon");
+  // The theme's icons are .png files: compared by their pixels.
+  const fs::path theme = resources / "icon" / "theme";
+  ASSERT_TRUE(fs::is_directory(theme));
+  EXPECT_EQ(FileNames(theme), FileNames(out / "icon" / "theme"));
+  for (const std::string& name : FileNames(theme)) {
+    EXPECT_TRUE(SamePngPixels(theme / name, out / "icon" / "theme" / name))
+        << "resources/icon/theme/" << name << " is stale";
+  }
   const fs::path sheet = testing::SourceDir() / "docs" / "art.png";
   ASSERT_FALSE(testing::ReadFileBytes(sheet).empty());
   EXPECT_TRUE(SamePngPixels(sheet, out / "art.png")) << "docs/art.png is stale";

@@ -5,8 +5,8 @@
 
 Writes DIR/bitmaps/<id>-<name>.bmp for every bitmap resource, DIR/bitmaps/
 manifest.txt (id, file, width, height, bits) for the Windows resource script,
-DIR/icon/grazefall.ico and DIR/icon/icon-<size>.bmp for the program icon, and
-the contact sheet (default docs/art.png). DIR defaults to resources/. Every run
+DIR/icon/grazefall.ico and DIR/icon/icon-<size>.bmp for the program icon,
+DIR/icon/theme/<size>.png for the desktop's icon theme, and the contact sheet (default docs/art.png). DIR defaults to resources/. Every run
 writes the same bytes.
 """
 
@@ -84,6 +84,17 @@ def icon_images():
     return [(size, cows.cow_face(size)) for size in (16, 32, 48)]
 
 
+# The desktop's icon theme wants larger sizes too: the 32-pixel face enlarged
+# by whole factors, so every pixel stays sharp.
+THEME_ENLARGED = {64: 2, 128: 4, 256: 8}
+
+
+def theme_icons(icons):
+    """(size, canvas) for the icon theme: the drawn sizes, then enlargements."""
+    by_size = dict(icons)
+    return icons + [(size, by_size[32].scaled(factor)) for size, factor in THEME_ENLARGED.items()]
+
+
 SCREEN = (0, 0, 0)
 
 
@@ -153,6 +164,8 @@ def main():
         write(os.path.join(args.out, 'icon', 'icon-%d.bmp' % size),
               bmp_bytes(on_key(canvas, size, size)))
         contact.append(('icon 104 %dx%d' % (size, size), canvas.filled(SCREEN)))
+    for size, canvas in theme_icons(icons):
+        write(os.path.join(args.out, 'icon', 'theme', '%d.png' % size), png_bytes(canvas, True))
     write(args.sheet, png_bytes(contact_sheet(contact)))
 
 

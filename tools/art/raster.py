@@ -285,18 +285,24 @@ def ico_bytes(images):
     return struct.pack('<HHH', 0, 1, len(images)) + entries + b''.join(blobs)
 
 
-def png_bytes(canvas):
-    """An RGB .png; deterministic (fixed compression level, no timestamps)."""
+def png_bytes(canvas, alpha=False):
+    """An RGB .png, or with `alpha` an RGBA one whose None pixels are
+    transparent; deterministic (fixed compression level, no timestamps)."""
     raw = bytearray()
     for row in canvas.rows:
         raw.append(0)
         for c in row:
-            raw += bytes(c)
+            if not alpha:
+                raw += bytes(c)
+            elif c is None:
+                raw += bytes((0, 0, 0, 0))
+            else:
+                raw += bytes(c) + b'\xff'
 
     def chunk(kind, data):
         return (struct.pack('>I', len(data)) + kind + data +
                 struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
 
-    ihdr = struct.pack('>IIBBBBB', canvas.width, canvas.height, 8, 2, 0, 0, 0)
+    ihdr = struct.pack('>IIBBBBB', canvas.width, canvas.height, 8, 6 if alpha else 2, 0, 0, 0)
     return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) +
             chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(first, "--render") == 0) return RunRenderCommand(argc, argv);
     if (std::strcmp(first, "--ask") == 0) return RunAskCommand(argc, argv);
     if (std::strcmp(first, "--print-options") == 0) return RunPrintOptionsCommand(argc, argv);
+    if (std::strcmp(first, "--help-page") == 0) return RunHelpPageCommand(argc, argv);
   }
   return RunSaverCommand(argc, argv);
 }
