@@ -128,8 +128,7 @@ SdlWindowSystem::SdlWindowSystem() = default;
 
 SdlWindowSystem::~SdlWindowSystem() {
   for (auto& [handle, window] : windows_) {
-    if (window.texture != nullptr) SDL_DestroyTexture(window.texture);
-    if (window.renderer != nullptr) SDL_DestroyRenderer(window.renderer);
+    window.presenter.reset();
     if (window.sdl != nullptr) SDL_DestroyWindow(window.sdl);
   }
   if (xDisplay_ != nullptr) XCloseDisplay(static_cast<Display*>(xDisplay_));
@@ -271,12 +270,10 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
   window.lastPointer = pointerPosition();
 
   const WindowHandle handle = nextHandle_++;
-  Window& stored = windows_[handle] = window;
+  Window& stored = windows_[handle] = std::move(window);
   if (foreign != 0) {
     selectStructureEvents(stored);
   } else {
-    // The renderer may remake the X window; make it before naming the class.
-    rendererFor(stored);
     Display* display = nullptr;
     ::Window xWindow = 0;
     if (SdlWindowX11(stored.sdl, &display, &xWindow)) {
@@ -402,15 +399,12 @@ void SdlWindowSystem::destroy(WindowHandle handle) {
   deliver(handle, kWmDestroy, 0, 0);
   window = find(handle);
   if (window == nullptr) return;
-  if (window->texture != nullptr) SDL_DestroyTexture(window->texture);
-  if (window->renderer != nullptr) SDL_DestroyRenderer(window->renderer);
+  window->presenter->invalidate();
   // A window SDL did not create is only let go of, never destroyed; the
   // preview's own child goes too.
   SDL_DestroyWindow(window->sdl);
   DestroyPreviewChild(static_cast<Display*>(xDisplay_), window->previewChild);
   window->previewChild = 0;
-  window->texture = nullptr;
-  window->renderer = nullptr;
   window->sdl = nullptr;
   queue_.dropWindow(handle);
 }
@@ -466,9 +460,11 @@ void SdlWindowSystem::translateEvents() {
             window->focused = false;
             break;
           case SDL_WINDOWEVENT_EXPOSED:
+            window->presenter->invalidate();
             postMessage(handle, kWmPaint, 0, 0);
             break;
           case SDL_WINDOWEVENT_SIZE_CHANGED:
+            window->presenter->invalidate();
             postMessage(handle, kWmSize, 0, PackPosition(event.window.data1, event.window.data2));
             break;
           default:
@@ -617,45 +613,11 @@ bool SdlWindowSystem::clientSize(WindowHandle window, int32_t* width, int32_t* h
   return true;
 }
 
-SDL_Renderer* SdlWindowSystem::rendererFor(Window& window) {
-  if (window.renderer != nullptr) return window.renderer;
-  // Another program's window is drawn through its own surface, which works
-  // whatever its visual; our own window presents with the display's refresh.
-  if (window.foreign == 0) {
-    window.renderer = SDL_CreateRenderer(window.sdl, -1, SDL_RENDERER_PRESENTVSYNC);
-  }
-  if (window.renderer == nullptr) {
-    window.renderer = SDL_CreateRenderer(window.sdl, -1, SDL_RENDERER_SOFTWARE);
-  }
-  return window.renderer;
-}
-
-int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame) {
+int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame,
+                                      const std::optional<std::vector<Rect>>& changes) {
   Window* window = find(handle);
-  if (window == nullptr || frame == nullptr) return kEFail;
-  SDL_Renderer* renderer = rendererFor(*window);
-  if (renderer == nullptr) return kEFail;
-  if (window->texture == nullptr || window->textureWidth != frame->w ||
-      window->textureHeight != frame->h) {
-    if (window->texture != nullptr) SDL_DestroyTexture(window->texture);
-    window->texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
-                                        SDL_TEXTUREACCESS_STREAMING, frame->w, frame->h);
-    if (window->texture == nullptr) return kEFail;
-    SDL_SetTextureScaleMode(window->texture, SDL_ScaleModeNearest);
-    window->textureWidth = frame->w;
-    window->textureHeight = frame->h;
-  }
-  if (SDL_UpdateTexture(window->texture, nullptr, frame->pixels, frame->pitch) != 0) {
-    return kEFail;
-  }
-  // The logical size keeps the frame's aspect with black bars, whatever
-  // size the window has now.
-  SDL_RenderSetLogicalSize(renderer, frame->w, frame->h);
-  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-  SDL_RenderClear(renderer);
-  SDL_RenderCopy(renderer, window->texture, nullptr, nullptr);
-  SDL_RenderPresent(renderer);
-  return kOk;
+  if (window == nullptr) return kEFail;
+  return window->presenter->present(window->sdl, frame, changes);
 }
 
 bool SdlWindowSystem::paintPicture(WindowHandle handle, const Picture& picture, int32_t x,
@@ -672,6 +634,7 @@ bool SdlWindowSystem::paintPicture(WindowHandle handle, const Picture& picture, 
       const_cast<ColorRef*>(picture.pixels.data()), picture.width, picture.height, 32,
       picture.width * 4, SDL_PIXELFORMAT_BGR888);
   if (source == nullptr) return false;
+  window->presenter->invalidate();
   SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
   SDL_Rect at{x, y, picture.width, picture.height};
   SDL_BlitSurface(source, nullptr, target, &at);
