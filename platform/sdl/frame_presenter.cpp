@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace grazefall::platform::sdl {
 namespace {
@@ -13,19 +12,6 @@ namespace {
 template <typename Pixel>
 void ScalePixels(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport, const Rect& area,
                  const std::vector<int32_t>& columns, const std::vector<int32_t>& rows) {
-  if (viewport.width() == from->w && viewport.height() == from->h) {
-    // Not scaled: whole runs of pixels at a time.
-    const size_t bytes = static_cast<size_t>(area.width()) * sizeof(Pixel);
-    for (int32_t y = area.top; y < area.bottom; ++y) {
-      std::memcpy(static_cast<uint8_t*>(to->pixels) +
-                      static_cast<size_t>(viewport.top + y) * to->pitch +
-                      static_cast<size_t>(viewport.left + area.left) * sizeof(Pixel),
-                  static_cast<const uint8_t*>(from->pixels) + static_cast<size_t>(y) * from->pitch +
-                      static_cast<size_t>(area.left) * sizeof(Pixel),
-                  bytes);
-    }
-    return;
-  }
   for (int32_t y = area.top; y < area.bottom; ++y) {
     const auto* source = reinterpret_cast<const Pixel*>(static_cast<const uint8_t*>(from->pixels) +
                                                         static_cast<size_t>(rows[y]) * from->pitch);
@@ -106,14 +92,24 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   std::vector<Rect> wholeFrame;
   if (whole) wholeFrame.push_back(Rect{0, 0, frame->w, frame->h});
   const std::vector<Rect>& areas = whole ? wholeFrame : *changes;
+  // Unscaled frames are converted straight into the window surface; scaled
+  // ones into the kept copy first, from which they are scaled.
+  const bool scaled = viewport_.width() != frame->w || viewport_.height() != frame->h;
+  if (whole && SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0)) != 0) {
+    return kEFail;
+  }
   sent_.clear();
   for (const Rect& area : areas) {
     const Rect cut{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, frame->w),
                    std::min(area.bottom, frame->h)};
     if (cut.width() <= 0 || cut.height() <= 0) continue;
     SDL_Rect from{cut.left, cut.top, cut.width(), cut.height()};
-    SDL_Rect to = from;
-    if (SDL_BlitSurface(frame, &from, staging_, &to) != 0) return kEFail;
+    SDL_Rect to{cut.left, cut.top, cut.width(), cut.height()};
+    if (!scaled) {
+      to.x += viewport_.left;
+      to.y += viewport_.top;
+    }
+    if (SDL_BlitSurface(frame, &from, scaled ? staging_ : target, &to) != 0) return kEFail;
     const Rect shown{FirstShowing(cut.left, frame->w, viewport_.width()),
                      FirstShowing(cut.top, frame->h, viewport_.height()),
                      FirstShowing(cut.right, frame->w, viewport_.width()),
@@ -121,25 +117,26 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
     if (shown.width() > 0 && shown.height() > 0) sent_.push_back(shown);
   }
 
-  if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return kEFail;
-  if (whole) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-  for (const Rect& area : sent_) {
-    switch (target->format->BytesPerPixel) {
-      case 1:
-        ScalePixels<uint8_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
-        break;
-      case 2:
-        ScalePixels<uint16_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
-        break;
-      case 3:
-        ScalePixels<Pixel24>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
-        break;
-      default:
-        ScalePixels<uint32_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
-        break;
+  if (scaled) {
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return kEFail;
+    for (const Rect& area : sent_) {
+      switch (target->format->BytesPerPixel) {
+        case 1:
+          ScalePixels<uint8_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          break;
+        case 2:
+          ScalePixels<uint16_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          break;
+        case 3:
+          ScalePixels<Pixel24>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          break;
+        default:
+          ScalePixels<uint32_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          break;
+      }
     }
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
   }
-  if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
 
   int rc = 0;
   if (whole) {

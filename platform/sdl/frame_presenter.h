@@ -40,7 +40,8 @@ class FramePresenter {
   void invalidate() { windowCurrent_ = false; }
 
  private:
-  // The frame converted to the window's format, kept from frame to frame.
+  // A scaled frame converted to the window's format, kept from frame to
+  // frame.
   SDL_Surface* staging_ = nullptr;
   SDL_Surface* lastWindowSurface_ = nullptr;
   int32_t lastWindowWidth_ = 0;

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <poll.h>
 #include <signal.h>
 
 #include <algorithm>
@@ -141,7 +142,11 @@ bool SdlWindowSystem::open(std::string* error) {
   // frame is scaled pixel for pixel.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  // Frames go to the window surface as X images (shared memory where the
+  // server offers it), rectangle by rectangle; SDL's default would put a GL
+  // texture behind the surface and redraw the whole window for any change,
+  // which without a GPU is the costliest way of all.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // Preview parents, XScreenSaver's windows and the single-instance lookup
   // are X windows: X11 it is, unless the user asked for another driver.
@@ -539,10 +544,38 @@ bool SdlWindowSystem::getMessage(Message* message) {
     // Ticks only when no other message waits.
     queue_.tickDueTimers(SDL_GetTicks());
     if (queue_.takeTimer(message)) return true;
-    // Polling against the timer's deadline: SDL's own waiting never wakes
-    // for a window it did not create.
-    SDL_Delay(1);
+    waitForEvents(queue_.msUntilNextTick(SDL_GetTicks()));
   }
+}
+
+int SdlWindowSystem::eventSocket() {
+  for (auto& [handle, window] : windows_) {
+    Display* display = nullptr;
+    ::Window xWindow = 0;
+    if (window.sdl != nullptr && SdlWindowX11(window.sdl, &display, &xWindow)) {
+      return ConnectionNumber(display);
+    }
+  }
+  return -1;
+}
+
+void SdlWindowSystem::waitForEvents(std::optional<uint32_t> untilTick) {
+  // Other windows' liveness and the sleep announcement are looked at this
+  // often at least, whatever the timer.
+  constexpr uint32_t kLongestWaitMs = 10;
+  const uint32_t waitMs = std::min(untilTick.value_or(kLongestWaitMs), kLongestWaitMs);
+  if (waitMs == 0) return;
+  const int socket = eventSocket();
+  if (socket < 0) {
+    // No X connection to watch (SDL's stub drivers): short naps.
+    SDL_Delay(1);
+    return;
+  }
+  // Asleep until the X server has something for SDL or the tick is due;
+  // SDL's own waiting never wakes for a window it did not create. A signal
+  // (SIGTERM) ends the wait early.
+  pollfd watched{socket, POLLIN, 0};
+  poll(&watched, 1, static_cast<int>(waitMs));
 }
 
 uint32_t SdlWindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) {

@@ -116,6 +116,11 @@ class SdlWindowSystem : public WindowSystem {
   void destroy(WindowHandle window);
   void translateEvents();
   void checkForeignWindows();
+  // The socket of SDL's X connection, or -1.
+  int eventSocket();
+  // Sleeps until X events arrive or `untilTick` milliseconds have passed
+  // (nullopt: no timer runs), but no longer than a few milliseconds.
+  void waitForEvents(std::optional<uint32_t> untilTick);
   void selectStructureEvents(Window& window);
 
   bool open_ = false;
