@@ -18,7 +18,8 @@ class DisplayDevice {
 
   // Exclusive full-screen use of the display for `window`.
   virtual int32_t takeFullScreen(WindowHandle window) = 0;
-  // Switches to the mode; fails for a mode the display does not offer.
+  // Switches to the mode; fails for a mode the display cannot show. A display
+  // that scales its frames to the window may show modes it does not list.
   virtual int32_t setMode(const DisplayMode& mode) = 0;
   // The visible primary surface with one attached back buffer; null on failure.
   virtual std::unique_ptr<Surface> createPrimary() = 0;

@@ -82,6 +82,17 @@ void MessageQueue::tickDueTimers(uint32_t now) {
   }
 }
 
+std::optional<uint32_t> MessageQueue::msUntilNextTick(uint32_t now) const {
+  std::optional<uint32_t> soonest;
+  for (const auto& [window, timer] : timers_) {
+    if (tickPending(window)) continue;
+    const int32_t left = static_cast<int32_t>(timer.due - now);
+    const uint32_t wait = left > 0 ? static_cast<uint32_t>(left) : 0;
+    if (!soonest || wait < *soonest) soonest = wait;
+  }
+  return soonest;
+}
+
 int32_t MessageQueue::removeTimerMessages(WindowHandle window, int32_t limit) {
   int32_t removed = 0;
   for (auto it = queue_.begin(); it != queue_.end() && removed < limit;) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 
 #include "platform/windowing.h"
 
@@ -49,6 +50,9 @@ class MessageQueue {
   // queued; its next tick is then a period from `now`, so a slow frame
   // lowers the rate instead of queueing ticks to catch up.
   void tickDueTimers(uint32_t now);
+  // Milliseconds from `now` until the next timer without a queued tick is
+  // due (0 when one is due already); nullopt when no timer can fire.
+  std::optional<uint32_t> msUntilNextTick(uint32_t now) const;
   // Takes up to `limit` queued WM_TIMER messages of the window away; how
   // many.
   int32_t removeTimerMessages(WindowHandle window, int32_t limit);

@@ -21,9 +21,18 @@ std::vector<DisplayMode> ModesAtEveryDepth(const std::vector<DisplayMode>& resol
 }
 
 SdlDisplayDevice::SdlDisplayDevice(SdlWindowSystem& windows, bool showFrameRate)
-    : windows_(windows), showFrameRate_(showFrameRate) {}
+    : windows_(windows),
+      showFrameRate_(showFrameRate),
+      frameCounter_(FrameCounter::FromEnvironment()) {}
 
 SdlDisplayDevice::~SdlDisplayDevice() = default;
+
+bool SdlDisplayDevice::acceptsMode(const DisplayMode& mode) {
+  // Nothing here switches the monitor: any mode is drawn in memory and scaled
+  // to the window, so a mode the display does not list is shown all the same.
+  return software::IsSupportedDepth(mode.bitDepth) && mode.width > 0 && mode.height > 0 &&
+         mode.width <= kMaxModeSide && mode.height <= kMaxModeSide;
+}
 
 int32_t SdlDisplayDevice::takeFullScreen(WindowHandle window) {
   if (!windows_.isWindow(window)) return kEFail;
@@ -59,26 +68,36 @@ bool SdlDisplayDevice::listModes(std::vector<DisplayMode>* modes) {
 
 int32_t SdlDisplayDevice::present(const software::SoftwareSurface& primary) {
   if (window_ == 0) return kEFail;
+  if (frameCounter_) frameCounter_->count();
+  if (showFrameRate_) {
+    changes_.forget();
+    return presentWithFrameRate(primary);
+  }
+  const int32_t shown =
+      windows_.presentFrame(window_, primary.sdlSurface(), changes_.next(*primary.pixels()));
+  if (shown != kOk) changes_.forget();
+  return shown;
+}
+
+int32_t SdlDisplayDevice::presentWithFrameRate(const software::SoftwareSurface& primary) {
   if (!staging_ || staging_->width() != primary.width() || staging_->height() != primary.height()) {
     staging_ = software::SoftwareSurface::Create(primary.width(), primary.height(), 32);
     if (!staging_) return kEFail;
   }
-  // The frame keeps its own depth's colours; only here does it become 32-bit.
+  // The rate is written over a copy, so the frame itself stays as drawn.
   if (SDL_BlitSurface(primary.sdlSurface(), nullptr, staging_->sdlSurface(), nullptr) != 0) {
     return kEFail;
   }
-  if (showFrameRate_) {
-    const uint32_t now = SDL_GetTicks();
-    if (rateFrames_ == 0) rateStart_ = now;
-    ++rateFrames_;
-    if (now - rateStart_ >= 1000) {
-      framesPerSecond_ = (rateFrames_ - 1) * 1000.0 / static_cast<double>(now - rateStart_);
-      rateFrames_ = 0;
-    }
-    char line[48];
-    std::snprintf(line, sizeof line, "%.1f fps", framesPerSecond_);
-    staging_->drawText(4, 4, line, nullptr, Rgb(255, 255, 255), false);
+  const uint32_t now = SDL_GetTicks();
+  if (rateFrames_ == 0) rateStart_ = now;
+  ++rateFrames_;
+  if (now - rateStart_ >= 1000) {
+    framesPerSecond_ = (rateFrames_ - 1) * 1000.0 / static_cast<double>(now - rateStart_);
+    rateFrames_ = 0;
   }
+  char line[48];
+  std::snprintf(line, sizeof line, "%.1f fps", framesPerSecond_);
+  staging_->drawText(4, 4, line, nullptr, Rgb(255, 255, 255), false);
   return windows_.presentFrame(window_, staging_->sdlSurface());
 }
 

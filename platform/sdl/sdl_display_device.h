@@ -1,18 +1,26 @@
 // The Linux saver's display: surfaces in memory in the options' own mode
 // (every depth drawn in its own format), presented by converting each flipped
-// frame to 32 bits and scaling it into the saver window with its aspect kept.
-// The modes offered are every resolution SDL reports, at 8, 16, 24 and 32
-// bits; none of them switches the monitor.
+// frame to the window's format and scaling it into the saver window with its
+// aspect kept; only the parts that changed since the frame before are
+// converted and sent when that is known (see FrameChanges). The modes listed
+// are every resolution SDL reports, at 8, 16, 24 and 32 bits; any other mode
+// up to kMaxModeSide at those depths is accepted too, since none of them
+// switches the monitor.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "platform/sdl/frame_counter.h"
 #include "platform/sdl/sdl_window_system.h"
+#include "platform/software/frame_changes.h"
 #include "platform/software/software_display.h"
 
 namespace grazefall::platform::sdl {
+
+// Largest width and height of a mode the saver draws.
+constexpr int32_t kMaxModeSide = 8192;
 
 class SdlDisplayDevice : public software::SoftwareDisplayDevice {
  public:
@@ -24,12 +32,18 @@ class SdlDisplayDevice : public software::SoftwareDisplayDevice {
 
  protected:
   bool systemMode(DisplayMode* mode) override;
+  bool acceptsMode(const DisplayMode& mode) override;
   int32_t present(const software::SoftwareSurface& primary) override;
 
  private:
+  // The whole frame, with the rate written over it, each time.
+  int32_t presentWithFrameRate(const software::SoftwareSurface& primary);
+
   SdlWindowSystem& windows_;
   WindowHandle window_ = 0;
   bool showFrameRate_;
+  std::unique_ptr<FrameCounter> frameCounter_;
+  software::FrameChanges changes_;
   std::unique_ptr<software::SoftwareSurface> staging_;
   uint32_t rateStart_ = 0;
   int32_t rateFrames_ = 0;

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <poll.h>
 #include <signal.h>
 
 #include <algorithm>
@@ -128,8 +129,7 @@ SdlWindowSystem::SdlWindowSystem() = default;
 
 SdlWindowSystem::~SdlWindowSystem() {
   for (auto& [handle, window] : windows_) {
-    if (window.texture != nullptr) SDL_DestroyTexture(window.texture);
-    if (window.renderer != nullptr) SDL_DestroyRenderer(window.renderer);
+    window.presenter.reset();
     if (window.sdl != nullptr) SDL_DestroyWindow(window.sdl);
   }
   if (xDisplay_ != nullptr) XCloseDisplay(static_cast<Display*>(xDisplay_));
@@ -142,7 +142,11 @@ bool SdlWindowSystem::open(std::string* error) {
   // frame is scaled pixel for pixel.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  // Frames go to the window surface as X images (shared memory where the
+  // server offers it), rectangle by rectangle; SDL's default would put a GL
+  // texture behind the surface and redraw the whole window for any change,
+  // which without a GPU is the costliest way of all.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // Preview parents, XScreenSaver's windows and the single-instance lookup
   // are X windows: X11 it is, unless the user asked for another driver.
@@ -271,12 +275,10 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
   window.lastPointer = pointerPosition();
 
   const WindowHandle handle = nextHandle_++;
-  Window& stored = windows_[handle] = window;
+  Window& stored = windows_[handle] = std::move(window);
   if (foreign != 0) {
     selectStructureEvents(stored);
   } else {
-    // The renderer may remake the X window; make it before naming the class.
-    rendererFor(stored);
     Display* display = nullptr;
     ::Window xWindow = 0;
     if (SdlWindowX11(stored.sdl, &display, &xWindow)) {
@@ -402,15 +404,12 @@ void SdlWindowSystem::destroy(WindowHandle handle) {
   deliver(handle, kWmDestroy, 0, 0);
   window = find(handle);
   if (window == nullptr) return;
-  if (window->texture != nullptr) SDL_DestroyTexture(window->texture);
-  if (window->renderer != nullptr) SDL_DestroyRenderer(window->renderer);
+  window->presenter->invalidate();
   // A window SDL did not create is only let go of, never destroyed; the
   // preview's own child goes too.
   SDL_DestroyWindow(window->sdl);
   DestroyPreviewChild(static_cast<Display*>(xDisplay_), window->previewChild);
   window->previewChild = 0;
-  window->texture = nullptr;
-  window->renderer = nullptr;
   window->sdl = nullptr;
   queue_.dropWindow(handle);
 }
@@ -466,9 +465,11 @@ void SdlWindowSystem::translateEvents() {
             window->focused = false;
             break;
           case SDL_WINDOWEVENT_EXPOSED:
+            window->presenter->invalidate();
             postMessage(handle, kWmPaint, 0, 0);
             break;
           case SDL_WINDOWEVENT_SIZE_CHANGED:
+            window->presenter->invalidate();
             postMessage(handle, kWmSize, 0, PackPosition(event.window.data1, event.window.data2));
             break;
           default:
@@ -543,10 +544,38 @@ bool SdlWindowSystem::getMessage(Message* message) {
     // Ticks only when no other message waits.
     queue_.tickDueTimers(SDL_GetTicks());
     if (queue_.takeTimer(message)) return true;
-    // Polling against the timer's deadline: SDL's own waiting never wakes
-    // for a window it did not create.
-    SDL_Delay(1);
+    waitForEvents(queue_.msUntilNextTick(SDL_GetTicks()));
   }
+}
+
+int SdlWindowSystem::eventSocket() {
+  for (auto& [handle, window] : windows_) {
+    Display* display = nullptr;
+    ::Window xWindow = 0;
+    if (window.sdl != nullptr && SdlWindowX11(window.sdl, &display, &xWindow)) {
+      return ConnectionNumber(display);
+    }
+  }
+  return -1;
+}
+
+void SdlWindowSystem::waitForEvents(std::optional<uint32_t> untilTick) {
+  // Other windows' liveness and the sleep announcement are looked at this
+  // often at least, whatever the timer.
+  constexpr uint32_t kLongestWaitMs = 10;
+  const uint32_t waitMs = std::min(untilTick.value_or(kLongestWaitMs), kLongestWaitMs);
+  if (waitMs == 0) return;
+  const int socket = eventSocket();
+  if (socket < 0) {
+    // No X connection to watch (SDL's stub drivers): short naps.
+    SDL_Delay(1);
+    return;
+  }
+  // Asleep until the X server has something for SDL or the tick is due;
+  // SDL's own waiting never wakes for a window it did not create. A signal
+  // (SIGTERM) ends the wait early.
+  pollfd watched{socket, POLLIN, 0};
+  poll(&watched, 1, static_cast<int>(waitMs));
 }
 
 uint32_t SdlWindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) {
@@ -617,45 +646,11 @@ bool SdlWindowSystem::clientSize(WindowHandle window, int32_t* width, int32_t* h
   return true;
 }
 
-SDL_Renderer* SdlWindowSystem::rendererFor(Window& window) {
-  if (window.renderer != nullptr) return window.renderer;
-  // Another program's window is drawn through its own surface, which works
-  // whatever its visual; our own window presents with the display's refresh.
-  if (window.foreign == 0) {
-    window.renderer = SDL_CreateRenderer(window.sdl, -1, SDL_RENDERER_PRESENTVSYNC);
-  }
-  if (window.renderer == nullptr) {
-    window.renderer = SDL_CreateRenderer(window.sdl, -1, SDL_RENDERER_SOFTWARE);
-  }
-  return window.renderer;
-}
-
-int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame) {
+int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame,
+                                      const std::optional<std::vector<Rect>>& changes) {
   Window* window = find(handle);
-  if (window == nullptr || frame == nullptr) return kEFail;
-  SDL_Renderer* renderer = rendererFor(*window);
-  if (renderer == nullptr) return kEFail;
-  if (window->texture == nullptr || window->textureWidth != frame->w ||
-      window->textureHeight != frame->h) {
-    if (window->texture != nullptr) SDL_DestroyTexture(window->texture);
-    window->texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
-                                        SDL_TEXTUREACCESS_STREAMING, frame->w, frame->h);
-    if (window->texture == nullptr) return kEFail;
-    SDL_SetTextureScaleMode(window->texture, SDL_ScaleModeNearest);
-    window->textureWidth = frame->w;
-    window->textureHeight = frame->h;
-  }
-  if (SDL_UpdateTexture(window->texture, nullptr, frame->pixels, frame->pitch) != 0) {
-    return kEFail;
-  }
-  // The logical size keeps the frame's aspect with black bars, whatever
-  // size the window has now.
-  SDL_RenderSetLogicalSize(renderer, frame->w, frame->h);
-  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-  SDL_RenderClear(renderer);
-  SDL_RenderCopy(renderer, window->texture, nullptr, nullptr);
-  SDL_RenderPresent(renderer);
-  return kOk;
+  if (window == nullptr) return kEFail;
+  return window->presenter->present(window->sdl, frame, changes);
 }
 
 bool SdlWindowSystem::paintPicture(WindowHandle handle, const Picture& picture, int32_t x,
@@ -672,6 +667,7 @@ bool SdlWindowSystem::paintPicture(WindowHandle handle, const Picture& picture, 
       const_cast<ColorRef*>(picture.pixels.data()), picture.width, picture.height, 32,
       picture.width * 4, SDL_PIXELFORMAT_BGR888);
   if (source == nullptr) return false;
+  window->presenter->invalidate();
   SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
   SDL_Rect at{x, y, picture.width, picture.height};
   SDL_BlitSurface(source, nullptr, target, &at);

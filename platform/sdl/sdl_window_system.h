@@ -9,16 +9,16 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/message_queue/message_queue.h"
+#include "platform/sdl/frame_presenter.h"
 #include "platform/sdl/sleep_watch.h"
 #include "platform/windowing.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 struct SDL_Surface;
 
 namespace grazefall::platform::sdl {
@@ -55,9 +55,12 @@ class SdlWindowSystem : public WindowSystem {
   static bool StopRequested();
 
   // --- What the display device draws with ---
-  // Shows a 32-bit (0x00RRGGBB) frame in the window, scaled to fit with its
-  // aspect kept (black bars), nearest-neighbour. kOk once shown.
-  int32_t presentFrame(WindowHandle window, SDL_Surface* frame);
+  // Shows a frame of any of the software formats in the window, scaled to fit
+  // with its aspect kept (black bars), nearest-neighbour. `changes`, when
+  // given, are the only rectangles of the frame that differ from the frame
+  // presented before (see FramePresenter). kOk once shown.
+  int32_t presentFrame(WindowHandle window, SDL_Surface* frame,
+                       const std::optional<std::vector<Rect>>& changes = std::nullopt);
   // The SDL window behind a window of ours, or null.
   SDL_Window* sdlWindowOf(WindowHandle window);
 
@@ -104,10 +107,7 @@ class SdlWindowSystem : public WindowSystem {
     InputPolicy input = InputPolicy::Closing;
     bool focused = false;
     Point lastPointer{};
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
-    int32_t textureWidth = 0;
-    int32_t textureHeight = 0;
+    std::unique_ptr<FramePresenter> presenter = std::make_unique<FramePresenter>();
   };
 
   Window* find(WindowHandle window);
@@ -116,7 +116,11 @@ class SdlWindowSystem : public WindowSystem {
   void destroy(WindowHandle window);
   void translateEvents();
   void checkForeignWindows();
-  SDL_Renderer* rendererFor(Window& window);
+  // The socket of SDL's X connection, or -1.
+  int eventSocket();
+  // Sleeps until X events arrive or `untilTick` milliseconds have passed
+  // (nullopt: no timer runs), but no longer than a few milliseconds.
+  void waitForEvents(std::optional<uint32_t> untilTick);
   void selectStructureEvents(Window& window);
 
   bool open_ = false;

@@ -10,12 +10,14 @@ int32_t SoftwareDisplayDevice::takeFullScreen(WindowHandle /*window*/) {
   return kOk;
 }
 
-int32_t SoftwareDisplayDevice::setMode(const DisplayMode& mode) {
+bool SoftwareDisplayDevice::acceptsMode(const DisplayMode& mode) {
   std::vector<DisplayMode> modes;
-  if (!listModes(&modes) || std::find(modes.begin(), modes.end(), mode) == modes.end() ||
-      !IsSupportedDepth(mode.bitDepth)) {
-    return kEFail;
-  }
+  return listModes(&modes) && std::find(modes.begin(), modes.end(), mode) != modes.end() &&
+         IsSupportedDepth(mode.bitDepth);
+}
+
+int32_t SoftwareDisplayDevice::setMode(const DisplayMode& mode) {
+  if (!acceptsMode(mode)) return kEFail;
   modeSet_ = mode;
   return kOk;
 }

@@ -22,7 +22,7 @@ class SoftwareDisplayDevice : public DisplayDevice {
   ~SoftwareDisplayDevice() override = default;
 
   int32_t takeFullScreen(WindowHandle window) override;
-  // Accepts only a mode that listModes offers; surfaces made afterwards use it.
+  // Accepts a mode acceptsMode allows; surfaces made afterwards use it.
   int32_t setMode(const DisplayMode& mode) override;
   std::unique_ptr<Surface> createPrimary() override;
   std::unique_ptr<Surface> backBufferOf(Surface& primary) override;
@@ -33,6 +33,9 @@ class SoftwareDisplayDevice : public DisplayDevice {
   bool currentMode(DisplayMode* mode) override;
 
  protected:
+  // Whether setMode takes `mode`: by default only a mode listModes offers at
+  // a supported depth.
+  virtual bool acceptsMode(const DisplayMode& mode);
   // What the system's display is in, before any setMode.
   virtual bool systemMode(DisplayMode* mode) = 0;
   // Shows the primary after a flip; kOk once shown.

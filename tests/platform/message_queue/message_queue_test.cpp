@@ -132,6 +132,20 @@ TEST(MessageQueue, DueTimersSurviveTheTickCountWrapping) {
   EXPECT_EQ(queue.size(), 1u);
 }
 
+TEST(MessageQueue, TheWaitForTheNextTickIsTheSoonestTimerWithoutAQueuedTick) {
+  MessageQueue queue;
+  EXPECT_FALSE(queue.msUntilNextTick(0));
+  queue.startTimer(kSaver, kTimerId, 10, 0xFFFFFFFAu);
+  queue.startTimer(kOther, kTimerId, 30, 0xFFFFFFFAu);
+  EXPECT_EQ(queue.msUntilNextTick(0xFFFFFFFCu), 8u);
+  EXPECT_EQ(queue.msUntilNextTick(9), 0u);  // overdue, across the wrap
+  queue.tickDueTimers(4);
+  // The saver's tick waits in the queue: the other window's timer is next.
+  EXPECT_EQ(queue.msUntilNextTick(4), 20u);
+  queue.stopTimer(kOther);
+  EXPECT_FALSE(queue.msUntilNextTick(4));
+}
+
 TEST(MessageQueue, QuitComesAfterPostedMessagesAndBeforeTicks) {
   MessageQueue queue;
   queue.startTimer(kSaver, kTimerId, 10, 0);

@@ -152,13 +152,15 @@ TEST_F(SdlWindows, FrameIsScaledIntoTheWindowWithBlackBars) {
   frame->fill(0x00FF8000);  // orange
   ASSERT_EQ(windows.presentFrame(window, frame->sdlSurface()), kOk);
 
-  SDL_Renderer* renderer = SDL_GetRenderer(windows.sdlWindowOf(window));
-  ASSERT_NE(renderer, nullptr);
-  SDL_RenderSetLogicalSize(renderer, 0, 0);
+  SDL_Surface* shown = SDL_GetWindowSurface(windows.sdlWindowOf(window));
+  ASSERT_NE(shown, nullptr);
   auto readPixel = [&](int x, int y) {
     uint32_t pixel = 0;
+    SDL_Surface* one = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_RGB888);
     SDL_Rect at{x, y, 1, 1};
-    EXPECT_EQ(SDL_RenderReadPixels(renderer, &at, SDL_PIXELFORMAT_RGB888, &pixel, 4), 0);
+    EXPECT_EQ(SDL_BlitSurface(shown, &at, one, nullptr), 0);
+    pixel = *static_cast<uint32_t*>(one->pixels);
+    SDL_FreeSurface(one);
     return pixel & 0x00FFFFFFu;
   };
   const int barHeight = (screen.height() - frameHeight * 2) / 2;
@@ -168,7 +170,7 @@ TEST_F(SdlWindows, FrameIsScaledIntoTheWindowWithBlackBars) {
   EXPECT_EQ(readPixel(5, screen.height() - 3), 0u);
 }
 
-TEST_F(SdlWindows, DisplayOffersEveryResolutionAtFourDepthsOnly) {
+TEST_F(SdlWindows, DisplayListsItsResolutionsAndTakesAnyModeItCanScale) {
   SdlDisplayDevice device(windows, false);
   std::vector<DisplayMode> modes;
   ASSERT_TRUE(device.listModes(&modes));
@@ -179,7 +181,19 @@ TEST_F(SdlWindows, DisplayOffersEveryResolutionAtFourDepthsOnly) {
     EXPECT_EQ(device.setMode(DisplayMode{modes[0].width, modes[0].height, depth}), kOk);
   }
   EXPECT_NE(device.setMode(DisplayMode{modes[0].width, modes[0].height, 15}), kOk);
-  EXPECT_NE(device.setMode(DisplayMode{modes[0].width + 1, modes[0].height, 16}), kOk);
+  // Modes the display never listed are drawn in memory and scaled all the
+  // same, up to the largest side a mode may have.
+  for (const DisplayMode& unlisted :
+       {DisplayMode{modes[0].width + 1, modes[0].height, 16}, DisplayMode{640, 480, 8},
+        DisplayMode{1280, 1024, 32}, DisplayMode{kMaxModeSide, kMaxModeSide, 24}}) {
+    EXPECT_EQ(device.setMode(unlisted), kOk) << unlisted.width << "x" << unlisted.height;
+    DisplayMode set;
+    ASSERT_TRUE(device.currentMode(&set));
+    EXPECT_EQ(set, unlisted);
+  }
+  EXPECT_NE(device.setMode(DisplayMode{kMaxModeSide + 1, 600, 16}), kOk);
+  EXPECT_NE(device.setMode(DisplayMode{800, 0, 16}), kOk);
+  EXPECT_NE(device.setMode(DisplayMode{800, 600, 0}), kOk);
 }
 
 TEST(ModesAtEveryDepth, EachResolutionOnceAtEachDepthInOrder) {

@@ -1,0 +1,158 @@
+#include "platform/sdl/frame_presenter.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+namespace grazefall::platform::sdl {
+namespace {
+
+// Copies `area` of the viewport (viewport coordinates) from `from` into `to`
+// at the viewport's place, each pixel taken from its mapped column and row.
+template <typename Pixel>
+void ScalePixels(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport, const Rect& area,
+                 const std::vector<int32_t>& columns, const std::vector<int32_t>& rows) {
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    const auto* source = reinterpret_cast<const Pixel*>(static_cast<const uint8_t*>(from->pixels) +
+                                                        static_cast<size_t>(rows[y]) * from->pitch);
+    auto* target = reinterpret_cast<Pixel*>(static_cast<uint8_t*>(to->pixels) +
+                                            static_cast<size_t>(viewport.top + y) * to->pitch) +
+                   viewport.left;
+    for (int32_t x = area.left; x < area.right; ++x) target[x] = source[columns[x]];
+  }
+}
+
+struct Pixel24 {
+  uint8_t bytes[3];
+};
+
+// The viewport columns [first, end) showing frame columns [from, to): the
+// column x shows frame column x * frameSide / viewportSide.
+int32_t FirstShowing(int64_t frameColumn, int64_t frameSide, int64_t viewportSide) {
+  return static_cast<int32_t>((frameColumn * viewportSide + frameSide - 1) / frameSide);
+}
+
+}  // namespace
+
+Rect LetterboxOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
+                 int32_t windowHeight) {
+  if (frameWidth <= 0 || frameHeight <= 0 || windowWidth <= 0 || windowHeight <= 0) return Rect{};
+  int64_t width = windowWidth;
+  int64_t height = windowHeight;
+  if (int64_t{windowWidth} * frameHeight <= int64_t{windowHeight} * frameWidth) {
+    height = std::max<int64_t>(1, int64_t{frameHeight} * windowWidth / frameWidth);
+  } else {
+    width = std::max<int64_t>(1, int64_t{frameWidth} * windowHeight / frameHeight);
+  }
+  const auto left = static_cast<int32_t>((windowWidth - width) / 2);
+  const auto top = static_cast<int32_t>((windowHeight - height) / 2);
+  return Rect{left, top, left + static_cast<int32_t>(width), top + static_cast<int32_t>(height)};
+}
+
+FramePresenter::~FramePresenter() {
+  if (staging_ != nullptr) SDL_FreeSurface(staging_);
+}
+
+int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
+                                const std::optional<std::vector<Rect>>& changes) {
+  if (window == nullptr || frame == nullptr) return kEFail;
+  SDL_Surface* target = SDL_GetWindowSurface(window);
+  if (target == nullptr) return kEFail;
+  const bool sameTarget = target == lastWindowSurface_ && target->w == lastWindowWidth_ &&
+                          target->h == lastWindowHeight_;
+  const bool sameFrame = staging_ != nullptr && staging_->w == frame->w &&
+                         staging_->h == frame->h &&
+                         staging_->format->format == target->format->format &&
+                         lastFrameFormat_ == frame->format->format;
+  const bool whole = !changes || !windowCurrent_ || !sameTarget || !sameFrame;
+  windowCurrent_ = false;
+  if (!sameFrame) {
+    if (staging_ != nullptr) SDL_FreeSurface(staging_);
+    staging_ = SDL_CreateRGBSurfaceWithFormat(0, frame->w, frame->h, target->format->BitsPerPixel,
+                                              target->format->format);
+    if (staging_ == nullptr) return kEFail;
+    lastFrameFormat_ = frame->format->format;
+  }
+  if (!sameTarget || !sameFrame) {
+    viewport_ = LetterboxOf(frame->w, frame->h, target->w, target->h);
+    sourceColumn_.resize(static_cast<size_t>(viewport_.width()));
+    sourceRow_.resize(static_cast<size_t>(viewport_.height()));
+    for (int32_t x = 0; x < viewport_.width(); ++x) {
+      sourceColumn_[x] = static_cast<int32_t>(int64_t{x} * frame->w / viewport_.width());
+    }
+    for (int32_t y = 0; y < viewport_.height(); ++y) {
+      sourceRow_[y] = static_cast<int32_t>(int64_t{y} * frame->h / viewport_.height());
+    }
+    lastWindowSurface_ = target;
+    lastWindowWidth_ = target->w;
+    lastWindowHeight_ = target->h;
+  }
+
+  // The frame's rectangles, and the viewport's rectangles showing them.
+  std::vector<Rect> wholeFrame;
+  if (whole) wholeFrame.push_back(Rect{0, 0, frame->w, frame->h});
+  const std::vector<Rect>& areas = whole ? wholeFrame : *changes;
+  // Unscaled frames are converted straight into the window surface; scaled
+  // ones into the kept copy first, from which they are scaled.
+  const bool scaled = viewport_.width() != frame->w || viewport_.height() != frame->h;
+  if (whole && SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0)) != 0) {
+    return kEFail;
+  }
+  sent_.clear();
+  for (const Rect& area : areas) {
+    const Rect cut{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, frame->w),
+                   std::min(area.bottom, frame->h)};
+    if (cut.width() <= 0 || cut.height() <= 0) continue;
+    SDL_Rect from{cut.left, cut.top, cut.width(), cut.height()};
+    SDL_Rect to{cut.left, cut.top, cut.width(), cut.height()};
+    if (!scaled) {
+      to.x += viewport_.left;
+      to.y += viewport_.top;
+    }
+    if (SDL_BlitSurface(frame, &from, scaled ? staging_ : target, &to) != 0) return kEFail;
+    const Rect shown{FirstShowing(cut.left, frame->w, viewport_.width()),
+                     FirstShowing(cut.top, frame->h, viewport_.height()),
+                     FirstShowing(cut.right, frame->w, viewport_.width()),
+                     FirstShowing(cut.bottom, frame->h, viewport_.height())};
+    if (shown.width() > 0 && shown.height() > 0) sent_.push_back(shown);
+  }
+
+  if (scaled) {
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return kEFail;
+    for (const Rect& area : sent_) {
+      switch (target->format->BytesPerPixel) {
+        case 1:
+          ScalePixels<uint8_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          break;
+        case 2:
+          ScalePixels<uint16_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          break;
+        case 3:
+          ScalePixels<Pixel24>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          break;
+        default:
+          ScalePixels<uint32_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          break;
+      }
+    }
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+  }
+
+  int rc = 0;
+  if (whole) {
+    rc = SDL_UpdateWindowSurface(window);
+  } else if (!sent_.empty()) {
+    std::vector<SDL_Rect> rects;
+    rects.reserve(sent_.size());
+    for (const Rect& area : sent_) {
+      rects.push_back(SDL_Rect{viewport_.left + area.left, viewport_.top + area.top, area.width(),
+                               area.height()});
+    }
+    rc = SDL_UpdateWindowSurfaceRects(window, rects.data(), static_cast<int>(rects.size()));
+  }
+  if (rc != 0) return kEFail;
+  windowCurrent_ = true;
+  return kOk;
+}
+
+}  // namespace grazefall::platform::sdl

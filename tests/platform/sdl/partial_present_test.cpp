@@ -1,0 +1,181 @@
+// Presenting only what changed leaves the window exactly as presenting the
+// whole frame does, frame after frame of the real animation: each scenario's
+// frames (drawn by the software surfaces of the headless display) go to two
+// windows on SDL's dummy driver, one through the changed rectangles, one
+// whole, and the two windows' pixels are compared after every frame.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "options/options.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/sdl/frame_presenter.h"
+#include "platform/software/frame_changes.h"
+#include "platform/software/software_surface.h"
+#include "saver/animation.h"
+#include "saver/animation_state.h"
+
+namespace grazefall::platform::sdl {
+namespace {
+
+struct PresentCase {
+  std::string scenario;
+  int32_t bitDepth;
+  int32_t windowWidth;
+  int32_t windowHeight;
+  int32_t frames;
+};
+
+void PrintTo(const PresentCase& c, std::ostream* out) {
+  *out << c.scenario << " at " << c.bitDepth << " bits in " << c.windowWidth << "x"
+       << c.windowHeight;
+}
+
+const ScenarioOptions& PresetNamed(const std::string& name) {
+  if (name == "Invasion") return invasionPreset;
+  if (name == "Halloween") return halloweenPreset;
+  if (name == "Custom") return customPreset;
+  return classicPreset;
+}
+
+class SdlVideo {
+ public:
+  SdlVideo() { ready_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+  ~SdlVideo() {
+    if (ready_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  bool ready() const { return ready_; }
+
+ private:
+  bool ready_ = false;
+};
+
+struct WindowDeleter {
+  void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+};
+using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
+
+// The first row where the two windows' pixels differ, or -1.
+int FirstDifferentRow(SDL_Window* a, SDL_Window* b) {
+  const SDL_Surface* one = SDL_GetWindowSurface(a);
+  const SDL_Surface* two = SDL_GetWindowSurface(b);
+  if (one == nullptr || two == nullptr || one->w != two->w || one->h != two->h) return 0;
+  const size_t rowBytes = static_cast<size_t>(one->w) * one->format->BytesPerPixel;
+  for (int y = 0; y < one->h; ++y) {
+    if (std::memcmp(static_cast<const uint8_t*>(one->pixels) + static_cast<size_t>(y) * one->pitch,
+                    static_cast<const uint8_t*>(two->pixels) + static_cast<size_t>(y) * two->pitch,
+                    rowBytes) != 0) {
+      return y;
+    }
+  }
+  return -1;
+}
+
+TEST(FramePresenter, SendsOnlyTheChangesUntilTheWindowIsInvalidated) {
+  SdlVideo video;
+  ASSERT_TRUE(video.ready()) << SDL_GetError();
+  WindowPtr window(SDL_CreateWindow("window", 0, 0, 200, 100, 0));
+  ASSERT_TRUE(window) << SDL_GetError();
+  auto frame = software::SoftwareSurface::Create(100, 100, 16);
+  ASSERT_TRUE(frame);
+  frame->fill(0xF800);  // red
+  FramePresenter presenter;
+  ASSERT_EQ(presenter.present(window.get(), frame->sdlSurface(), std::vector<Rect>{}), kOk);
+  SDL_Surface* shown = SDL_GetWindowSurface(window.get());
+  auto pixel = [&](int x, int y) {
+    return *reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(shown->pixels) +
+                                              y * shown->pitch + x * 4) &
+           0xFFFFFFu;
+  };
+  // The first present is whole whatever it is told: bars and frame.
+  EXPECT_EQ(pixel(10, 50), 0u);
+  EXPECT_EQ(pixel(100, 50), 0xFF0000u);
+  EXPECT_EQ(pixel(190, 50), 0u);
+
+  // Only the changed rectangle is sent: what is outside it stays as it was.
+  frame->fill(0x001F);  // blue
+  ASSERT_EQ(presenter.present(window.get(), frame->sdlSurface(), std::vector<Rect>{{0, 0, 10, 10}}),
+            kOk);
+  EXPECT_EQ(pixel(52, 2), 0x0000FFu);
+  EXPECT_EQ(pixel(100, 50), 0xFF0000u);
+  // Scaled by one here: frame pixel (9, 9) is window pixel (59, 9).
+  EXPECT_EQ(pixel(59, 9), 0x0000FFu);
+  EXPECT_EQ(pixel(60, 10), 0xFF0000u);
+
+  presenter.invalidate();
+  ASSERT_EQ(presenter.present(window.get(), frame->sdlSurface(), std::vector<Rect>{}), kOk);
+  EXPECT_EQ(pixel(100, 50), 0x0000FFu);
+}
+
+TEST(LetterboxOf, LargestFitCentred) {
+  EXPECT_EQ(LetterboxOf(800, 600, 1024, 768), (Rect{0, 0, 1024, 768}));
+  EXPECT_EQ(LetterboxOf(1280, 1024, 1024, 768), (Rect{32, 0, 992, 768}));
+  EXPECT_EQ(LetterboxOf(640, 400, 640, 480), (Rect{0, 40, 640, 440}));
+  EXPECT_EQ(LetterboxOf(0, 400, 640, 480), (Rect{}));
+}
+
+class PartialPresent : public ::testing::TestWithParam<PresentCase> {};
+
+TEST_P(PartialPresent, LeavesTheWindowAsAWholePresentDoes) {
+  const PresentCase& c = GetParam();
+  SdlVideo video;
+  ASSERT_TRUE(video.ready()) << SDL_GetError();
+  WindowPtr partial(SDL_CreateWindow("partial", 0, 0, c.windowWidth, c.windowHeight, 0));
+  WindowPtr whole(SDL_CreateWindow("whole", 0, 0, c.windowWidth, c.windowHeight, 0));
+  ASSERT_TRUE(partial && whole) << SDL_GetError();
+
+  ScopedHeadlessPlatform headless;
+  headless->setTimeSeconds(7);
+  ScenarioOptions options = PresetNamed(c.scenario);
+  options.screenWidth = 640;
+  options.screenHeight = 480;
+  options.screenBitDepth = c.bitDepth;
+  headless->setCurrentMode({640, 480, c.bitDepth});
+
+  software::FrameChanges changes;
+  FramePresenter partialPresenter;
+  FramePresenter wholePresenter;
+  int64_t partialFrames = 0;
+  int64_t differing = 0;
+  std::string firstDifference;
+  headless->setFrameObserver([&](const Surface& frame, int64_t number) {
+    const auto& software = dynamic_cast<const software::SoftwareSurface&>(frame);
+    const auto changed = changes.next(*software.pixels());
+    if (changed) ++partialFrames;
+    ASSERT_EQ(partialPresenter.present(partial.get(), software.sdlSurface(), changed), kOk);
+    ASSERT_EQ(wholePresenter.present(whole.get(), software.sdlSurface(), std::nullopt), kOk);
+    const int row = FirstDifferentRow(partial.get(), whole.get());
+    if (row >= 0 && differing++ == 0) {
+      firstDifference = "frame " + std::to_string(number) + ", row " + std::to_string(row);
+    }
+  });
+
+  std::unique_ptr<Animation> animation = NewAnimation(options);
+  ASSERT_EQ(StartAnimation(*animation, 1), 0);
+  for (int32_t frame = 0; frame < c.frames; ++frame) RunFrame(*animation);
+  EndAnimation(*animation);
+  headless->setFrameObserver(nullptr);
+
+  EXPECT_EQ(differing, 0) << "first at " << firstDifference;
+  // The comparison is only worth something when most frames went in pieces.
+  EXPECT_GT(partialFrames * 2, int64_t{c.frames}) << partialFrames << " of " << c.frames;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ScenariosDepthsAndWindows, PartialPresent,
+    ::testing::Values(
+        // Unscaled, then scaled with the aspect kept, then letterboxed.
+        PresentCase{"Classic", 8, 640, 480, 400}, PresentCase{"Classic", 32, 800, 600, 400},
+        PresentCase{"Invasion", 16, 700, 600, 300}, PresentCase{"Halloween", 24, 640, 480, 300},
+        PresentCase{"Halloween", 16, 1000, 700, 300}, PresentCase{"Custom", 32, 640, 400, 200}),
+    [](const ::testing::TestParamInfo<PresentCase>& info) {
+      return info.param.scenario + std::to_string(info.param.bitDepth) + "In" +
+             std::to_string(info.param.windowWidth) + "x" + std::to_string(info.param.windowHeight);
+    });
+
+}  // namespace
+}  // namespace grazefall::platform::sdl
