@@ -3,14 +3,18 @@
 #   make test     install what is missing, build, run every test
 #   make windows  cross-compile grazefall.scr (64- and 32-bit)
 #   make deb      build the Debian package into out/deb/
+#   make fuzz     build the fuzz targets with clang into build-fuzz
 # SKIP_WINE=1 leaves the Windows-runtime tests out of `make test`.
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzz target runs in `make test`.
+FUZZ_SMOKE_SECONDS ?= 20
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps-build deps-run deps-test deps-windows deps-package configure build run test test-asan windows deb format check-format clean
+.PHONY: all deps-build deps-run deps-test deps-fuzz deps-windows deps-package configure build run test test-asan fuzz test-fuzz windows deb format check-format clean
 
 all: build
 
@@ -19,7 +23,9 @@ deps-build:
 deps-run:
 	@tools/install-deps.sh build run
 deps-test:
-	@tools/install-deps.sh build test package $(if $(SKIP_WINE),,windows)
+	@tools/install-deps.sh build test package fuzz $(if $(SKIP_WINE),,windows)
+deps-fuzz:
+	@tools/install-deps.sh build fuzz
 deps-windows:
 	@tools/install-deps.sh windows
 deps-package:
@@ -37,9 +43,10 @@ run: deps-run configure
 	cmake --build $(BUILD) -j $(JOBS) --target grazefall
 	tools/run-saver.sh $(BUILD)/grazefall
 
-# The sanitizer build runs the unit tests once; the full suite runs last so the
-# run ends on ctest's own summary.
-test: deps-test test-asan
+# The sanitizer build runs the unit tests once, each fuzz target runs a short
+# while over its seeds; the full suite runs last so the run ends on ctest's own
+# summary.
+test: deps-test test-asan test-fuzz
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(if $(SKIP_WINE),-LE wine,)
@@ -48,6 +55,17 @@ test-asan: deps-test
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DGRAZEFALL_SANITIZE=ON -DGRAZEFALL_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L unit
+
+# The libFuzzer targets of tests/fuzz, built with clang and the sanitizers.
+fuzz: deps-fuzz
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DGRAZEFALL_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+
+# Every target over its seed corpus for FUZZ_SMOKE_SECONDS; a finding fails
+# and names the file that reproduces it.
+test-fuzz: fuzz
+	FUZZ_BUILD=$(FUZZ_BUILD) tools/fuzz.sh all $(FUZZ_SMOKE_SECONDS)
 
 windows: deps-windows
 	tools/build-windows.sh
@@ -64,4 +82,4 @@ check-format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-win64 build-win32 out
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-win64 build-win32 out

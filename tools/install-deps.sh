@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, and only those that are missing.
-#   tools/install-deps.sh build|run|test|package|windows ...
+#   tools/install-deps.sh build|run|test|package|fuzz|windows ...
 # Runs apt-get as root, or through sudo for another user.
 set -euo pipefail
 
@@ -9,13 +9,14 @@ declare -A groups=(
   [run]="xdg-utils"
   [test]="libgtest-dev libgmock-dev libbenchmark-dev libpng-dev xvfb xauth xdotool xscreensaver x11-utils x11-xserver-utils xterm imagemagick procps util-linux dbus-daemon"
   [package]="dpkg-dev debhelper fakeroot lintian desktop-file-utils appstream man-db ccache"
+  [fuzz]="clang libclang-rt-dev"
   [windows]="mingw-w64 libz-mingw-w64-dev wine64 wine32:i386"
 )
 
 wanted=()
 for group in "$@"; do
   if [[ -z "${groups[$group]+x}" ]]; then
-    echo "install-deps: unknown group '$group' (build, run, test, package, windows)" >&2
+    echo "install-deps: unknown group '$group' (build, run, test, package, fuzz, windows)" >&2
     exit 2
   fi
   for package in ${groups[$group]}; do wanted+=("$package"); done

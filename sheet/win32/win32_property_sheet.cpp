@@ -18,6 +18,7 @@
 
 #include "sheet/page_ids.h"
 #include "sheet/property_sheet.h"
+#include "sheet/sheet_closer.h"
 #include "sheet/win32/win32_sheet_services.h"
 
 namespace grazefall::platform::win32 {
@@ -37,8 +38,9 @@ struct SheetSession {
   HINSTANCE module = nullptr;
   std::optional<Win32SheetServices> services;
   std::optional<PropertySheet> logic;
+  // Whether OK (saved) or Cancel has closed the logic's sheet.
+  std::optional<SheetCloser> closer;
   std::array<PageWindow, kSheetPageCount> pages;
-  bool finished = false;  // OK or Cancel has been passed to the logic
   std::vector<HBITMAP> ownedBitmaps;
 };
 
@@ -224,15 +226,25 @@ void ReadBack(size_t index) {
   }
 }
 
-void Finish(bool accepted) {
-  if (session->finished) return;
-  session->finished = true;
+bool Finished() {
+  return session->closer->closed();
+}
+
+// OK: true when the settings were saved and the sheet may close. A failed
+// save has told the user; the pages show what the logic holds, and the
+// sheet stays open.
+bool Confirm() {
+  if (Finished()) return true;
   ReadBack(session->logic->currentPage());
-  if (accepted) {
-    session->logic->ok();
-  } else {
-    session->logic->cancel();
-  }
+  if (session->closer->confirm()) return true;
+  for (size_t i = 0; i < kSheetPageCount; ++i) Mirror(i);
+  return false;
+}
+
+void Dismiss() {
+  if (Finished()) return;
+  ReadBack(session->logic->currentPage());
+  session->closer->dismiss();
 }
 
 // A picture, box or frame: page decoration rather than something to use.
@@ -271,7 +283,7 @@ INT_PTR HandleNotify(size_t index, HWND page, const NMHDR& header) {
     case PSN_SETACTIVE:
       // The real sheet is changing pages: the logic leaves the old page
       // (already read back) and shows this one.
-      if (session->finished) break;
+      if (Finished()) break;
       session->services->setPage(page);
       ReadBack(session->logic->currentPage());
       if (session->logic->currentPage() != index || !session->logic->isCreated(index)) {
@@ -284,14 +296,18 @@ INT_PTR HandleNotify(size_t index, HWND page, const NMHDR& header) {
       ReadBack(index);
       SetWindowLongPtrA(page, DWLP_MSGRESULT, FALSE);
       return TRUE;
-    case PSN_APPLY:
+    case PSN_APPLY: {
       // Every created page hears PSN_APPLY; the logic applies them all in
-      // page order on the first.
-      Finish(true);
-      SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+      // page order on the first. When the store refuses the save, the
+      // message box belongs to the sheet, and the sheet stays open on the
+      // page it shows, with everything the user chose.
+      session->services->setPage(page);
+      const bool saved = Confirm();
+      SetWindowLongPtrA(page, DWLP_MSGRESULT, saved ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
       return TRUE;
+    }
     case PSN_RESET:
-      Finish(false);
+      Dismiss();
       return TRUE;
     case PSN_HELP:
       ReadBack(index);
@@ -321,7 +337,7 @@ INT_PTR PageMessage(size_t index, HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: {
       const int32_t id = LOWORD(wParam);
       const int32_t code = HIWORD(wParam);
-      if (session->finished || session->logic->currentPage() != index) return FALSE;
+      if (Finished() || session->logic->currentPage() != index) return FALSE;
       if (code == EN_CHANGE) {
         ReadBack(index);
         return TRUE;
@@ -335,7 +351,7 @@ INT_PTR PageMessage(size_t index, HWND page, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     }
     case WM_HSCROLL:
-      if (session->finished || session->logic->currentPage() != index) return FALSE;
+      if (Finished() || session->logic->currentPage() != index) return FALSE;
       ReadBack(index);
       session->logic->sliderMoved();
       Mirror(index);
@@ -370,6 +386,7 @@ void ShowWin32ConfigurationSheet(HINSTANCE module) {
   current.module = module;
   current.services.emplace(module);
   current.logic.emplace(*current.services);
+  current.closer.emplace(*current.logic);
   session = &current;
 
   static constexpr auto procedures = MakeProcedures(std::make_index_sequence<kSheetPageCount>{});
@@ -408,7 +425,7 @@ void ShowWin32ConfigurationSheet(HINSTANCE module) {
   current.logic->open();
   ::PropertySheetA(&header);
   // Closed by the window manager or an error: nothing was confirmed.
-  Finish(false);
+  Dismiss();
 
   for (HBITMAP bitmap : current.ownedBitmaps) DeleteObject(bitmap);
   session = nullptr;

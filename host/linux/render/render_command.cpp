@@ -30,6 +30,7 @@
 #include "host/linux/render/gif_recorder.h"
 #include "host/linux/render/png_encoder.h"
 #include "host/linux/render/render_command.h"
+#include "host/linux/render/render_request.h"
 #include "options/options.h"
 #include "options/options_store.h"
 #include "platform/headless/headless_platform.h"
@@ -44,29 +45,14 @@ namespace {
 
 constexpr int kBadCommandLine = 2;
 constexpr int kRenderFailed = 1;
-constexpr int64_t kMaxFrames = 10'000'000;
-// The largest display mode, and so the largest frame: one 32-bit frame of
-// 8192x8192 is already 256 MiB.
-constexpr int32_t kMaxModeSide = platform::software::kMaxPictureFileSide;
+constexpr int64_t kMaxFrames = kMaxRenderFrames;
+constexpr int32_t kMaxModeSide = kMaxRenderModeSide;
 // Renders longer than this report their progress on stderr.
 constexpr int64_t kProgressEvery = 100;
 
 // The stored values the saver may read: its record and the scenarios'.
 constexpr std::string_view kStoredValues[] = {"Options", "Classic", "Invasion", "Halloween",
                                               "Custom"};
-
-struct RenderRequest {
-  std::string directory;
-  int64_t frames = -1;
-  std::optional<uint32_t> seed;
-  flags::OptionFlags optionFlags;
-  std::optional<platform::DisplayMode> mode;
-  std::optional<std::string> trace;
-  bool writeFrames = true;
-  std::optional<std::string> gif;
-  int64_t gifStep = kDefaultGifStep;
-  int64_t gifFrom = 1;
-};
 
 const std::string kSide = std::to_string(kMaxModeSide);
 
@@ -102,94 +88,6 @@ std::string UsageText() {
 int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "grazefall: %s\n", message.c_str());
   return code;
-}
-
-template <typename Number>
-bool ParseNumber(std::string_view text, Number* value) {
-  if (text.empty()) return false;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), *value);
-  return result.ec == std::errc() && result.ptr == text.data() + text.size();
-}
-
-bool ParseMode(std::string_view text, platform::DisplayMode* mode) {
-  const size_t first = text.find('x');
-  const size_t second = first == std::string_view::npos ? first : text.find('x', first + 1);
-  if (second == std::string_view::npos) return false;
-  if (!ParseNumber(text.substr(0, first), &mode->width) ||
-      !ParseNumber(text.substr(first + 1, second - first - 1), &mode->height) ||
-      !ParseNumber(text.substr(second + 1), &mode->bitDepth)) {
-    return false;
-  }
-  const bool depthOk =
-      mode->bitDepth == 8 || mode->bitDepth == 16 || mode->bitDepth == 24 || mode->bitDepth == 32;
-  return depthOk && mode->width >= 1 && mode->height >= 1;
-}
-
-// Empty when the command line is sound, else the one-line complaint.
-std::string ParseRequest(int argc, char** argv, RenderRequest* request) {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] != "--render") return "usage: grazefall --render DIR --frames N";
-  if (args.size() < 2 || args[1].empty() || args[1].starts_with("--"))
-    return "--render needs an output directory";
-  request->directory = std::string(args[1]);
-  for (size_t i = 2; i < args.size();) {
-    const std::string_view option = args[i];
-    // The one option without a value.
-    if (option == "--no-frames") {
-      request->writeFrames = false;
-      ++i;
-      continue;
-    }
-    std::string complaint;
-    switch (flags::TakeOptionFlag(args, &i, &request->optionFlags, &complaint)) {
-      case flags::FlagMatch::Taken:
-        continue;
-      case flags::FlagMatch::Bad:
-        return complaint;
-      case flags::FlagMatch::NotAFlag:
-        break;
-    }
-    if (i + 1 >= args.size()) return std::string(option) + " needs a value";
-    const std::string_view value = args[i + 1];
-    i += 2;
-    if (option == "--frames") {
-      if (!ParseNumber(value, &request->frames) || request->frames < 1 ||
-          request->frames > kMaxFrames) {
-        return "--frames must be a whole number from 1 to " + std::to_string(kMaxFrames) +
-               ", not '" + std::string(value) + "'";
-      }
-    } else if (option == "--seed") {
-      uint32_t seed = 0;
-      if (!ParseNumber(value, &seed))
-        return "--seed must be a whole number from 0 to 4294967295, not '" + std::string(value) +
-               "'";
-      request->seed = seed;
-    } else if (option == "--mode") {
-      platform::DisplayMode mode;
-      if (!ParseMode(value, &mode))
-        return "--mode must be WIDTHxHEIGHTxDEPTH with a depth of 8, 16, 24 or 32, not '" +
-               std::string(value) + "'";
-      if (mode.width > kMaxModeSide || mode.height > kMaxModeSide)
-        return "--mode " + std::string(value) + " is larger than the largest display, " + kSide +
-               "x" + kSide;
-      request->mode = mode;
-    } else if (option == "--trace") {
-      if (value.empty()) return "--trace needs a file path";
-      request->trace = std::string(value);
-    } else if (option == "--gif") {
-      if (value.empty()) return "--gif needs a file path";
-      request->gif = std::string(value);
-    } else if (option == "--gif-step" || option == "--gif-from") {
-      int64_t* number = option == "--gif-step" ? &request->gifStep : &request->gifFrom;
-      if (!ParseNumber(value, number) || *number < 1 || *number > kMaxFrames)
-        return std::string(option) + " must be a whole number from 1 to " +
-               std::to_string(kMaxFrames) + ", not '" + std::string(value) + "'";
-    } else {
-      return "unknown option '" + std::string(option) + "'";
-    }
-  }
-  if (request->frames < 0) return "--frames N is required";
-  return {};
 }
 
 // The options the saver would run with: the stored "Options" record, else
@@ -232,7 +130,9 @@ int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless
     return argc == 2 ? kBadCommandLine : 0;
   }
   RenderRequest request;
-  if (const std::string complaint = ParseRequest(argc, argv, &request); !complaint.empty())
+  if (const std::string complaint =
+          ParseRenderRequest(std::vector<std::string_view>(argv + 1, argv + argc), &request);
+      !complaint.empty())
     return Fail(kBadCommandLine, complaint);
 
   // The saver would go on without the picture; a person asking for it hears
