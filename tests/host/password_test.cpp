@@ -66,6 +66,25 @@ TEST_F(PasswordHost, TicksQueuedWhenTheDialogOpensAreDropped) {
   EXPECT_EQ(windows.countDelivered(kWmTimer), 0);
 }
 
+TEST_F(PasswordHost, ACloseWhileTheDialogIsUpIsRefusedWithoutASecondDialog) {
+  // The first dialog refuses; a second one would accept and end the saver.
+  windows.setVerifierAnswers({0, 1}, 0);
+  MessageResult nestedClose = -1;
+  int32_t closesPostedByAKey = -1;
+  windows.setDuringPasswordDialog([&](HeadlessWindowSystem& s) {
+    nestedClose = s.sendMessage(s.saverWindow(), kWmClose, 0, 0);
+    const int32_t before = s.countPosted(kWmClose);
+    s.sendMessage(s.saverWindow(), kWmKeyDown, 0, 0);
+    closesPostedByAKey = s.countPosted(kWmClose) - before;
+  });
+  windows.scriptMessage(kWmKeyDown);
+  EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
+  EXPECT_EQ(nestedClose, 0);
+  EXPECT_EQ(closesPostedByAKey, 0);
+  EXPECT_EQ(windows.verifierCalls(), 1);
+  EXPECT_FALSE(SaverClosed());
+}
+
 TEST_F(PasswordHost, ThePauseBetweenDialogsCountsFromTheEndOfTheLastOne) {
   // The dialog stays up 100 ms. A close 150 ms after it ended is 250 ms after
   // it opened: still inside the pause, so no second dialog.
