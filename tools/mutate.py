@@ -60,14 +60,14 @@ def mutants_of(path):
             at = code.find(old)
             if at >= 0:
                 found.append((index, line[:at] + new + line[at + len(old):],
-                              f"'{old.strip()}' -> '{new.strip()}'"))
+                              f"'{old.strip()}' -> '{new.strip()}' at column {at + 2}"))
         for match in NUMBER.finditer(code):
             value = int(match.group(1))
             for changed in (value + 1, value - 1):
                 if changed < 0:
                     continue
                 found.append((index, line[:match.start()] + str(changed) + line[match.end():],
-                              f"{value} -> {changed}"))
+                              f"{value} -> {changed} at column {match.start() + 1}"))
         if CALL_LINE.match(code) and not stripped.startswith("return"):
             found.append((index, "\n", "call deleted"))
     return lines, found
