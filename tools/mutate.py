@@ -110,7 +110,9 @@ def main():
     build = scratch / "build"
     if source.exists():
         shutil.rmtree(source)
-    shutil.copytree(SOURCE, source, ignore=shutil.ignore_patterns(
+    # Fresh times on every file: a scratch build kept from an earlier run must
+    # not take a changed header for older than the objects built from it.
+    shutil.copytree(SOURCE, source, copy_function=shutil.copy, ignore=shutil.ignore_patterns(
         ".git", "build", "build-*", "out"))
     launcher = ([f"-DCMAKE_{lang}_COMPILER_LAUNCHER=ccache" for lang in ("C", "CXX")]
                 if shutil.which("ccache") else [])

@@ -127,7 +127,7 @@ TEST_F(ControlMapping, AStoredValueOutsideTheRangeShowsAsTheNearestEnd) {
   }
 }
 
-TEST_F(ControlMapping, EachStoredCodeChecksExactlyItsButton) {
+TEST_F(ControlMapping, EachStoredCodeChecksExactlyItsButtonAndIsStoredBackAsShown) {
   for (const RadioCase& c : kRadios) {
     std::vector<std::pair<int32_t, int32_t>> shown = c.choices;
     shown.emplace_back(c.choices.back().first, c.outside);
@@ -137,6 +137,8 @@ TEST_F(ControlMapping, EachStoredCodeChecksExactlyItsButton) {
       for (const auto& [other, otherCode] : c.choices) {
         EXPECT_EQ(controls.isChecked(other), other == button) << other;
       }
+      // Left untouched, the page stores the code of the button it showed.
+      EXPECT_EQ(storedAfterLeaving(c.field), code == c.outside ? c.choices.back().second : code);
     }
   }
 }
