@@ -17,6 +17,8 @@ TEST(SkipProgramName, QuotedAndPlainNamesAndTheBlanksAfterThem) {
   EXPECT_EQ(SkipProgramName("\"C:\\Program Files\\g.scr\" /s"), "/s");
   EXPECT_EQ(SkipProgramName("g.scr\t  /p 12"), "/p 12");
   EXPECT_EQ(SkipProgramName("g.scr"), "");
+  // A name cut from a longer line ends where the line given does.
+  EXPECT_EQ(SkipProgramName(std::string_view("g.scr/s").substr(0, 5)), "");
   // An unterminated quote swallows the whole line.
   EXPECT_EQ(SkipProgramName("\"g.scr /s"), "");
 }

@@ -74,6 +74,10 @@ TEST_F(EffectsPageTest, IntroBoxIsStoredAsPhaseZeroOrTwoNeverOne) {
   sheet.selectPage(kScenariosPage);
   EXPECT_EQ(activeOptions.introPhase, 0);
   EXPECT_EQ(activeOptions.explodeCows, 1);
+  sheet.selectPage(kEffectsPage);
+  effects.setChecked(kExplodeCows, false);
+  sheet.selectPage(kScenariosPage);
+  EXPECT_EQ(activeOptions.explodeCows, 0);
 }
 
 TEST_F(EffectsPageTest, UseActiveResolutionSelectsTheCurrentModeForOk) {
