@@ -10,8 +10,12 @@ cannot be killed); one that does not build is not counted.
 
   tools/mutate.py [--folders scene host sheet sprites] [--per-folder N]
                   [--seed S] [--scratch DIR] [--list-survivors]
+                  [--equivalent FILE] [--jobs J]
 
-Prints one line per folder: mutants tried, killed, survived, kill rate. Slow
+Prints one line per folder: mutants tried, killed, survived, kill rate. A
+survivor named in the --equivalent file (one mutant a line, exactly as the
+survivor list prints it, then `#` and why it cannot change behaviour) is
+counted as equivalent, and the kill rate is also given over the others. Slow
 (a rebuild and a test run per mutant); not part of `make test`.
 """
 import argparse
@@ -29,7 +33,7 @@ TESTS = {
     "scene": ["tests/scene/test_scene", "tests/saver/test_saver"],
     "host": ["tests/host/test_host"],
     "saver": ["tests/saver/test_saver", "tests/host/test_host"],
-    "sheet": ["tests/sheet/test_sheet"],
+    "sheet": ["tests/sheet/test_sheet", "tests/sheet/win32/test_sheet_win32"],
     "sprites": ["tests/sprites/test_sprites", "tests/scene/test_scene"],
     "runtime": ["tests/runtime/test_runtime"],
     "options": ["tests/options/test_options"],
@@ -56,17 +60,28 @@ def mutants_of(path):
             at = code.find(old)
             if at >= 0:
                 found.append((index, line[:at] + new + line[at + len(old):],
-                              f"'{old.strip()}' -> '{new.strip()}'"))
+                              f"'{old.strip()}' -> '{new.strip()}' at column {at + 2}"))
         for match in NUMBER.finditer(code):
             value = int(match.group(1))
             for changed in (value + 1, value - 1):
                 if changed < 0:
                     continue
                 found.append((index, line[:match.start()] + str(changed) + line[match.end():],
-                              f"{value} -> {changed}"))
+                              f"{value} -> {changed} at column {match.start() + 1}"))
         if CALL_LINE.match(code) and not stripped.startswith("return"):
             found.append((index, "\n", "call deleted"))
     return lines, found
+
+
+def read_equivalent(name):
+    """Mutant -> reason, from lines `<file>:<line>: <change>  # <reason>`."""
+    known = {}
+    for line in pathlib.Path(name).read_text().splitlines():
+        if not line.strip() or line.lstrip().startswith("#"):
+            continue
+        where, _, why = line.partition("  # ")
+        known[where.strip()] = why.strip()
+    return known
 
 
 def run(command, cwd, timeout):
@@ -84,20 +99,28 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--scratch", default="/tmp/grazefall-mutants")
     parser.add_argument("--list-survivors", action="store_true")
+    parser.add_argument("--equivalent", help="file of mutants known to be equivalent")
+    parser.add_argument("--jobs", type=int, default=2, help="ninja jobs per build")
     args = parser.parse_args()
+    equivalent = read_equivalent(args.equivalent) if args.equivalent else {}
+    ninja = ["ninja", "-j", str(args.jobs), "-C", str(pathlib.Path(args.scratch) / "build")]
 
     scratch = pathlib.Path(args.scratch)
     source = scratch / "src"
     build = scratch / "build"
     if source.exists():
         shutil.rmtree(source)
-    shutil.copytree(SOURCE, source, ignore=shutil.ignore_patterns(
+    # Fresh times on every file: a scratch build kept from an earlier run must
+    # not take a changed header for older than the objects built from it.
+    shutil.copytree(SOURCE, source, copy_function=shutil.copy, ignore=shutil.ignore_patterns(
         ".git", "build", "build-*", "out"))
+    launcher = ([f"-DCMAKE_{lang}_COMPILER_LAUNCHER=ccache" for lang in ("C", "CXX")]
+                if shutil.which("ccache") else [])
     if run(["cmake", "-S", str(source), "-B", str(build), "-G", "Ninja",
-            "-DGRAZEFALL_BUILD_BENCH=OFF"], scratch, 600) != 0:
+            "-DGRAZEFALL_BUILD_BENCH=OFF"] + launcher, scratch, 600) != 0:
         sys.exit("mutate: the scratch copy does not configure")
     targets = sorted({pathlib.Path(t).name for f in args.folders for t in TESTS[f]})
-    if run(["ninja", "-C", str(build)] + targets, scratch, 3600) != 0:
+    if run(ninja + targets, scratch, 3600) != 0:
         sys.exit("mutate: the scratch copy does not build")
     for folder in args.folders:
         for test in TESTS[folder]:
@@ -112,7 +135,7 @@ def main():
             lines, found = mutants_of(path)
             candidates += [(path, lines, m) for m in found]
         rng.shuffle(candidates)
-        killed, survived, stillborn = 0, [], 0
+        killed, survived, same, stillborn = 0, [], [], 0
         tried = 0
         for path, lines, (index, new_line, what) in candidates:
             if tried >= args.per_folder:
@@ -121,7 +144,7 @@ def main():
             path.write_text("".join(mutated))
             try:
                 folder_targets = [pathlib.Path(t).name for t in TESTS[folder]]
-                if run(["ninja", "-C", str(build)] + folder_targets, scratch, 1800) != 0:
+                if run(ninja + folder_targets, scratch, 1800) != 0:
                     stillborn += 1
                     continue
                 tried += 1
@@ -130,18 +153,27 @@ def main():
                 where = f"{path.relative_to(source)}:{index + 1}: {what}"
                 if caught:
                     killed += 1
+                    verdict = "killed  "
+                elif where in equivalent:
+                    same.append(f"{where}  # {equivalent[where]}")
+                    verdict = "equival."
                 else:
                     survived.append(where)
-                print(f"  {'killed  ' if caught else 'SURVIVED'} {where}", flush=True)
+                    verdict = "SURVIVED"
+                print(f"  {verdict} {where}", flush=True)
             finally:
                 path.write_text("".join(lines))
         # Put the folder's objects back to the unmutated build.
-        run(["ninja", "-C", str(build)] + targets, scratch, 3600)
+        run(ninja + targets, scratch, 3600)
         rate = 100.0 * killed / tried if tried else 0.0
-        summary.append(f"{folder}: {tried} mutants, {killed} killed, {len(survived)} survived, "
-                       f"{stillborn} did not build; kill rate {rate:.1f} %")
+        counted = tried - len(same)
+        real_rate = 100.0 * killed / counted if counted else 0.0
+        summary.append(f"{folder}: {tried} mutants, {killed} killed, {len(same)} equivalent, "
+                       f"{len(survived)} survived, {stillborn} did not build; kill rate "
+                       f"{rate:.1f} %, {real_rate:.1f} % of non-equivalent")
         if args.list_survivors:
             summary += [f"    survived: {s}" for s in survived]
+            summary += [f"    equivalent: {s}" for s in same]
     print("\n".join(summary))
 
 

@@ -15,6 +15,8 @@ class HeadlessWindowSystem::FakeVerifier : public PasswordVerifier {
     const size_t index = static_cast<size_t>(s.verifierCalls_);
     ++s.verifierCalls_;
     s.clock_.advance(s.dialogMs_);
+    // Taken first, so a dialog opened from inside it does not run it again.
+    if (Step during = std::exchange(s.duringDialog_, nullptr)) during(s);
     if (s.verifierAnswers_.empty()) return 0;
     return s.verifierAnswers_[std::min(index, s.verifierAnswers_.size() - 1)];
   }

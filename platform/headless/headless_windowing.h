@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/headless/headless_clock.h"
@@ -62,6 +63,9 @@ class HeadlessWindowSystem : public WindowSystem {
     switchValue_ = value;
   }
   void setVerifierAnswers(std::vector<int32_t> answers, uint32_t dialogMs = 0);
+  // What happens while a password dialog is up (a message reaching the saver
+  // from the dialog's own loop), during the next dialog only.
+  void setDuringPasswordDialog(Step step) { duringDialog_ = std::move(step); }
   void setAutoPlayMessageId(uint32_t id) { autoPlayId_ = id; }
   void setChangePasswordAvailable(bool available) { changeAvailable_ = available; }
   void setInputMethodAvailable(bool available) { imeAvailable_ = available; }
@@ -180,6 +184,7 @@ class HeadlessWindowSystem : public WindowSystem {
   bool verifierInstalled_ = false;
   std::vector<int32_t> verifierAnswers_;
   uint32_t dialogMs_ = 0;
+  Step duringDialog_;
   int32_t verifierCalls_ = 0;
   int32_t verifierLoads_ = 0;
   uint32_t autoPlayId_ = 0;

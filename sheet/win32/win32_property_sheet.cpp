@@ -16,6 +16,7 @@
 // has a class of that name.
 #undef PropertySheet
 
+#include "sheet/owned_pictures.h"
 #include "sheet/page_ids.h"
 #include "sheet/property_sheet.h"
 #include "sheet/sheet_closer.h"
@@ -41,7 +42,7 @@ struct SheetSession {
   // Whether OK (saved) or Cancel has closed the logic's sheet.
   std::optional<SheetCloser> closer;
   std::array<PageWindow, kSheetPageCount> pages;
-  std::vector<HBITMAP> ownedBitmaps;
+  OwnedPictures<HBITMAP, decltype(&DeleteObject)> pictures{&DeleteObject};
 };
 
 SheetSession* session = nullptr;
@@ -154,13 +155,7 @@ void MirrorControl(const PageTemplate& layout, HWND page, int32_t id, const Cont
       // or one loaded here before, which goes now.
       const auto replaced = reinterpret_cast<HBITMAP>(
           SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-      std::vector<HBITMAP>& owned = session->ownedBitmaps;
-      if (const auto it = std::find(owned.begin(), owned.end(), replaced);
-          replaced != nullptr && replaced != bitmap && it != owned.end()) {
-        owned.erase(it);
-        DeleteObject(replaced);
-      }
-      if (bitmap != nullptr) owned.push_back(bitmap);
+      session->pictures.swapped(bitmap, replaced);
       InvalidateRect(control, nullptr, TRUE);
       break;
     }
@@ -426,8 +421,6 @@ void ShowWin32ConfigurationSheet(HINSTANCE module) {
   ::PropertySheetA(&header);
   // Closed by the window manager or an error: nothing was confirmed.
   Dismiss();
-
-  for (HBITMAP bitmap : current.ownedBitmaps) DeleteObject(bitmap);
   session = nullptr;
 }
 

@@ -136,9 +136,12 @@ TEST_F(ClosingRules, PreviewIgnoresInput) {
 
 TEST_F(ClosingRules, PreviewHelpGoesToTheParent) {
   const WindowHandle parent = windows.addForeignWindow("Panel", "Display", 152, 112);
-  windows.scriptMessage(kWmHelp, 0, 1234);
+  MessageResult answer = -1;
+  windows.addStep(
+      [&](HeadlessWindowSystem& s) { answer = s.sendMessage(s.saverWindow(), kWmHelp, 0, 1234); });
   Run("/p " + std::to_string(parent));
-  ASSERT_EQ(windows.countPosted(kWmHelp), 2);
+  EXPECT_EQ(answer, 1);
+  ASSERT_EQ(windows.countPosted(kWmHelp), 1);
   const auto& forwarded = windows.posted().back();
   EXPECT_EQ(forwarded.window, parent);
   EXPECT_EQ(forwarded.wParam, parent);

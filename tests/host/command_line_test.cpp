@@ -17,6 +17,8 @@ TEST(SkipProgramName, QuotedAndPlainNamesAndTheBlanksAfterThem) {
   EXPECT_EQ(SkipProgramName("\"C:\\Program Files\\g.scr\" /s"), "/s");
   EXPECT_EQ(SkipProgramName("g.scr\t  /p 12"), "/p 12");
   EXPECT_EQ(SkipProgramName("g.scr"), "");
+  // A name cut from a longer line ends where the line given does.
+  EXPECT_EQ(SkipProgramName(std::string_view("g.scr/s").substr(0, 5)), "");
   // An unterminated quote swallows the whole line.
   EXPECT_EQ(SkipProgramName("\"g.scr /s"), "");
 }
@@ -110,6 +112,12 @@ TEST_F(HostTest, PasswordChangeOnlyWhereTheSaverHandlesPasswords) {
   EXPECT_EQ(Run("/a " + std::to_string(owner)), 0);
   ASSERT_EQ(windows.passwordChanges().size(), 1u);
   EXPECT_EQ(windows.passwordChanges()[0], "SCRSAVE@" + std::to_string(owner));
+  // The line ends where its text does, whatever follows it in memory: "/a "
+  // names no window, so the change belongs to the foreground one.
+  windows.setForeground(owner);
+  const std::string longer = "/a  " + std::to_string(owner + 1);
+  EXPECT_EQ(Run(std::string_view(longer).substr(0, 3)), 0);
+  EXPECT_EQ(windows.passwordChanges().size(), 2u);
 
   // A missing service still exits 0.
   windows.setChangePasswordAvailable(false);

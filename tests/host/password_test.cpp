@@ -52,18 +52,36 @@ TEST_F(PasswordHost, RefusalReanchorsTheCursor) {
   EXPECT_FALSE(SaverClosed());
 }
 
-TEST_F(PasswordHost, TicksQueuedWhenTheDialogOpensAreDropped) {
-  // The password is refused, so the saver goes on: ticks that were waiting
-  // behind the close would still reach it had they not been dropped.
+TEST_F(PasswordHost, UpToTwoTicksQueuedWhenTheDialogOpensAreDropped) {
+  // The password is refused, so the saver goes on: of three ticks waiting
+  // behind the close, two are dropped and the third still reaches it.
   windows.setVerifierAnswers({0}, 0);
   windows.addStep([](HeadlessWindowSystem& s) {
     s.postMessage(s.saverWindow(), kWmClose, 0, 0);
-    s.postMessage(s.saverWindow(), kWmTimer, 1, 0);
-    s.postMessage(s.saverWindow(), kWmTimer, 1, 0);
+    for (int i = 0; i < 3; ++i) s.postMessage(s.saverWindow(), kWmTimer, 1, 0);
   });
   EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
   EXPECT_EQ(windows.verifierCalls(), 1);
-  EXPECT_EQ(windows.countDelivered(kWmTimer), 0);
+  EXPECT_EQ(windows.countDelivered(kWmTimer), 1);
+}
+
+TEST_F(PasswordHost, ACloseWhileTheDialogIsUpIsRefusedWithoutASecondDialog) {
+  // The first dialog refuses; a second one would accept and end the saver.
+  windows.setVerifierAnswers({0, 1}, 0);
+  MessageResult nestedClose = -1;
+  int32_t closesPostedByAKey = -1;
+  windows.setDuringPasswordDialog([&](HeadlessWindowSystem& s) {
+    nestedClose = s.sendMessage(s.saverWindow(), kWmClose, 0, 0);
+    const int32_t before = s.countPosted(kWmClose);
+    s.sendMessage(s.saverWindow(), kWmKeyDown, 0, 0);
+    closesPostedByAKey = s.countPosted(kWmClose) - before;
+  });
+  windows.scriptMessage(kWmKeyDown);
+  EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
+  EXPECT_EQ(nestedClose, 0);
+  EXPECT_EQ(closesPostedByAKey, 0);
+  EXPECT_EQ(windows.verifierCalls(), 1);
+  EXPECT_FALSE(SaverClosed());
 }
 
 TEST_F(PasswordHost, ThePauseBetweenDialogsCountsFromTheEndOfTheLastOne) {

@@ -33,16 +33,6 @@ TEST(OptionsRecord, TextFieldsAreReadWithinTheirBytesEvenUnterminated) {
   EXPECT_EQ(BackgroundPathOf(halloweenPreset), "");
 }
 
-TEST(OptionsRecord, PresetNamesArePaddedWithZeros) {
-  for (const ScenarioOptions* preset :
-       {&classicPreset, &invasionPreset, &halloweenPreset, &customPreset}) {
-    const std::string_view name = ScenarioNameOf(*preset);
-    for (size_t i = name.size(); i < kScenarioNameSize; ++i) {
-      EXPECT_EQ(preset->scenarioName[i], '\0') << name;
-    }
-  }
-}
-
 // The four presets, field by field, written out here rather than taken from
 // the constants they are built from, read at the byte offsets the stored
 // record has.

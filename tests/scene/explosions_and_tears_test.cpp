@@ -104,27 +104,6 @@ TEST_F(Effects, RandomSizeReplacementsDrawTheirOwnSize) {
   EXPECT_EQ(widths, (std::set<int32_t>{16, 27, 51}));
 }
 
-TEST_F(Effects, ReplacementsSpreadWiderWithWind) {
-  rig.options.cowSize = kCowTiny;
-  rig.options.windPower = 2;
-  rig.options.herdSize = 100;
-  for (int i = 0; i < 400; ++i) {
-    Sprite& blast = addBlast(0, 0);
-    while (blast.loopCount() == 0) blast.advanceFrame();
-  }
-  explosionsFrame();
-  int32_t lowest = INT32_MAX;
-  int32_t highest = INT32_MIN;
-  for (Sprite* cow : SpritesOf(*rig.scene.herd)) {
-    lowest = std::min(lowest, cow->x());
-    highest = std::max(highest, cow->x());
-  }
-  EXPECT_GE(lowest, -1000);
-  EXPECT_LT(lowest, -900);
-  EXPECT_LE(highest, 1800);
-  EXPECT_GT(highest, 1700);
-}
-
 TEST_F(Effects, DropSpeedBands) {
   // 600 high: b2 = 200, b3 = 300.
   Sprite& slowTop = addDrop(10, 0, 1);

@@ -108,12 +108,13 @@ class Thresholds : public ::testing::Test {
 TEST_F(Thresholds, AGustStartsOnADrawBelowTenTimesThePowerPlus25) {
   rig.options.windDirection = 2;  // a fixed direction draws nothing more
   // The last r whose value in 0..5000 is below 10 * power + 25, then the first
-  // that is not: r * 5001 / 32768 crosses 35, 55 and 125 between them.
+  // that is not: r * 5001 / 32768 crosses 35, 105 and 125 between them (at
+  // 105 a span of 5000 would put the crossing one r later).
   struct Case {
     int32_t power;
     int32_t lastStarting;
   };
-  for (const Case& c : {Case{1, 229}, Case{3, 360}, Case{10, 819}}) {
+  for (const Case& c : {Case{1, 229}, Case{8, 687}, Case{10, 819}}) {
     rig.options.windPower = c.power;
     for (int32_t r : {c.lastStarting, c.lastStarting + 1}) {
       gust = Gust{};
@@ -126,6 +127,24 @@ TEST_F(Thresholds, AGustStartsOnADrawBelowTenTimesThePowerPlus25) {
         EXPECT_EQ(gust.framesLeft, c.power * 10);
       }
       EXPECT_EQ(rig.random.state, static_cast<uint32_t>(r) << 16) << "one draw only";
+    }
+  }
+}
+
+TEST_F(Thresholds, NewCowsSpreadSidewaysByWindAndHerdSizeToTheExactEnds) {
+  struct Case {
+    int32_t power;
+    int32_t herdSize;
+    int32_t lowest;   // on a draw of 0
+    int32_t highest;  // on a draw of 32767
+  };
+  for (const Case& c : {Case{1, 99, 0, 800}, Case{2, 99, -500, 1300}, Case{2, 100, -1000, 1800}}) {
+    rig.options.windPower = c.power;
+    rig.options.herdSize = c.herdSize;
+    for (const auto& [r, x] : {std::pair{0, c.lowest}, std::pair{32767, c.highest}}) {
+      rig.random.state = StateDrawing(r);
+      SceneContext context = rig.context();
+      EXPECT_EQ(SpawnCowX(context), x) << "power " << c.power << ", herd " << c.herdSize;
     }
   }
 }

@@ -74,6 +74,10 @@ TEST_F(EffectsPageTest, IntroBoxIsStoredAsPhaseZeroOrTwoNeverOne) {
   sheet.selectPage(kScenariosPage);
   EXPECT_EQ(activeOptions.introPhase, 0);
   EXPECT_EQ(activeOptions.explodeCows, 1);
+  sheet.selectPage(kEffectsPage);
+  effects.setChecked(kExplodeCows, false);
+  sheet.selectPage(kScenariosPage);
+  EXPECT_EQ(activeOptions.explodeCows, 0);
 }
 
 TEST_F(EffectsPageTest, UseActiveResolutionSelectsTheCurrentModeForOk) {
@@ -146,6 +150,7 @@ TEST(ModeTextTest, ParsesAtTheFirstTwoCrossesLikeAtoi) {
   EXPECT_EQ(ParseModeText(""), (platform::DisplayMode{0, 0, 0}));
   EXPECT_EQ(ParseModeText("12x34x56x78"), (platform::DisplayMode{12, 34, 56}));
   EXPECT_EQ(ParseModeText("abc x 5"), (platform::DisplayMode{0, 5, 0}));
+  EXPECT_EQ(ParseModeText("x 7 x 8"), (platform::DisplayMode{0, 7, 8}));
   EXPECT_EQ(ParseModeText("99999999999999999999 x 1 x 2").width, 2147483647);
   EXPECT_EQ(FormatModeText(-1, 0, 32), "-1 x 0 x 32");
 }

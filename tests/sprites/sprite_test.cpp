@@ -152,10 +152,13 @@ TEST_F(SpriteTest, DirectionPicksTheColumnOnlyInDirectionalMode) {
   walker->setDirection(9);
   EXPECT_EQ(walker->direction(), Direction::None);
   EXPECT_EQ(walker->column(), 1);
-  walker->setDirection(Direction::Up);
-  walker->setDirection(-1);
-  EXPECT_EQ(walker->direction(), Direction::None);
-  EXPECT_EQ(walker->column(), 1);
+  // Below the first direction, None included, is no direction: column 1.
+  for (int32_t none : {-1, 0}) {
+    walker->setDirection(Direction::Up);
+    walker->setDirection(none);
+    EXPECT_EQ(walker->direction(), Direction::None);
+    EXPECT_EQ(walker->column(), 1) << none;
+  }
 
   auto sequential = spriteOn({8, 3, 8, 8});
   sequential->setDirection(Direction::Down);

@@ -1,7 +1,12 @@
 // The resource script the Windows build compiles into the sheet's dialog
-// templates: the controls the pages rely on have the styles they need.
+// templates: the controls the pages rely on have the styles they need, and the
+// whole script, every position and size in it, matches the reviewed copy in
+// golden/dialog_script.rc. After a deliberate layout change, rewrite that copy
+// with GRAZEFALL_UPDATE_GOLDEN=1 test_sheet_win32 and review its diff.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -29,11 +34,22 @@ std::string ControlLineOf(int32_t templateId, int32_t id) {
   return {};
 }
 
-TEST(DialogScript, EveryPageTemplateIsWritten) {
-  const std::string script = DialogScript();
-  for (int32_t id : {116, 117, 152, 173, 153, 138, 136}) {
-    EXPECT_NE(script.find(std::to_string(id) + " DIALOGEX 0, 0, "), std::string::npos) << id;
+TEST(DialogScript, MatchesTheReviewedScriptLineForLine) {
+  const std::string golden =
+      std::string(GRAZEFALL_TEST_SOURCE_DIR) + "/tests/sheet/win32/golden/dialog_script.rc";
+  if (std::getenv("GRAZEFALL_UPDATE_GOLDEN") != nullptr) {
+    std::ofstream(golden, std::ios::binary) << DialogScript();
   }
+  std::ifstream reviewed(golden, std::ios::binary);
+  ASSERT_TRUE(reviewed) << golden;
+  std::istringstream written(DialogScript());
+  std::string want;
+  std::string got;
+  for (int line = 1; std::getline(reviewed, want); ++line) {
+    ASSERT_TRUE(std::getline(written, got)) << "script ends before line " << line;
+    ASSERT_EQ(got, want) << "line " << line;
+  }
+  EXPECT_FALSE(std::getline(written, got)) << "script goes on past the reviewed copy: " << got;
 }
 
 TEST(DialogScript, TrackbarsShowNoTickMarks) {
