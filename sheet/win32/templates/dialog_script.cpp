@@ -103,8 +103,9 @@ std::string ControlLine(const ControlTemplate& c) {
     style += " | WS_CLIPSIBLINGS";
   }
   if ((c.style & kStyleSunken) != 0) extended = ", WS_EX_CLIENTEDGE";
-  // A drop-down list's height in a template is its open height.
-  const int32_t height = c.kind == ControlKind::kComboBox ? c.height * 6 : c.height;
+  // A drop-down list's height in a template is its open height, which is
+  // what the page layout gives for it.
+  const int32_t height = c.height;
   return "  CONTROL " + text + ", " + std::to_string(c.id) + ", " + windowClass + ", " + style +
          Visibility(c) + Group(c) + ", " + std::to_string(c.x) + ", " + std::to_string(c.y) + ", " +
          std::to_string(c.width) + ", " + std::to_string(height) + extended + "\n";
