@@ -4,6 +4,7 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -76,7 +77,7 @@ Decoded Decode(const std::string& path) {
 class GifOutputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::path(::testing::TempDir()) / "gif-output";
+    root_ = fs::path(::testing::TempDir()) / ("gif-output-" + std::to_string(getpid()));
     fs::remove_all(root_);
   }
   void TearDown() override { fs::remove_all(root_); }
@@ -130,7 +131,8 @@ TEST_F(GifOutputTest, StepAndFromKeepEveryNthStepEachShownForItsSteps) {
 }
 
 TEST(GifWriter, ManyColoursAreQuantisedAndUnchangedFramesStillTakeTheirTime) {
-  const fs::path path = fs::path(::testing::TempDir()) / "many-colours.gif";
+  const fs::path path =
+      fs::path(::testing::TempDir()) / ("many-colours-" + std::to_string(getpid()) + ".gif");
   std::string problem;
   auto writer = GifWriter::Create(path.string(), 64, 64, &problem);
   ASSERT_NE(writer, nullptr) << problem;
@@ -160,7 +162,8 @@ TEST(GifWriter, ManyColoursAreQuantisedAndUnchangedFramesStillTakeTheirTime) {
 }
 
 TEST(GifWriter, AFrameOfAnotherSizeIsRefused) {
-  const fs::path path = fs::path(::testing::TempDir()) / "wrong-size.gif";
+  const fs::path path =
+      fs::path(::testing::TempDir()) / ("wrong-size-" + std::to_string(getpid()) + ".gif");
   std::string problem;
   auto writer = GifWriter::Create(path.string(), 8, 8, &problem);
   ASSERT_NE(writer, nullptr) << problem;

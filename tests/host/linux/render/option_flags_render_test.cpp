@@ -5,6 +5,7 @@
 // nothing would show.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -97,7 +98,7 @@ std::string ReadAll(const fs::path& path) {
 class OptionFlagsRenderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::path(::testing::TempDir()) / "option-flags-render";
+    root_ = fs::path(::testing::TempDir()) / ("option-flags-render-" + std::to_string(getpid()));
     fs::remove_all(root_);
     fs::create_directories(root_ / "config");
     if (const char* old = std::getenv("XDG_CONFIG_HOME")) saved_ = old;
