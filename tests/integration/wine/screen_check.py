@@ -154,8 +154,10 @@ def pyramid_rows(screen):
         else:
             rows[-1].append(centre)
     counts = [len(row) for row in reversed(rows)]  # bottom row first
-    # The pyramid comes in bottom row first: 1, 2, 3 cows, then the fourth row.
-    if counts not in ([1, 2, 3], [1, 2, 3, 4]):
+    # The pyramid comes in bottom row first: 1, 2, 3 cows, then the fourth
+    # row, which may still be cut by the top edge, where two cows touching
+    # each other read as one.
+    if counts[:3] != [1, 2, 3] or len(counts) > 4:
         return None
     return counts
 
