@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -36,20 +35,41 @@ LinuxCommand ParseWith(const std::string& arguments) {
   return ParseLinuxCommand(args, "0x400001");
 }
 
+// The value of the attribute `name` in `element`; empty when it has none.
 std::string Attribute(const std::string& element, const std::string& name) {
-  const std::regex pattern("\\s" + name + "=\"([^\"]*)\"");
-  std::smatch match;
-  return std::regex_search(element, match, pattern) ? match[1].str() : std::string();
+  const std::string opening = " " + name + "=\"";
+  const size_t start = element.find(opening);
+  if (start == std::string::npos) return {};
+  const size_t from = start + opening.size();
+  return element.substr(from, element.find('"', from) - from);
+}
+
+// Every element of the xml that starts with `opening` ("<number", ...).
+std::vector<std::string> Elements(const std::string& xml, const std::string& opening) {
+  std::vector<std::string> found;
+  for (size_t at = xml.find(opening); at != std::string::npos; at = xml.find(opening, at + 1))
+    found.push_back(xml.substr(at, xml.find('>', at) + 1 - at));
+  return found;
+}
+
+// The values of every arg-set and arg-unset attribute in the xml.
+std::vector<std::string> SetAndUnsetArguments(const std::string& xml) {
+  std::vector<std::string> found;
+  for (const std::string_view name : {"arg-set=\"", "arg-unset=\""}) {
+    for (size_t at = xml.find(name); at != std::string::npos; at = xml.find(name, at + 1)) {
+      const size_t from = at + name.size();
+      found.push_back(xml.substr(from, xml.find('"', from) - from));
+    }
+  }
+  return found;
 }
 
 TEST(XScreenSaverXml, EveryArgumentAWidgetPassesIsTaken) {
   const std::string xml = ReadXml();
   ASSERT_FALSE(xml.empty());
-  const std::regex setOrUnset("arg-(?:set|unset)=\"([^\"]*)\"");
   int checked = 0;
-  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), setOrUnset);
-       it != std::sregex_iterator(); ++it, ++checked) {
-    const std::string arguments = (*it)[1].str();
+  for (const std::string& arguments : SetAndUnsetArguments(xml)) {
+    ++checked;
     const LinuxCommand command = ParseWith(arguments);
     EXPECT_EQ(command.mode, LinuxMode::InWindow) << arguments << ": " << command.error;
     EXPECT_EQ(command.window, 0x400001u) << arguments;
@@ -64,11 +84,9 @@ TEST(XScreenSaverXml, EveryArgumentAWidgetPassesIsTaken) {
 
 TEST(XScreenSaverXml, SlidersSpanExactlyTheFlagsRanges) {
   const std::string xml = ReadXml();
-  const std::regex number("<number[^>]*>");
   int sliders = 0;
-  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), number); it != std::sregex_iterator();
-       ++it, ++sliders) {
-    const std::string element = it->str();
+  for (const std::string& element : Elements(xml, "<number")) {
+    ++sliders;
     const std::string arg = Attribute(element, "arg");
     ASSERT_NE(arg.find('%'), std::string::npos) << element;
     const int low = std::stoi(Attribute(element, "low"));
