@@ -188,6 +188,16 @@ TEST_F(HostTest, OtherSystemsNeverAskForAPasswordOrRegisterAutoPlay) {
   EXPECT_EQ(windows.verifierLoads(), 0);
   EXPECT_EQ(session.host.autoPlayMessage, 0u);
   EXPECT_FALSE(session.host.closing);
+
+  // With no AutoPlay id registered, message 0 is only the null message: it
+  // neither closes the saver nor is answered as an AutoPlay query.
+  session.reset();
+  windows = HeadlessWindowSystem();
+  windows.setAutoPlayMessageId(0xC123);
+  windows.addStep([](HeadlessWindowSystem& s) { s.sendMessage(s.saverWindow(), 0, 0, 0); });
+  EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
+  EXPECT_EQ(windows.countPosted(kWmClose), 0);
+  EXPECT_EQ(windows.countDefaultHandled(0), 1);
 }
 
 }  // namespace
