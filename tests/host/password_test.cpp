@@ -133,6 +133,21 @@ TEST_F(PasswordHost, NoDialogWithoutThePasswordSwitchOrVerifier) {
   EXPECT_TRUE(windows.runningNotices().empty());
 }
 
+TEST_F(PasswordHost, TheCheckBeforeClosingAnswersWhatTheDialogDecided) {
+  windows.setVerifierAnswers({0, 1}, 0);
+  std::vector<int32_t> answers;
+  windows.addStep([&](HeadlessWindowSystem& s) {
+    answers.push_back(host::VerifyBeforeClose(session, s.saverWindow()));
+    s.advance(250);
+    answers.push_back(host::VerifyBeforeClose(session, s.saverWindow()));
+    // Once closing, no further dialog: the window is already going.
+    answers.push_back(host::VerifyBeforeClose(session, s.saverWindow()));
+  });
+  Run("/s");
+  EXPECT_EQ(answers, (std::vector<int32_t>{0, 1, 0}));
+  EXPECT_EQ(windows.verifierCalls(), 2);
+}
+
 TEST_F(PasswordHost, TicksStopOnceTheCloseIsAllowed) {
   windows.setVerifierAnswers({1}, 0);
   windows.scriptMessage(kWmKeyDown);

@@ -155,6 +155,38 @@ TEST_F(HerdBuild, EndingTheAnimationLetsGoOfTheWholeScene) {
   EXPECT_EQ(scene.bigTearSheet, nullptr);
 }
 
+TEST(LoadingCow, ComesBackAtTheLeftEdgeOnlyOncePastTheRightOne) {
+  // 300 wide, a multiple of the 3-pixel step from -51: the cow stands exactly
+  // on the right edge after 117 steps, takes one more step right, and only
+  // then starts again from the left.
+  testing::SceneRig rig({300, 200, 32});
+  ASSERT_TRUE(rig.opened);
+  rig.options.invertedPyramid = 0;
+  rig.options.herdSize = 1200;
+  std::vector<int32_t> drawnAt;  // per presented frame; kUnseen when culled
+  constexpr int32_t kUnseen = INT32_MIN;
+  size_t blitsSeen = 0;
+  rig.platform->setFrameObserver([&](const platform::Surface&, int64_t) {
+    const auto& blits = rig.backBuffer->blits;
+    drawnAt.push_back(blits.size() > blitsSeen ? blits.back().destination.left : kUnseen);
+    blitsSeen = blits.size();
+  });
+  SceneContext context = rig.context();
+  ASSERT_EQ(BuildHerd(context, rig.input), 0);
+  std::vector<int32_t> expected;
+  for (int32_t step = 0, x = -51; step < 120; ++step) {
+    if (x > 300) x = -51;
+    x += 3;
+    expected.push_back(x < 300 && x + 51 > 0 ? x : kUnseen);
+  }
+  ASSERT_GE(drawnAt.size(), 120u);
+  EXPECT_EQ(std::vector<int32_t>(drawnAt.begin(), drawnAt.begin() + 120), expected);
+  EXPECT_EQ(expected[115], 297);
+  EXPECT_EQ(expected[116], kUnseen);
+  EXPECT_EQ(expected[117], kUnseen);
+  EXPECT_EQ(expected[118], -48);
+}
+
 TEST_F(HerdBuild, HalloweenBlowsTheLoadingCowUpOver108Frames) {
   std::vector<int32_t> dropsMade;
   platform->setFrameObserver([&](const platform::Surface&, int64_t) {

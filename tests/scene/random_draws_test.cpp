@@ -240,6 +240,7 @@ TEST_F(Thresholds, RespawnSpreadsForEachSideHerdSizeAndCrossWind) {
       {"heading down, crosswind", kHeadingDown, 0, 3, 1, kBottom},
       {"heading left, crosswind", kHeadingLeft, 0, 2, 4, kLeft},
       {"heading left, power 1", kHeadingLeft, 0, 1, 2, kLeft},
+      {"heading down, power 1", kHeadingDown, 0, 1, 3, kBottom},
       {"gust up", kHeadingDown, static_cast<int32_t>(Direction::Up), 2, 3, kTop},
       {"gust up-left", kHeadingDown, static_cast<int32_t>(Direction::UpLeft), 2, 2, kTop},
       {"gust up-right", kHeadingLeft, static_cast<int32_t>(Direction::UpRight), 4, 1, kTop},
