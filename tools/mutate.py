@@ -30,7 +30,10 @@ SOURCE = pathlib.Path(__file__).resolve().parent.parent
 
 # The test programs that exercise each folder's library.
 TESTS = {
-    "scene": ["tests/scene/test_scene", "tests/saver/test_saver"],
+    # The render tests replay recorded traces of every scenario: a random draw
+    # added, dropped or moved anywhere in the scene shows there.
+    "scene": ["tests/scene/test_scene", "tests/saver/test_saver",
+              "tests/host/linux/render/test_render"],
     "host": ["tests/host/test_host"],
     "saver": ["tests/saver/test_saver", "tests/host/test_host"],
     "sheet": ["tests/sheet/test_sheet", "tests/sheet/win32/test_sheet_win32"],

@@ -75,6 +75,10 @@ void HeadlessWindowSystem::destroyForeignWindow(WindowHandle window) {
   if (Window* record = find(window)) record->alive = false;
 }
 
+void HeadlessWindowSystem::loseForeignWindow(WindowHandle window) {
+  if (Window* record = find(window)) record->alive = false;
+}
+
 void HeadlessWindowSystem::setVerifierAnswers(std::vector<int32_t> answers, uint32_t dialogMs) {
   verifierInstalled_ = true;
   verifierAnswers_ = std::move(answers);
@@ -267,12 +271,13 @@ bool HeadlessWindowSystem::changePassword(std::string_view provider, WindowHandl
 
 bool HeadlessWindowSystem::detachInputMethod(WindowHandle, uintptr_t* saved) {
   if (!imeAvailable_) return false;
-  *saved = 0x77;
+  *saved = imeContext_;
   return true;
 }
 
 void HeadlessWindowSystem::restoreInputMethod(WindowHandle, uintptr_t context) {
-  if (context == 0x77) ++imeRestores_;
+  ++imeRestores_;
+  imeRestored_ = context;
 }
 
 int32_t HeadlessWindowSystem::runTemplateDialog(int32_t, WindowHandle owner) {

@@ -49,6 +49,9 @@ class HeadlessWindowSystem : public WindowSystem {
                                 int32_t height);
   // Ends a window from outside, as its owner would.
   void destroyForeignWindow(WindowHandle window);
+  // Ends a window of another process before its children hear of it, as
+  // happens when that process dies while a message for a child is on its way.
+  void loseForeignWindow(WindowHandle window);
   void setVirtualScreen(const Rect& screen) { virtualScreen_ = screen; }
   void setCursor(int32_t x, int32_t y) { cursor_.moveTo(x, y); }
   void advance(uint32_t milliseconds) { clock_.advance(milliseconds); }
@@ -68,7 +71,13 @@ class HeadlessWindowSystem : public WindowSystem {
   void setDuringPasswordDialog(Step step) { duringDialog_ = std::move(step); }
   void setAutoPlayMessageId(uint32_t id) { autoPlayId_ = id; }
   void setChangePasswordAvailable(bool available) { changeAvailable_ = available; }
-  void setInputMethodAvailable(bool available) { imeAvailable_ = available; }
+  // Whether the window gets an input method context taken away at creation,
+  // and which one it had (0: none).
+  void setInputMethodAvailable(bool available, uintptr_t context = kInputMethodContext) {
+    imeAvailable_ = available;
+    imeContext_ = context;
+  }
+  static constexpr uintptr_t kInputMethodContext = 0x77;
 
   // --- What a test reads back ---
   struct Delivered {
@@ -97,7 +106,9 @@ class HeadlessWindowSystem : public WindowSystem {
   const std::vector<std::string>& passwordChanges() const { return passwordChanges_; }
   int32_t templateDialogRequests() const { return templateRequests_; }
   WindowHandle lastTemplateOwner() const { return lastTemplateOwner_; }
+  // How often a context was given back, and the last one given.
   int32_t inputMethodRestores() const { return imeRestores_; }
+  uintptr_t lastRestoredInputMethod() const { return imeRestored_; }
   struct Paint {
     WindowHandle window;
     int32_t width;
@@ -194,7 +205,9 @@ class HeadlessWindowSystem : public WindowSystem {
   int32_t templateRequests_ = 0;
   WindowHandle lastTemplateOwner_ = 0;
   bool imeAvailable_ = false;
+  uintptr_t imeContext_ = kInputMethodContext;
   int32_t imeRestores_ = 0;
+  uintptr_t imeRestored_ = 0;
   std::vector<Paint> paints_;
 };
 

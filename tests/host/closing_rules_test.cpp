@@ -104,9 +104,10 @@ TEST_F(ClosingRules, SwitchingAndScreenSaveCommandsAreSwallowed) {
   windows.scriptMessage(kWmSysCommand, kScPrevWindow);
   windows.scriptMessage(kWmSysCommand, kScScreenSave);
   windows.scriptMessage(kWmSysCommand, 0xF020);  // minimise goes on
+  windows.scriptMessage(kWmSysCommand, 0xF030);  // and so does maximise
   EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
-  EXPECT_EQ(windows.countDelivered(kWmSysCommand), 4);
-  EXPECT_EQ(windows.countDefaultHandled(kWmSysCommand), 1);
+  EXPECT_EQ(windows.countDelivered(kWmSysCommand), 5);
+  EXPECT_EQ(windows.countDefaultHandled(kWmSysCommand), 2);
 }
 
 TEST_F(ClosingRules, CursorStaysHiddenAndTitleIsFixed) {
@@ -146,6 +147,18 @@ TEST_F(ClosingRules, PreviewHelpGoesToTheParent) {
   EXPECT_EQ(forwarded.window, parent);
   EXPECT_EQ(forwarded.wParam, parent);
   EXPECT_EQ(forwarded.lParam, 1234);
+}
+
+TEST_F(ClosingRules, PreviewHelpIsDroppedWhenTheParentIsGone) {
+  const WindowHandle parent = windows.addForeignWindow("Panel", "Display", 152, 112);
+  MessageResult answer = -1;
+  windows.addStep([&](HeadlessWindowSystem& s) {
+    s.loseForeignWindow(parent);
+    answer = s.sendMessage(s.saverWindow(), kWmContextMenu, 0, 1234);
+  });
+  Run("/p " + std::to_string(parent));
+  EXPECT_EQ(answer, 1);
+  EXPECT_EQ(windows.countPosted(kWmContextMenu), 0);
 }
 
 TEST_F(ClosingRules, PreviewEndsWithItsParent) {

@@ -16,6 +16,8 @@ using platform::HeadlessWindowSystem;
 TEST(SkipProgramName, QuotedAndPlainNamesAndTheBlanksAfterThem) {
   EXPECT_EQ(SkipProgramName("\"C:\\Program Files\\g.scr\" /s"), "/s");
   EXPECT_EQ(SkipProgramName("g.scr\t  /p 12"), "/p 12");
+  // Every control character from 0x01 up counts as a blank.
+  EXPECT_EQ(SkipProgramName("g.scr \x01\x1f/s"), "/s");
   EXPECT_EQ(SkipProgramName("g.scr"), "");
   // A name cut from a longer line ends where the line given does.
   EXPECT_EQ(SkipProgramName(std::string_view("g.scr/s").substr(0, 5)), "");

@@ -103,11 +103,43 @@ TEST_F(HostTest, StoredOptionsAreLoadedAtCreation) {
   activeOptions = classicPreset;
 }
 
+TEST_F(HostTest, ASaverWindowOutsideAnyRunAnswersNothing) {
+  windows.scriptMessage(kWmKeyDown);
+  Run("/s");
+  // The class stays registered after the run; a window made from it now has
+  // no run to answer for it, so even WM_SETCURSOR (answered 1 during a run)
+  // gets 0 and the cursor is left alone.
+  WindowSpec spec;
+  spec.className = host::kSaverClassName;
+  spec.title = host::kFullScreenTitle;
+  const WindowHandle stray = windows.createWindow(spec);
+  ASSERT_NE(stray, 0u);
+  const int32_t hidesBefore = windows.cursorHides();
+  EXPECT_EQ(windows.sendMessage(stray, kWmSetCursor, 0, 0), 0);
+  EXPECT_EQ(windows.cursorHides(), hidesBefore);
+}
+
 TEST_F(HostTest, InputMethodIsTakenAwayAndGivenBack) {
   windows.setInputMethodAvailable(true);
   windows.scriptMessage(kWmKeyDown);
   Run("/s");
   EXPECT_EQ(windows.inputMethodRestores(), 1);
+  EXPECT_EQ(windows.lastRestoredInputMethod(), HeadlessWindowSystem::kInputMethodContext);
+
+  // A window that had no context of its own gets none given back.
+  session.reset();
+  windows = HeadlessWindowSystem();
+  windows.setInputMethodAvailable(true, 0);
+  windows.scriptMessage(kWmKeyDown);
+  Run("/s");
+  EXPECT_EQ(windows.inputMethodRestores(), 0);
+
+  // Nor does one whose input method was never taken away.
+  session.reset();
+  windows = HeadlessWindowSystem();
+  windows.scriptMessage(kWmKeyDown);
+  Run("/s");
+  EXPECT_EQ(windows.inputMethodRestores(), 0);
 }
 
 }  // namespace

@@ -133,6 +133,21 @@ TEST_F(PasswordHost, NoDialogWithoutThePasswordSwitchOrVerifier) {
   EXPECT_TRUE(windows.runningNotices().empty());
 }
 
+TEST_F(PasswordHost, TheCheckBeforeClosingAnswersWhatTheDialogDecided) {
+  windows.setVerifierAnswers({0, 1}, 0);
+  std::vector<int32_t> answers;
+  windows.addStep([&](HeadlessWindowSystem& s) {
+    answers.push_back(host::VerifyBeforeClose(session, s.saverWindow()));
+    s.advance(250);
+    answers.push_back(host::VerifyBeforeClose(session, s.saverWindow()));
+    // Once closing, no further dialog: the window is already going.
+    answers.push_back(host::VerifyBeforeClose(session, s.saverWindow()));
+  });
+  Run("/s");
+  EXPECT_EQ(answers, (std::vector<int32_t>{0, 1, 0}));
+  EXPECT_EQ(windows.verifierCalls(), 2);
+}
+
 TEST_F(PasswordHost, TicksStopOnceTheCloseIsAllowed) {
   windows.setVerifierAnswers({1}, 0);
   windows.scriptMessage(kWmKeyDown);
@@ -188,6 +203,16 @@ TEST_F(HostTest, OtherSystemsNeverAskForAPasswordOrRegisterAutoPlay) {
   EXPECT_EQ(windows.verifierLoads(), 0);
   EXPECT_EQ(session.host.autoPlayMessage, 0u);
   EXPECT_FALSE(session.host.closing);
+
+  // With no AutoPlay id registered, message 0 is only the null message: it
+  // neither closes the saver nor is answered as an AutoPlay query.
+  session.reset();
+  windows = HeadlessWindowSystem();
+  windows.setAutoPlayMessageId(0xC123);
+  windows.addStep([](HeadlessWindowSystem& s) { s.sendMessage(s.saverWindow(), 0, 0, 0); });
+  EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
+  EXPECT_EQ(windows.countPosted(kWmClose), 0);
+  EXPECT_EQ(windows.countDefaultHandled(0), 1);
 }
 
 }  // namespace

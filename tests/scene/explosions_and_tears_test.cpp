@@ -109,6 +109,8 @@ TEST_F(Effects, DropSpeedBands) {
   Sprite& slowTop = addDrop(10, 0, 1);
   Sprite& fastAtBand = addDrop(40, 200, 3);
   Sprite& fastInBand = addDrop(70, 201, 3);
+  Sprite& fastBandEnd = addDrop(190, 299, 3);
+  Sprite& fastPastBand = addDrop(220, 300, 3);
   Sprite& fastBelow = addDrop(100, 601, 4);
   Sprite& slowBelow = addDrop(130, 601, 2);
   Sprite& fastAbove = addDrop(160, 0, 3);
@@ -118,6 +120,8 @@ TEST_F(Effects, DropSpeedBands) {
   EXPECT_EQ(fastAtBand.speed(), 3) << "the band is strict";
   EXPECT_EQ(fastInBand.speed(), 4);
   EXPECT_EQ(fastInBand.y(), 205);
+  EXPECT_EQ(fastBandEnd.speed(), 4);
+  EXPECT_EQ(fastPastBand.speed(), 3) << "the band ends before b3";
   EXPECT_EQ(fastBelow.speed(), 3);
   EXPECT_EQ(slowBelow.speed(), 1);
   EXPECT_EQ(fastAbove.speed(), 3);

@@ -107,21 +107,99 @@ TEST_F(HerdBuild, BigHerdShowsTheLoadingCowEveryTenthCowThenWalksItAway) {
   ScenarioOptions preset = classicPreset;
   preset.invertedPyramid = 0;
   preset.herdSize = 60;
-  std::vector<int64_t> frames;
-  platform->setFrameObserver([&](const platform::Surface&, int64_t n) { frames.push_back(n); });
+  // The herd's size when each frame is presented: the loading cow steps
+  // before cows 0, 10 ... 50 are made, then walks off with the herd whole.
+  std::vector<int32_t> herdSizes;
+  platform->setFrameObserver(
+      [&](const platform::Surface&, int64_t) { herdSizes.push_back(herd().size()); });
   ASSERT_EQ(start(preset), 0);
-  // Six steps during the build (cows 0, 10 ... 50); the cow then stands at
-  // x = -51 + 18, partly on the screen, and walks off in some direction.
-  EXPECT_GT(platform->presentedFrames(), 6);
-  EXPECT_LT(platform->presentedFrames(), 6 + 5000);
-  EXPECT_EQ(static_cast<int64_t>(frames.size()), platform->presentedFrames());
-  EXPECT_EQ(herd().size(), 60);
+  ASSERT_GT(herdSizes.size(), 6u);
+  EXPECT_EQ(std::vector<int32_t>(herdSizes.begin(), herdSizes.begin() + 6),
+            (std::vector<int32_t>{0, 10, 20, 30, 40, 50}));
+  // It then stands at x = -51 + 18, partly on the screen, and walks off.
+  EXPECT_LT(herdSizes.size(), 6u + 5000u);
+  for (size_t i = 6; i < herdSizes.size(); ++i) EXPECT_EQ(herdSizes[i], 60) << "frame " << i;
+  EXPECT_EQ(static_cast<int64_t>(herdSizes.size()), platform->presentedFrames());
+}
+
+TEST_F(HerdBuild, ALoadingCowWalkingOffIsInterruptedEveryTenthStep) {
+  // 1500 cows bring the loading cow to mid-screen (150 steps of 3), so its
+  // walk off lasts well beyond ten steps; Escape pressed on the first step
+  // is seen on the tenth.
+  ScenarioOptions preset = classicPreset;
+  preset.invertedPyramid = 0;
+  preset.herdSize = 1500;
+  int32_t walkFrames = 0;
+  platform->setFrameObserver([&](const platform::Surface&, int64_t) {
+    if (herd().size() < 1500) return;
+    if (++walkFrames == 1) platform->setKeyDown(platform::kScanEscape, true);
+  });
+  EXPECT_EQ(start(preset), 1);
+  EXPECT_EQ(walkFrames, 10);
+}
+
+TEST_F(HerdBuild, EndingTheAnimationLetsGoOfTheWholeScene) {
+  ScenarioOptions preset = halloweenPreset;
+  preset.herdSize = 20;
+  ASSERT_EQ(start(preset), 0);
+  EndAnimation(*animation);
+  const Scene& scene = animation->scene;
+  EXPECT_EQ(scene.messageFont, nullptr);
+  EXPECT_EQ(scene.herd, nullptr);
+  EXPECT_EQ(scene.explosions, nullptr);
+  EXPECT_EQ(scene.tears, nullptr);
+  EXPECT_EQ(scene.ufo, nullptr);
+  EXPECT_EQ(scene.tinyCowSheet, nullptr);
+  EXPECT_EQ(scene.largeCowSheet, nullptr);
+  EXPECT_EQ(scene.explosionSheet, nullptr);
+  EXPECT_EQ(scene.bigTearSheet, nullptr);
+}
+
+TEST(LoadingCow, ComesBackAtTheLeftEdgeOnlyOncePastTheRightOne) {
+  // 300 wide, a multiple of the 3-pixel step from -51: the cow stands exactly
+  // on the right edge after 117 steps, takes one more step right, and only
+  // then starts again from the left.
+  testing::SceneRig rig({300, 200, 32});
+  ASSERT_TRUE(rig.opened);
+  rig.options.invertedPyramid = 0;
+  rig.options.herdSize = 1200;
+  std::vector<int32_t> drawnAt;  // per presented frame; kUnseen when culled
+  constexpr int32_t kUnseen = INT32_MIN;
+  size_t blitsSeen = 0;
+  rig.platform->setFrameObserver([&](const platform::Surface&, int64_t) {
+    const auto& blits = rig.backBuffer->blits;
+    drawnAt.push_back(blits.size() > blitsSeen ? blits.back().destination.left : kUnseen);
+    blitsSeen = blits.size();
+  });
+  SceneContext context = rig.context();
+  ASSERT_EQ(BuildHerd(context, rig.input), 0);
+  std::vector<int32_t> expected;
+  for (int32_t step = 0, x = -51; step < 120; ++step) {
+    if (x > 300) x = -51;
+    x += 3;
+    expected.push_back(x < 300 && x + 51 > 0 ? x : kUnseen);
+  }
+  ASSERT_GE(drawnAt.size(), 120u);
+  EXPECT_EQ(std::vector<int32_t>(drawnAt.begin(), drawnAt.begin() + 120), expected);
+  EXPECT_EQ(expected[115], 297);
+  EXPECT_EQ(expected[116], kUnseen);
+  EXPECT_EQ(expected[117], kUnseen);
+  EXPECT_EQ(expected[118], -48);
 }
 
 TEST_F(HerdBuild, HalloweenBlowsTheLoadingCowUpOver108Frames) {
+  std::vector<int32_t> dropsMade;
+  platform->setFrameObserver([&](const platform::Surface&, int64_t) {
+    dropsMade.push_back(animation->scene.tears->size());
+  });
   ASSERT_EQ(start(halloweenPreset), 0);
   // 20 loading steps for 200 cows, 200 for the 2000 drops, 108 of explosion.
   EXPECT_EQ(platform->presentedFrames(), 20 + 200 + 108);
+  // The drop steps come before drops 0, 10 ... 1990 are made.
+  ASSERT_EQ(dropsMade.size(), 20u + 200u + 108u);
+  for (size_t i = 0; i < 200; ++i) {
+    EXPECT_EQ(dropsMade[20 + i], static_cast<int32_t>(10 * i)) << "drop step " << i;
+  }
   EXPECT_EQ(herd().size(), 200);
   EXPECT_EQ(animation->scene.tears->size(), 2000);
 }

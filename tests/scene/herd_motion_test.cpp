@@ -71,18 +71,25 @@ TEST_F(HerdMotion, NoWindPowerNoGustWhateverTheOtherWindOptions) {
   }
 }
 
-TEST_F(HerdMotion, RandomLeftWindBlowsOnlyTheThreeLeftwardDirections) {
-  rig.options.windPower = 1;
-  rig.options.constantWind = 1;
-  rig.options.windDirection = -3;
-  std::set<int32_t> seen;
-  for (int frame = 0; frame < 12 * 60; ++frame) {
-    this->frame();
-    seen.insert(gust.direction);
-  }
-  EXPECT_EQ(seen, (std::set<int32_t>{static_cast<int32_t>(Direction::Left),
-                                     static_cast<int32_t>(Direction::UpLeft),
-                                     static_cast<int32_t>(Direction::DownLeft)}));
+TEST_F(HerdMotion, RandomWindsBlowExactlyTheirOwnSetOfDirections) {
+  auto directionsBlown = [this](int32_t windDirection) {
+    gust = Gust{};
+    rig.options.windPower = 1;
+    rig.options.constantWind = 1;
+    rig.options.windDirection = windDirection;
+    std::set<int32_t> seen;
+    for (int frame = 0; frame < 12 * 60; ++frame) {
+      this->frame();
+      seen.insert(gust.direction);
+    }
+    return seen;
+  };
+  // "R-Left": the three leftward directions.
+  EXPECT_EQ(directionsBlown(-3), (std::set<int32_t>{static_cast<int32_t>(Direction::Left),
+                                                    static_cast<int32_t>(Direction::UpLeft),
+                                                    static_cast<int32_t>(Direction::DownLeft)}));
+  // "Random": every one of the eight directions, and nothing else.
+  EXPECT_EQ(directionsBlown(0), (std::set<int32_t>{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 TEST_F(HerdMotion, CowsFallFasterInTheLowerThreeFifths) {

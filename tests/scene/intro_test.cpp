@@ -19,6 +19,7 @@ struct IntroFrame {
   int32_t y;
   std::vector<RecordingSurface::Text> texts;
   std::vector<RecordingSurface::Blit> beamBlits;
+  std::vector<RecordingSurface::Blit> saucerBlits;
 };
 
 class Intro : public ::testing::Test {
@@ -29,7 +30,7 @@ class Intro : public ::testing::Test {
   }
   IntroFrame step() {
     rig.backBuffer->forget();
-    IntroFrame frame{intro.introStage, IntroPhase::HoldsTheScreen, 0, 0, {}, {}};
+    IntroFrame frame{intro.introStage, IntroPhase::HoldsTheScreen, 0, 0, {}, {}, {}};
     SceneContext context = rig.context();
     frame.result = PlayIntroStep(context, intro);
     frame.x = rig.scene.ufo->x();
@@ -37,6 +38,7 @@ class Intro : public ::testing::Test {
     frame.texts = rig.backBuffer->texts;
     for (const auto& blit : rig.backBuffer->blits) {
       if (blit.from == rig.scene.beamPicture->surface()) frame.beamBlits.push_back(blit);
+      if (blit.from == rig.scene.ufo->sheet()->surface()) frame.saucerBlits.push_back(blit);
     }
     return frame;
   }
@@ -78,6 +80,15 @@ TEST_F(Intro, StagesLastTheirFramesOnAnEightHundredWideScreen) {
             ? IntroPhase::HoldsTheScreen
             : (i + 1 < frames.size() ? IntroPhase::HerdRunsToo : IntroPhase::Over);
     EXPECT_EQ(frames[i].result, expected) << "frame " << i + 1;
+  }
+  // Every frame of every stage draws the saucer where it now is (checked
+  // where it is wholly on the screen, so no clipping moves the corner).
+  for (size_t i = 0; i < frames.size(); ++i) {
+    const IntroFrame& frame = frames[i];
+    if (frame.x < 0 || frame.y < 0 || frame.x + 132 > 800 || frame.y + 41 > 600) continue;
+    ASSERT_EQ(frame.saucerBlits.size(), 1u) << "frame " << i + 1;
+    EXPECT_EQ(frame.saucerBlits[0].destination.left, frame.x) << "frame " << i + 1;
+    EXPECT_EQ(frame.saucerBlits[0].destination.top, frame.y) << "frame " << i + 1;
   }
   // Flying off at (+5, -4) a frame from (533, 150): 803 is past the edge.
   EXPECT_EQ(frames.back().x, 803);

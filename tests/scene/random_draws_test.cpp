@@ -240,6 +240,7 @@ TEST_F(Thresholds, RespawnSpreadsForEachSideHerdSizeAndCrossWind) {
       {"heading down, crosswind", kHeadingDown, 0, 3, 1, kBottom},
       {"heading left, crosswind", kHeadingLeft, 0, 2, 4, kLeft},
       {"heading left, power 1", kHeadingLeft, 0, 1, 2, kLeft},
+      {"heading down, power 1", kHeadingDown, 0, 1, 3, kBottom},
       {"gust up", kHeadingDown, static_cast<int32_t>(Direction::Up), 2, 3, kTop},
       {"gust up-left", kHeadingDown, static_cast<int32_t>(Direction::UpLeft), 2, 2, kTop},
       {"gust up-right", kHeadingLeft, static_cast<int32_t>(Direction::UpRight), 4, 1, kTop},
@@ -325,6 +326,34 @@ TEST_F(Thresholds, RespawnSpreadsForEachSideHerdSizeAndCrossWind) {
       }
     }
   }
+}
+
+TEST_F(Thresholds, BuiltDropsTakeTheirSheetPlaceAndSpeedFromTheModelsDraws) {
+  // One cow (y in -60..-50, x across the middle third), then for each of the
+  // 2000 drops: big or small, y in -1500..-150, x in -10..810 (span
+  // 800 + 21), speed 1..3; last the loading cow's exit direction.
+  rig.options.herdSize = 1;
+  rig.options.invertedPyramid = 0;
+  rig.options.tearsOfBlood = 1;
+  rig.random.state = 0xBADC0DEu;
+  ModelGenerator model{rig.random.state};
+  SceneContext context = rig.context();
+  ASSERT_EQ(BuildHerd(context, rig.input), 0);
+  model.span(11, -60);
+  model.span(800 * 2 / 3 - 800 / 3 + 1, 800 / 3);
+  const std::vector<Sprite*> drops = SpritesOf(*rig.scene.tears);
+  ASSERT_EQ(drops.size(), 2000u);
+  for (size_t i = 0; i < drops.size(); ++i) {
+    const bool big = model.span(4, 0) != 0;
+    const int32_t y = model.span(1351, -1500);
+    const int32_t x = model.span(800 + 21, -10);
+    ASSERT_EQ(drops[i]->frameWidth(), big ? 16 : 9) << "drop " << i;
+    ASSERT_EQ(drops[i]->y(), y) << "drop " << i;
+    ASSERT_EQ(drops[i]->x(), x) << "drop " << i;
+    ASSERT_EQ(drops[i]->speed(), model.span(3, 1)) << "drop " << i;
+  }
+  model.span(8, 1);
+  EXPECT_EQ(rig.random.state, model.state);
 }
 
 TEST_F(Thresholds, DropsPastTenBelowStartAgainAtTheModelsPlacesInListOrder) {
