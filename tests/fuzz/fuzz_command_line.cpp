@@ -60,7 +60,10 @@ void CheckWindowId(std::string_view text) {
 void CheckLinuxCommand(const std::vector<std::string_view>& args,
                        std::optional<std::string_view> xscreensaverWindow) {
   const host::LinuxCommand command = host::ParseLinuxCommand(args, xscreensaverWindow);
-  if ((command.mode == host::LinuxMode::Error) == command.error.empty()) std::abort();
+  // A refused command line, and only that, says why.
+  const bool refused =
+      command.mode == host::LinuxMode::Error || command.mode == host::LinuxMode::BadOptionFlag;
+  if (refused == command.error.empty()) std::abort();
   if (command.mode == host::LinuxMode::Letters) {
     host::ModeLetter(command.letters);
     RunHostMain(command.letters);
