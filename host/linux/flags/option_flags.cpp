@@ -63,14 +63,6 @@ std::string ChoiceList(const std::array<Choice, N>& choices, size_t count = N) {
   return list;
 }
 
-std::optional<int32_t> ParseWhole(std::string_view text) {
-  int32_t value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-    return std::nullopt;
-  return value;
-}
-
 // The flags by the kind of their value: a whole number in a range, a word
 // from a list, or none (the flag and its "no-" form).
 struct NumberFlag {
@@ -130,7 +122,7 @@ bool TakeValue(const std::string& shown, std::string_view name, std::string_view
                OptionFlags* flags, std::string* error) {
   for (const NumberFlag& flag : kNumberFlags) {
     if (flag.name != name) continue;
-    const std::optional<int32_t> number = ParseWhole(value);
+    const std::optional<int32_t> number = ParseWholeNumber<int32_t>(value);
     if (!number || *number < flag.lowest || *number > flag.highest) {
       *error = shown + ": " + Quoted(value) + " is not a whole number from " +
                std::to_string(flag.lowest) + " to " + std::to_string(flag.highest);

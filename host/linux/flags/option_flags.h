@@ -5,6 +5,7 @@
 // written back to the store.
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,17 @@
 #include "options/options.h"
 
 namespace grazefall::flags {
+
+// A whole number written in decimal and nothing else; nothing for an empty
+// text, trailing characters or a value out of the type's range.
+template <typename Number>
+std::optional<Number> ParseWholeNumber(std::string_view text) {
+  Number value{};
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
+    return std::nullopt;
+  return value;
+}
 
 constexpr int32_t kHerdSizeLowest = 1;
 constexpr int32_t kHerdSizeHighest = 10000;

@@ -11,9 +11,9 @@ const std::string kSide = std::to_string(kMaxRenderModeSide);
 
 template <typename Number>
 bool ParseNumber(std::string_view text, Number* value) {
-  if (text.empty()) return false;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), *value);
-  return result.ec == std::errc() && result.ptr == text.data() + text.size();
+  const std::optional<Number> number = flags::ParseWholeNumber<Number>(text);
+  if (number) *value = *number;
+  return number.has_value();
 }
 
 bool ParseMode(std::string_view text, platform::DisplayMode* mode) {
