@@ -109,6 +109,19 @@ bool SdlWindowX11(SDL_Window* window, Display** display, ::Window* xWindow) {
   return true;
 }
 
+// Whether SDL may start its Wayland driver given the list of drivers to try
+// ("x11", "wayland,x11"; empty: every driver, Wayland's among them).
+bool MayTryWayland(std::string_view drivers) {
+  if (drivers.empty()) return true;
+  while (!drivers.empty()) {
+    const size_t comma = drivers.find(',');
+    if (drivers.substr(0, comma) == "wayland") return true;
+    if (comma == std::string_view::npos) break;
+    drivers.remove_prefix(comma + 1);
+  }
+  return false;
+}
+
 intptr_t PackPosition(int32_t x, int32_t y) {
   return static_cast<intptr_t>((static_cast<uint32_t>(x) & 0xFFFFu) |
                                ((static_cast<uint32_t>(y) & 0xFFFFu) << 16));
@@ -156,12 +169,14 @@ bool SdlWindowSystem::open(std::string* error, std::string_view driver) {
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // The host picks the driver (preview parents, XScreenSaver's windows and
   // the single-instance lookup are X windows), unless the user named one.
+  // (An empty SDL_VIDEODRIVER names none: SDL would try every driver.)
   const char* named = std::getenv("SDL_VIDEODRIVER");
-  if (named == nullptr && !driver.empty()) {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, std::string(driver).c_str());
+  const std::string drivers =
+      named != nullptr && *named != '\0' ? std::string(named) : std::string(driver);
+  if (drivers != (named != nullptr ? named : "")) {
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(), SDL_HINT_OVERRIDE);
   }
-  const std::string_view chosen = named != nullptr ? std::string_view(named) : driver;
-  if (chosen.substr(0, chosen.find(',')) == "wayland") {
+  if (MayTryWayland(drivers)) {
     // SDL's Wayland driver does not survive some compositors: ask first.
     const auto globals = ListWaylandGlobals();
     const std::string shortcoming =

@@ -19,7 +19,8 @@ skip() {
   exit 77
 }
 
-for tool in sway swaymsg grim wtype setpriv "$CONVERT"; do
+# The tools a script needs besides setpriv: WAYLAND_TOOLS, default sway's.
+for tool in ${WAYLAND_TOOLS:-sway swaymsg grim wtype "$CONVERT"} setpriv script; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (tools/install-deps.sh test)"
 done
 
@@ -166,6 +167,18 @@ hold_keyboard() {
 
 # Moves the seat's cursor by DX DY.
 move_cursor() { as_user swaymsg -- seat - cursor move "$1" "$2" >/dev/null; }
+
+# Runs the program under test as the session's user with a terminal for its
+# standard error (it explains itself only to a person at one), at most 20 s;
+# its output in OUTPUT, its exit code in EXIT_CODE.
+run_in_terminal() {
+  local line
+  printf -v line '%q ' "$GRAZEFALL" "$@"
+  set +e
+  OUTPUT=$(as_user timeout -k 2 20 script -qec "$line" /dev/null 2>&1)
+  EXIT_CODE=$?
+  set -e
+}
 
 # The size of the first output, "WIDTHxHEIGHT".
 output_size() {
