@@ -2,7 +2,8 @@
 # The full-screen saver under a headless Wayland compositor, with no X server:
 # it picks Wayland by itself, covers the output with no title bar, draws the
 # herd, stays through small pointer motions, and ends on a key or a large
-# motion with exit code 0; a second start finds it running.
+# motion with exit code 0; a second start finds it running; with two outputs
+# both are covered.
 source "$(dirname "$0")/wayland_session.sh"
 start_sway
 hold_pointer
@@ -89,4 +90,45 @@ is_running "$SAVER_PID" || fail "six one-pixel motions ended the saver"
 move_cursor 40 0
 wait_exit "$SAVER_PID" 10 || fail "a motion of 40 pixels did not end the saver"
 [[ $EXIT_CODE -eq 0 ]] || fail "ended by the pointer with exit code $EXIT_CODE"
+# A second output gets a full-screen window of its own, showing the frame too.
+as_user swaymsg create_output >/dev/null
+start_program two-outputs "$GRAZEFALL" /s
+SAVER_PID=$LAST_PID
+expected=$(as_user swaymsg -t get_outputs -r | python3 -c '
+import json, sys
+for o in json.load(sys.stdin):
+    r = o["rect"]
+    print("%dx%d+%d+%d" % (r["width"], r["height"], r["x"], r["y"]))' | sort)
+covered=""
+deadline=$((SECONDS + 30))
+while ((SECONDS < deadline)); do
+  covered=$(sway_tree | python3 -c '
+import json, sys
+def walk(node):
+    if node.get("name") == "Screen Saver" and node.get("fullscreen_mode") == 1:
+        r = node["rect"]
+        print("%dx%d+%d+%d" % (r["width"], r["height"], r["x"], r["y"]))
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        walk(child)
+walk(json.load(sys.stdin))' | sort)
+  [[ $covered == "$expected" ]] && break
+  sleep 0.2
+done
+[[ $covered == "$expected" ]] || fail "full-screen windows on '${covered//$'\n'/ }', not on every output"
+second_output=$(as_user swaymsg -t get_outputs -r | python3 -c 'import json,sys; print(json.load(sys.stdin)[1]["name"])')
+drawn=0
+deadline=$((SECONDS + 30))
+while ((SECONDS < deadline)); do
+  as_user grim -o "$second_output" "$WORK/shots/second.png" || continue
+  if (($(count_color "$WORK/shots/second.png" 203040) == 0 &&
+    $(color_count "$WORK/shots/second.png") > 8)); then
+    drawn=1
+    break
+  fi
+  sleep 0.5
+done
+((drawn)) || fail "the second output does not show the saver's frame"
+kill "$SAVER_PID"
+wait_exit "$SAVER_PID" 10 || fail "SIGTERM did not end the saver on two outputs"
+[[ $EXIT_CODE -eq 0 ]] || fail "ended by SIGTERM with exit code $EXIT_CODE"
 echo "wayland saver: ok"

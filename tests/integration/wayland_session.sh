@@ -83,7 +83,9 @@ as_user() { "${RUN_AS[@]}" "$@"; }
 start_program() {
   local name=$1
   shift
-  as_user "$@" >"$WORK/$name.out" 2>&1 &
+  # A plain command, not the function: its pid is the program's own, which
+  # SIGTERM must reach.
+  "${RUN_AS[@]}" "$@" >"$WORK/$name.out" 2>&1 &
   LAST_PID=$!
   STARTED_PIDS+=("$LAST_PID")
 }
