@@ -35,6 +35,8 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+# ctest's or timeout's SIGTERM ends the script through its cleanup too.
+trap 'exit 143' TERM INT
 
 fail() {
   echo "FAIL: $*" >&2
