@@ -14,6 +14,7 @@
 #include "host/host_main.h"
 #include "host/linux/commands.h"
 #include "host/linux/hack_options.h"
+#include "host/linux/video_driver_choice.h"
 #include "host/linux/x_server_probe.h"
 #include "host/saver_window.h"
 #include "host/session.h"
@@ -78,6 +79,37 @@ bool DialogUsesX() {
   const bool waylandSession = session != nullptr && std::strcmp(session, "wayland") == 0 &&
                               wayland != nullptr && *wayland != '\0';
   return !waylandSession;
+}
+
+// SDL's driver for this command: Wayland's only where WAYLAND_DISPLAY is set
+// and no X server answers (the X server is asked only then).
+std::string_view PickVideoDriver(bool needsX) {
+  DisplayEnvironment environment;
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  environment.waylandDisplay = wayland != nullptr && *wayland != '\0';
+  environment.xServerAnswers = needsX || !environment.waylandDisplay || XServerProblem().empty();
+  return ChooseVideoDriver(environment, needsX);
+}
+
+// Opens the display this command draws on; false (said to a person) when it
+// cannot, or when the command draws into X windows and the display is not X.
+bool OpenDisplay(const host::LinuxCommand& command, platform::sdl::SdlWindowSystem& windows) {
+  const std::string xOnly(XOnlyFeature(command));
+  std::string reason;
+  if (!windows.open(&reason, PickVideoDriver(!xOnly.empty()))) {
+    if (!xOnly.empty()) {
+      const std::string problem = XServerProblem();
+      Complain(xOnly + " needs X11: " + (problem.empty() ? reason : problem));
+    } else {
+      Complain("cannot open the display: " + reason);
+    }
+    return false;
+  }
+  if (!xOnly.empty() && !windows.onX11()) {
+    Complain(xOnly + " needs X11, and SDL_VIDEODRIVER names another system");
+    return false;
+  }
+  return true;
 }
 
 int32_t RunCommand(const host::LinuxCommand& command, platform::sdl::SdlWindowSystem& windows,
@@ -148,13 +180,7 @@ int RunSaverCommand(int argc, char** argv) {
   }
 
   platform::sdl::SdlWindowSystem windows;
-  if (NeedsDisplay(command)) {
-    std::string reason;
-    if (!windows.open(&reason)) {
-      Complain("cannot open the display: " + reason);
-      return host::kExitRefused;
-    }
-  }
+  if (NeedsDisplay(command) && !OpenDisplay(command, windows)) return host::kExitRefused;
   platform::sdl::SdlPlatformOptions options;
   options.showFrameRate = command.showFrameRate;
   options.quietInput = command.mode != host::LinuxMode::Letters;

@@ -18,11 +18,16 @@
 #include <string>
 
 #include "platform/messages.h"
+#include "platform/sdl/wayland_globals.h"
 
 namespace grazefall::platform::sdl {
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
+
+// What findWindow answers for a saver that another process shows where no
+// window of another process can be looked up: above every X id, below ours.
+constexpr WindowHandle kSaverOfAnotherProcess = (WindowHandle{1} << 40) - 1;
 
 // X errors on windows that another program destroyed under us (BadWindow,
 // BadDrawable) are expected; the liveness check ends the saver window.
@@ -104,6 +109,19 @@ bool SdlWindowX11(SDL_Window* window, Display** display, ::Window* xWindow) {
   return true;
 }
 
+// Whether SDL may start its Wayland driver given the list of drivers to try
+// ("x11", "wayland,x11"; empty: every driver, Wayland's among them).
+bool MayTryWayland(std::string_view drivers) {
+  if (drivers.empty()) return true;
+  while (!drivers.empty()) {
+    const size_t comma = drivers.find(',');
+    if (drivers.substr(0, comma) == "wayland") return true;
+    if (comma == std::string_view::npos) break;
+    drivers.remove_prefix(comma + 1);
+  }
+  return false;
+}
+
 intptr_t PackPosition(int32_t x, int32_t y) {
   return static_cast<intptr_t>((static_cast<uint32_t>(x) & 0xFFFFu) |
                                ((static_cast<uint32_t>(y) & 0xFFFFu) << 16));
@@ -136,7 +154,7 @@ SdlWindowSystem::~SdlWindowSystem() {
   if (open_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool SdlWindowSystem::open(std::string* error) {
+bool SdlWindowSystem::open(std::string* error, std::string_view driver) {
   if (open_) return true;
   // A running saver must not keep the system's own screen saver away, and a
   // frame is scaled pixel for pixel.
@@ -146,20 +164,37 @@ bool SdlWindowSystem::open(std::string* error) {
   // server offers it), rectangle by rectangle; SDL's default would put a GL
   // texture behind the surface and redraw the whole window for any change,
   // which without a GPU is the costliest way of all.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Wayland has no such surfaces: there SDL's texture stands behind the
+  // window surface (set below, once the driver is known).
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-  // Preview parents, XScreenSaver's windows and the single-instance lookup
-  // are X windows: X11 it is, unless the user asked for another driver.
-  if (std::getenv("SDL_VIDEODRIVER") == nullptr) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  // The host picks the driver (preview parents, XScreenSaver's windows and
+  // the single-instance lookup are X windows), unless the user named one.
+  // (An empty SDL_VIDEODRIVER names none: SDL would try every driver.)
+  const char* named = std::getenv("SDL_VIDEODRIVER");
+  const std::string drivers =
+      named != nullptr && *named != '\0' ? std::string(named) : std::string(driver);
+  if (drivers != (named != nullptr ? named : "")) {
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(), SDL_HINT_OVERRIDE);
+  }
+  if (MayTryWayland(drivers)) {
+    // SDL's Wayland driver does not survive some compositors: ask first.
+    const auto globals = ListWaylandGlobals();
+    const std::string shortcoming =
+        globals ? WaylandShortcoming(*globals) : "no Wayland compositor answers (WAYLAND_DISPLAY)";
+    if (!shortcoming.empty()) {
+      if (error != nullptr) *error = shortcoming;
+      return false;
+    }
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     if (error != nullptr) *error = SDL_GetError();
     return false;
   }
-  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* current = SDL_GetCurrentVideoDriver();
   const char* asked = std::getenv("SDL_VIDEODRIVER");
-  const bool stubDriver = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
-                                                std::strcmp(driver, "dummy") == 0);
-  if (stubDriver && (asked == nullptr || std::strcmp(asked, driver) != 0)) {
+  const bool stubDriver = current != nullptr && (std::strcmp(current, "offscreen") == 0 ||
+                                                 std::strcmp(current, "dummy") == 0);
+  if (stubDriver && (asked == nullptr || std::strcmp(asked, current) != 0)) {
     // SDL falls back to drawing nowhere when there is no display; a saver
     // that nobody can see is a failure to report.
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -168,9 +203,15 @@ bool SdlWindowSystem::open(std::string* error) {
   }
   open_ = true;
   sleepWatch_.open();
-  if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+  wayland_ = current != nullptr && std::strcmp(current, "wayland") == 0;
+  if (!wayland_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (current != nullptr && std::strcmp(current, "x11") == 0) {
     XSetErrorHandler(IgnoreXError);
     xDisplay_ = XOpenDisplay(nullptr);
+  }
+  if (xDisplay_ == nullptr) {
+    instanceLock_.emplace(
+        SaverLockPath(std::getenv("XDG_RUNTIME_DIR"), std::getenv("WAYLAND_DISPLAY")));
   }
   return true;
 }
@@ -195,7 +236,9 @@ SdlWindowSystem::Window* SdlWindowSystem::findBySdlId(uint32_t id, WindowHandle*
   Window* fallback = nullptr;
   for (auto& [h, window] : windows_) {
     if (window.sdl == nullptr) continue;
-    if (window.sdlId == id) {
+    const bool mirrorHasIt = std::any_of(window.mirrors.begin(), window.mirrors.end(),
+                                         [id](const Mirror& mirror) { return mirror.sdlId == id; });
+    if (window.sdlId == id || mirrorHasIt) {
       *handle = h;
       return &window;
     }
@@ -254,6 +297,13 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
         SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(foreign)));
     window.foreign = foreign;
     window.input = InputPolicy::Ignored;
+  } else if (wayland_ && spec.kind == WindowKind::FullScreen && !ordinaryWindow_) {
+    // A client cannot place a window over the screen there: the compositor
+    // is asked for full screen instead, on every output.
+    if (!createOutputWindows(window)) {
+      std::fprintf(stderr, "grazefall: no window could be made: %s\n", SDL_GetError());
+      return 0;
+    }
   } else if (ordinaryWindow_) {
     window.title = "Grazefall";
     window.sdl = SDL_CreateWindow(window.title.c_str(), SDL_WINDOWPOS_CENTERED,
@@ -276,6 +326,7 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
 
   const WindowHandle handle = nextHandle_++;
   Window& stored = windows_[handle] = std::move(window);
+  if (spec.kind == WindowKind::FullScreen && instanceLock_) instanceLock_->acquire();
   if (foreign != 0) {
     selectStructureEvents(stored);
   } else {
@@ -301,7 +352,10 @@ WindowHandle SdlWindowSystem::findWindow(std::string_view className, std::string
     }
   }
   auto* display = static_cast<Display*>(xDisplay_);
-  if (display == nullptr) return 0;
+  if (display == nullptr) {
+    const bool elsewhere = instanceLock_ && instanceLock_->heldElsewhere();
+    return elsewhere ? kSaverOfAnotherProcess : 0;
+  }
   // Top-level windows, and their children in case a window manager has
   // framed them.
   std::vector<::Window> pending{DefaultRootWindow(display)};
@@ -345,6 +399,7 @@ WindowHandle SdlWindowSystem::findWindow(std::string_view className, std::string
 bool SdlWindowSystem::isWindow(WindowHandle window) {
   if (find(window) != nullptr) return true;
   if (windows_.count(window) != 0) return false;  // one of ours, gone
+  if (window == kSaverOfAnotherProcess) return instanceLock_ && instanceLock_->heldElsewhere();
   return XWindowAlive(static_cast<Display*>(xDisplay_), window);
 }
 
@@ -405,6 +460,12 @@ void SdlWindowSystem::destroy(WindowHandle handle) {
   window = find(handle);
   if (window == nullptr) return;
   window->presenter->invalidate();
+  for (Mirror& mirror : window->mirrors) {
+    mirror.presenter.reset();
+    SDL_DestroyWindow(mirror.sdl);
+  }
+  window->mirrors.clear();
+  if (window->foreign == 0 && instanceLock_) instanceLock_->release();
   // A window SDL did not create is only let go of, never destroyed; the
   // preview's own child goes too.
   SDL_DestroyWindow(window->sdl);
@@ -458,18 +519,23 @@ void SdlWindowSystem::translateEvents() {
             break;
           case SDL_WINDOWEVENT_FOCUS_LOST:
             // Only a focus the window really had can be lost to another
-            // application.
-            if (window->focused && window->input == InputPolicy::Closing) {
+            // application; on another output's window it is still ours.
+            if (window->focused && window->input == InputPolicy::Closing &&
+                !hasKeyboardFocus(*window)) {
               postMessage(handle, kWmActivateApp, 0, 0);
             }
             window->focused = false;
             break;
+          case SDL_WINDOWEVENT_ENTER:
+          case SDL_WINDOWEVENT_LEAVE:
+            relativePointer_.enter();
+            break;
           case SDL_WINDOWEVENT_EXPOSED:
-            window->presenter->invalidate();
+            invalidateAll(*window);
             postMessage(handle, kWmPaint, 0, 0);
             break;
           case SDL_WINDOWEVENT_SIZE_CHANGED:
-            window->presenter->invalidate();
+            invalidateAll(*window);
             postMessage(handle, kWmSize, 0, PackPosition(event.window.data1, event.window.data2));
             break;
           default:
@@ -496,6 +562,13 @@ void SdlWindowSystem::translateEvents() {
         if (window != nullptr && window->input == InputPolicy::Closing) {
           // SDL reports the pointer entering the new window as motion; only
           // a pointer that really moved makes a mouse-move message.
+          if (wayland_) {
+            if (!relativePointer_.moveTo(event.motion.windowID, event.motion.x, event.motion.y)) {
+              break;
+            }
+            postMessage(handle, kWmMouseMove, 0, PackPosition(event.motion.x, event.motion.y));
+            break;
+          }
           const Point now = pointerPosition();
           if (now == window->lastPointer) break;
           window->lastPointer = now;
@@ -567,8 +640,13 @@ void SdlWindowSystem::waitForEvents(std::optional<uint32_t> untilTick) {
   if (waitMs == 0) return;
   const int socket = eventSocket();
   if (socket < 0) {
-    // No X connection to watch (SDL's stub drivers): short naps.
-    SDL_Delay(1);
+    // No X connection to watch: SDL waits for its compositor's events
+    // (Wayland), or SDL's stub drivers take short naps.
+    if (wayland_) {
+      SDL_WaitEventTimeout(nullptr, static_cast<int>(waitMs));
+    } else {
+      SDL_Delay(1);
+    }
     return;
   }
   // Asleep until the X server has something for SDL or the tick is due;
@@ -603,6 +681,8 @@ Point SdlWindowSystem::pointerPosition() {
       return Point{rootX, rootY};
     }
   }
+  // Wayland tells no client where the pointer is outside its windows.
+  if (wayland_) return relativePointer_.position();
   int x = 0;
   int y = 0;
   SDL_GetGlobalMouseState(&x, &y);
@@ -650,7 +730,47 @@ int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame,
                                       const std::optional<std::vector<Rect>>& changes) {
   Window* window = find(handle);
   if (window == nullptr) return kEFail;
-  return window->presenter->present(window->sdl, frame, changes);
+  const int32_t shown = window->presenter->present(window->sdl, frame, changes);
+  // Another output's copy that fails to show costs that output a frame,
+  // not the saver its display.
+  for (Mirror& mirror : window->mirrors) mirror.presenter->present(mirror.sdl, frame, changes);
+  return shown;
+}
+
+bool SdlWindowSystem::createOutputWindows(Window& window) {
+  const int outputs = std::max(1, SDL_GetNumVideoDisplays());
+  for (int i = 0; i < outputs; ++i) {
+    SDL_Rect bounds{0, 0, 640, 480};
+    SDL_GetDisplayBounds(i, &bounds);
+    SDL_Window* made = SDL_CreateWindow(window.title.c_str(), SDL_WINDOWPOS_UNDEFINED_DISPLAY(i),
+                                        SDL_WINDOWPOS_UNDEFINED_DISPLAY(i), std::max(1, bounds.w),
+                                        std::max(1, bounds.h),
+                                        SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    if (made == nullptr) continue;
+    if (window.sdl == nullptr) {
+      window.sdl = made;
+    } else {
+      Mirror mirror;
+      mirror.sdl = made;
+      mirror.sdlId = SDL_GetWindowID(made);
+      window.mirrors.push_back(std::move(mirror));
+    }
+  }
+  return window.sdl != nullptr;
+}
+
+void SdlWindowSystem::invalidateAll(Window& window) {
+  window.presenter->invalidate();
+  for (Mirror& mirror : window.mirrors) mirror.presenter->invalidate();
+}
+
+bool SdlWindowSystem::hasKeyboardFocus(const Window& window) const {
+  if (window.mirrors.empty()) return false;
+  const SDL_Window* focus = SDL_GetKeyboardFocus();
+  if (focus == nullptr) return false;
+  if (focus == window.sdl) return true;
+  return std::any_of(window.mirrors.begin(), window.mirrors.end(),
+                     [focus](const Mirror& mirror) { return mirror.sdl == focus; });
 }
 
 bool SdlWindowSystem::paintPicture(WindowHandle handle, const Picture& picture, int32_t x,

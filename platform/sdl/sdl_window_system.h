@@ -1,8 +1,10 @@
-// The window system of the Linux saver, over SDL2 on X11: the saver's own
+// The window system of the Linux saver, over SDL2: on X11 the saver's own
 // borderless window over the screen, or an existing X window (a preview
-// parent, or the window XScreenSaver gives a hack) drawn into; SDL's events
+// parent, or the window XScreenSaver gives a hack) drawn into; on Wayland a
+// full-screen window on every output, each showing the frame. SDL's events
 // turned into the host's messages; the 10 ms timer paced on the one GUI
-// thread; the single-instance lookup across processes through X.
+// thread; the single-instance lookup across processes through X, or through
+// a lock file where there is no X.
 #pragma once
 
 #include <csignal>
@@ -11,10 +13,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/linux/instance_lock.h"
 #include "platform/message_queue/message_queue.h"
 #include "platform/sdl/frame_presenter.h"
+#include "platform/sdl/relative_pointer.h"
 #include "platform/sdl/sleep_watch.h"
 #include "platform/windowing.h"
 
@@ -37,10 +42,16 @@ class SdlWindowSystem : public WindowSystem {
   SdlWindowSystem();
   ~SdlWindowSystem() override;
 
-  // SDL's video subsystem; false (with SDL's reason in `error`) when no
-  // display can be opened.
-  bool open(std::string* error);
+  // SDL's video subsystem with `driver` ("x11", "wayland"), or the one
+  // SDL_VIDEODRIVER names when set; false (with SDL's reason in `error`)
+  // when no display can be opened.
+  bool open(std::string* error, std::string_view driver = "x11");
   bool isOpen() const { return open_; }
+  // Whether windows are X windows (foreign windows can be drawn into).
+  bool onX11() const { return xDisplay_ != nullptr; }
+  // Whether windows are a Wayland compositor's (no global pointer position,
+  // full screen only as the compositor gives it).
+  bool onWayland() const { return wayland_; }
 
   // Full-screen windows draw into this existing X window instead of making
   // their own (XScreenSaver's window, -root, -window-id), input ignored.
@@ -64,7 +75,8 @@ class SdlWindowSystem : public WindowSystem {
   // The SDL window behind a window of ours, or null.
   SDL_Window* sdlWindowOf(WindowHandle window);
 
-  // Where the pointer is on the screen, asked of X (the cursor's position).
+  // Where the pointer is on the screen, asked of X (the cursor's position);
+  // on Wayland the motion summed inside the saver's windows.
   Point pointerPosition();
 
   // --- WindowSystem ---
@@ -92,6 +104,13 @@ class SdlWindowSystem : public WindowSystem {
   bool paintPicture(WindowHandle window, const Picture& picture, int32_t x, int32_t y) override;
 
  private:
+  // The same frame shown full screen on another output (Wayland).
+  struct Mirror {
+    SDL_Window* sdl = nullptr;
+    uint32_t sdlId = 0;
+    std::unique_ptr<FramePresenter> presenter = std::make_unique<FramePresenter>();
+  };
+
   struct Window {
     std::string className;
     std::string title;
@@ -108,6 +127,7 @@ class SdlWindowSystem : public WindowSystem {
     bool focused = false;
     Point lastPointer{};
     std::unique_ptr<FramePresenter> presenter = std::make_unique<FramePresenter>();
+    std::vector<Mirror> mirrors;
   };
 
   Window* find(WindowHandle window);
@@ -122,8 +142,15 @@ class SdlWindowSystem : public WindowSystem {
   // (nullopt: no timer runs), but no longer than a few milliseconds.
   void waitForEvents(std::optional<uint32_t> untilTick);
   void selectStructureEvents(Window& window);
+  // One full-screen window per output into `window` (the first output's is
+  // `window.sdl`, the others its mirrors); false when none could be made.
+  bool createOutputWindows(Window& window);
+  void invalidateAll(Window& window);
+  // Whether the keyboard focus is in one of the windows of `window`.
+  bool hasKeyboardFocus(const Window& window) const;
 
   bool open_ = false;
+  bool wayland_ = false;
   void* xDisplay_ = nullptr;  // our own X connection for lookups
   uint64_t targetWindow_ = 0;
   bool ordinaryWindow_ = false;
@@ -134,6 +161,9 @@ class SdlWindowSystem : public WindowSystem {
   bool stopHandled_ = false;
   uint32_t lastForeignCheck_ = 0;
   SleepWatch sleepWatch_;
+  RelativePointer relativePointer_;
+  // Held while this process shows the saver where X cannot tell (Wayland).
+  std::optional<InstanceLock> instanceLock_;
 };
 
 }  // namespace grazefall::platform::sdl
