@@ -55,18 +55,9 @@ TEST(TakeOptionFlag, NumbersAreTakenAtBothEndsAndRefusedJustBeyond) {
       ASSERT_EQ(parsed.match, FlagMatch::Taken) << range.flag << " " << value;
       EXPECT_EQ(parsed.flags.*range.field, value);
     }
-    for (int value : {range.lowest - 1, range.highest + 1}) {
-      const std::string text = std::to_string(value);
-      const Parsed parsed = Take({range.flag, text});
-      EXPECT_EQ(parsed.match, FlagMatch::Bad) << range.flag << " " << value;
-      // The complaint names the flag, the value and the range.
-      EXPECT_NE(parsed.error.find(range.flag), std::string::npos) << parsed.error;
-      EXPECT_NE(parsed.error.find("'" + text + "'"), std::string::npos) << parsed.error;
-      EXPECT_NE(
-          parsed.error.find(std::to_string(range.lowest) + " to " + std::to_string(range.highest)),
-          std::string::npos)
-          << parsed.error;
-    }
+    // The complaint's whole line is checked where a render refuses them.
+    for (int value : {range.lowest - 1, range.highest + 1})
+      EXPECT_EQ(Take({range.flag, std::to_string(value)}).match, FlagMatch::Bad) << value;
   }
   for (const char* junk : {"", "4x", "ten", "1.5", "+", "99999999999"})
     EXPECT_EQ(Take({"--herd-size", junk}).match, FlagMatch::Bad) << junk;
@@ -114,7 +105,8 @@ TEST(TakeOptionFlag, OtherArgumentsAreLeftAlone) {
 }
 
 // The complaint is the whole line a person reads: the flag, the value and
-// what would have been taken.
+// what would have been taken. (The numbers', the scenario's, the heading's
+// and a switch's are checked where a render refuses them.)
 TEST(TakeOptionFlag, RefusalsSayWhatWouldHaveBeenTaken) {
   const std::string tooLong(kBackgroundPathSize, 'a');
   const std::string longest = std::to_string(kBackgroundPathSize - 1);
@@ -126,16 +118,10 @@ TEST(TakeOptionFlag, RefusalsSayWhatWouldHaveBeenTaken) {
        {Refusal{{"--wind-direction", "north"},
                 "--wind-direction: 'north' is not one of random, right, up, left, down, r-up, "
                 "r-down, r-left or r-right"},
-        Refusal{{"--scenario", "Autumn"},
-                "--scenario: 'Autumn' is not a scenario (classic, invasion, halloween or custom)"},
         Refusal{{"--cow-size", "huge"},
                 "--cow-size: 'huge' is not one of tiny, medium, large or random"},
-        Refusal{{"--heading", "north"}, "--heading: 'north' is not one of right, up, left or down"},
         Refusal{{"-background-mode=3"},
                 "--background-mode: '3' is not one of none, center or stretch"},
-        Refusal{{"--explode=yes"},
-                "--explode takes no value, not 'yes' (use --explode or "
-                "--no-explode)"},
         Refusal{{"--herd-size"}, "--herd-size needs a value"},
         Refusal{{"--background", ""},
                 "--background: '' is not a file path of 1 to " + longest + " bytes"},
