@@ -10,7 +10,7 @@
 
 #include "options/options_store.h"
 #include "platform/linux/directory_settings_store.h"
-#include "tests/options/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace grazefall {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/types.h"
-#include "tests/options/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace grazefall {
 namespace {
@@ -186,18 +186,18 @@ TEST_F(OptionsStoreTest, LeavingCustomWhenItCannotBeStoredKeepsTheCustomRecord) 
 // --- QueryCurrentDisplayMode and LoadSaverOptions ---
 
 TEST_F(OptionsStoreTest, DisplayModeFillsOnlyTheResolutionWhenItCanBeRead) {
-  fake_.display.currentMode = {1920, 1080, 24};
+  fake_.display.current = {1920, 1080, 24};
   QueryCurrentDisplayMode();
   EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1920, 1080, 24)));
 
   activeOptions = classicPreset;
-  fake_.display.modeReadable = false;
+  fake_.display.currentReadable = false;
   QueryCurrentDisplayMode();
-  fake_.display.modeReadable = true;
-  fake_.display.deviceCreatable = false;
+  fake_.display.currentReadable = true;
+  fake_.display.creatable = false;
   QueryCurrentDisplayMode();
-  fake_.display.deviceCreatable = true;
-  fake_.display.currentMode = {0, 0, 0};
+  fake_.display.creatable = true;
+  fake_.display.current = {0, 0, 0};
   QueryCurrentDisplayMode();
   EXPECT_TRUE(SameBytes(activeOptions, classicPreset));
 }

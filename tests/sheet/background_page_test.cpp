@@ -95,7 +95,7 @@ TEST_F(BackgroundPageTest, PickingCenterThenAFileStoresItsPathAndMode) {
   EXPECT_EQ(BackgroundPathOf(activeOptions), "");
 
   sheet.ok();
-  const ScenarioOptions saved = StoredOptions(platform_.store, "Options");
+  const ScenarioOptions saved = StoredOptions(platform_.memoryStore, "Options");
   EXPECT_EQ(BackgroundPathOf(saved), dir() + "field.bmp");
   EXPECT_EQ(saved.backgroundMode, 1);
 }
@@ -139,7 +139,8 @@ TEST_F(BackgroundPageTest, AVanishedDirectoryListsNothingAndKeepsTheChoice) {
   EXPECT_EQ(background.text(kFileNameLabel), "meadow.bmp");
   EXPECT_EQ(background.at(kPreview).pictureId, 0);  // no picture to show
   sheet.ok();
-  EXPECT_EQ(BackgroundPathOf(StoredOptions(platform_.store, "Options")), dir() + "gone/meadow.bmp");
+  EXPECT_EQ(BackgroundPathOf(StoredOptions(platform_.memoryStore, "Options")),
+            dir() + "gone/meadow.bmp");
 }
 
 TEST_F(BackgroundPageTest, AFileInTheRootDirectoryListsTheRoot) {
@@ -170,7 +171,7 @@ TEST_F(BackgroundPageTest, APathWithoutADirectoryPartChoosesNoFile) {
   sheet.selectPage(kXanaduPage);
   EXPECT_EQ(BackgroundPathOf(activeOptions), "loose.bmp");
   sheet.ok();
-  EXPECT_EQ(BackgroundPathOf(StoredOptions(platform_.store, "Options")), "loose.bmp");
+  EXPECT_EQ(BackgroundPathOf(StoredOptions(platform_.memoryStore, "Options")), "loose.bmp");
 }
 
 TEST_F(BackgroundPageTest, AStoredFolderWithoutAFileSurvivesAVisit) {
@@ -184,7 +185,7 @@ TEST_F(BackgroundPageTest, AStoredFolderWithoutAFileSurvivesAVisit) {
   EXPECT_EQ(background.text(kDirectoryLabel), "/srv/pictures/");
   EXPECT_EQ(background.selection(kFileList), -1);
   sheet.ok();
-  const ScenarioOptions saved = StoredOptions(platform_.store, "Options");
+  const ScenarioOptions saved = StoredOptions(platform_.memoryStore, "Options");
   EXPECT_EQ(BackgroundPathOf(saved), "/srv/pictures/");
   EXPECT_EQ(saved.backgroundMode, 2);
 }
@@ -216,7 +217,7 @@ TEST_F(BackgroundPageTest, ChangeDirectoryListsTheNewFolderButKeepsTheChoice) {
   background.setSelection(kFileList, 0);
   sheet.command(kFileList, kListSelectionChanged);
   sheet.ok();
-  EXPECT_EQ(BackgroundPathOf(StoredOptions(platform_.store, "Options")), "/r.bmp");
+  EXPECT_EQ(BackgroundPathOf(StoredOptions(platform_.memoryStore, "Options")), "/r.bmp");
 }
 
 TEST_F(BackgroundPageTest, APathTooLongForTheRecordIsNotTaken) {
@@ -232,7 +233,7 @@ TEST_F(BackgroundPageTest, APathTooLongForTheRecordIsNotTaken) {
   sheet.command(kFileList, kListSelectionChanged);
   EXPECT_EQ(page(kBackgroundPage).text(kFileNameLabel), "");
   sheet.ok();
-  EXPECT_EQ(BackgroundPathOf(StoredOptions(platform_.store, "Options")), "");
+  EXPECT_EQ(BackgroundPathOf(StoredOptions(platform_.memoryStore, "Options")), "");
 }
 
 TEST_F(BackgroundPageTest, AnUnterminatedPathIsReadWithinItsField) {
@@ -247,7 +248,7 @@ TEST_F(BackgroundPageTest, AnUnterminatedPathIsReadWithinItsField) {
   EXPECT_EQ(background.text(kFileNameLabel).size(), kBackgroundPathSize - 101);
   EXPECT_TRUE(background.isChecked(kNoBackground));
   sheet.ok();
-  const ScenarioOptions saved = StoredOptions(platform_.store, "Options");
+  const ScenarioOptions saved = StoredOptions(platform_.memoryStore, "Options");
   EXPECT_EQ(saved.backgroundPath[kBackgroundPathSize - 1], '\0');
   EXPECT_EQ(saved.backgroundMode, 0);
 }

@@ -54,8 +54,8 @@ TEST_F(EffectsPageTest, ClassicShowsEffectsDisabledWhileTheResolutionStaysEditab
 
   effects.setSelection(kModeList, 2);  // 800 x 600 x 32
   sheet.ok();
-  EXPECT_EQ(StoredOptions(platform_.store, "Options").screenBitDepth, 32);
-  EXPECT_EQ(StoredOptions(platform_.store, "Options").screenWidth, 800);
+  EXPECT_EQ(StoredOptions(platform_.memoryStore, "Options").screenBitDepth, 32);
+  EXPECT_EQ(StoredOptions(platform_.memoryStore, "Options").screenWidth, 800);
 }
 
 TEST_F(EffectsPageTest, IntroBoxIsStoredAsPhaseZeroOrTwoNeverOne) {
@@ -88,7 +88,7 @@ TEST_F(EffectsPageTest, UseActiveResolutionSelectsTheCurrentModeForOk) {
   sheet.command(kUseActiveResolution);
   EXPECT_EQ(page(kEffectsPage).selectedText(kModeList), "1024 x 768 x 32");
   sheet.ok();
-  const ScenarioOptions saved = StoredOptions(platform_.store, "Options");
+  const ScenarioOptions saved = StoredOptions(platform_.memoryStore, "Options");
   EXPECT_EQ(saved.screenWidth, 1024);
   EXPECT_EQ(saved.screenHeight, 768);
   EXPECT_EQ(saved.screenBitDepth, 32);
@@ -131,7 +131,7 @@ TEST_F(EffectsPageTest, NoDisplayObjectShowsTheFirstMessageAndAnEmptyList) {
   sheet.selectPage(kEffectsPage);
   EXPECT_EQ(services_.messages.size(), 1u);
   sheet.ok();
-  EXPECT_EQ(StoredOptions(platform_.store, "Options").screenWidth, 800);
+  EXPECT_EQ(StoredOptions(platform_.memoryStore, "Options").screenWidth, 800);
 }
 
 TEST_F(EffectsPageTest, AFailedListingShowsTheSecondMessageAndKeepsWhatWasListed) {

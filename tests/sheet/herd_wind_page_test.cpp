@@ -119,7 +119,7 @@ TEST_F(WindPageTest, PowerSliderWritesItsLabel) {
   EXPECT_EQ(page(kWindPage).text(kPowerLabel), "4");
   page(kWindPage).setChecked(kConstantWind, true);
   sheet.ok();
-  const ScenarioOptions saved = StoredOptions(platform_.store, "Options");
+  const ScenarioOptions saved = StoredOptions(platform_.memoryStore, "Options");
   EXPECT_EQ(saved.windPower, 4);
   EXPECT_EQ(saved.constantWind, 1);
 }

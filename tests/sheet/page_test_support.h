@@ -1,5 +1,5 @@
-// What the page tests share: a platform whose display modes and settings
-// store a test arranges, desk services that record what the pages asked for,
+// What the page tests share: the fake platform (display modes and settings
+// store a test arranges), desk services that record what the pages asked for,
 // and a fixture that installs both and resets activeOptions.
 #pragma once
 
@@ -15,77 +15,14 @@
 #include <vector>
 
 #include "options/options.h"
-#include "platform/display_device.h"
-#include "platform/headless/headless_clock.h"
-#include "platform/headless/headless_cursor.h"
 #include "platform/headless/memory_settings_store.h"
-#include "platform/platform.h"
 #include "sheet/property_sheet.h"
 #include "sheet/sheet_services.h"
+#include "tests/support/fake_platform.h"
 
 namespace grazefall::page_testing {
 
-struct DisplayScript {
-  platform::DisplayMode current{1024, 768, 32};
-  std::vector<platform::DisplayMode> offered{
-      {640, 480, 4}, {640, 480, 8}, {800, 600, 16}, {800, 600, 32}, {1024, 768, 32}};
-  bool creatable = true;
-  bool listingFails = false;
-};
-
-class ScriptedDisplay : public platform::DisplayDevice {
- public:
-  explicit ScriptedDisplay(const DisplayScript& script) : script_(script) {}
-  int32_t takeFullScreen(platform::WindowHandle) override { return platform::kEFail; }
-  int32_t setMode(const platform::DisplayMode&) override { return platform::kEFail; }
-  std::unique_ptr<platform::Surface> createPrimary() override { return nullptr; }
-  std::unique_ptr<platform::Surface> backBufferOf(platform::Surface&) override { return nullptr; }
-  int32_t flip(platform::Surface&) override { return platform::kEFail; }
-  std::unique_ptr<platform::Surface> createOffscreen(int32_t, int32_t) override { return nullptr; }
-  bool currentMode(platform::DisplayMode* mode) override {
-    *mode = script_.current;
-    return true;
-  }
-  // A failing listing still hands over the first mode it found.
-  bool listModes(std::vector<platform::DisplayMode>* modes) override {
-    if (script_.listingFails) {
-      if (!script_.offered.empty()) modes->push_back(script_.offered.front());
-      return false;
-    }
-    *modes = script_.offered;
-    return true;
-  }
-
- private:
-  const DisplayScript& script_;
-};
-
-class PagePlatform : public platform::Platform {
- public:
-  DisplayScript display;
-  platform::MemorySettingsStore store;
-
-  std::unique_ptr<platform::DisplayDevice> createDisplayDevice() override {
-    if (!display.creatable) return nullptr;
-    return std::make_unique<ScriptedDisplay>(display);
-  }
-  std::unique_ptr<platform::InputSystem> createInputSystem() override { return nullptr; }
-  std::optional<platform::Picture> loadResourcePicture(int32_t) override { return std::nullopt; }
-  std::optional<platform::Picture> loadPictureFile(std::string_view) override {
-    return std::nullopt;
-  }
-  std::unique_ptr<platform::Font> createFont(std::string_view, int32_t, int32_t) override {
-    return nullptr;
-  }
-  platform::SettingsStore& settingsStore() override { return store; }
-  platform::Clock& clock() override { return stoppedClock_; }
-  platform::Cursor& cursor() override { return cursor_; }
-  void debugOutput(std::string_view) override {}
-
- private:
-  platform::HeadlessClock stoppedClock_;
-  platform::HeadlessCursor cursor_;
-};
+using testing::FakePlatform;
 
 class RecordingServices : public SheetServices {
  public:
@@ -169,11 +106,11 @@ class SheetTest : public ::testing::Test {
   // Seeds the store as a first run would, then plants `options` as the
   // record the dialog opens with.
   void storeOptions(const ScenarioOptions& options) {
-    PlantOptions(platform_.store, "Classic", classicPreset);
-    PlantOptions(platform_.store, "Invasion", invasionPreset);
-    PlantOptions(platform_.store, "Halloween", halloweenPreset);
-    PlantOptions(platform_.store, "Custom", customPreset);
-    PlantOptions(platform_.store, "Options", options);
+    PlantOptions(platform_.memoryStore, "Classic", classicPreset);
+    PlantOptions(platform_.memoryStore, "Invasion", invasionPreset);
+    PlantOptions(platform_.memoryStore, "Halloween", halloweenPreset);
+    PlantOptions(platform_.memoryStore, "Custom", customPreset);
+    PlantOptions(platform_.memoryStore, "Options", options);
   }
   // A sheet opened on its first page.
   PropertySheet& openSheet() {
@@ -183,7 +120,7 @@ class SheetTest : public ::testing::Test {
   }
   ControlModel& page(size_t index) { return sheet_->controls(index); }
 
-  PagePlatform platform_;
+  FakePlatform platform_;
   RecordingServices services_;
   std::unique_ptr<PropertySheet> sheet_;
 };

@@ -24,7 +24,7 @@ std::vector<bool> UnselectedRows(const ControlModel& controls) {
 TEST_F(ScenariosPageTest, FirstRunSeedsTheStoreAndMarksClassic) {
   platform_.display.current = {1280, 1024, 24};
   openSheet();
-  EXPECT_EQ(platform_.store.values().size(), 5u);
+  EXPECT_EQ(platform_.memoryStore.values().size(), 5u);
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Classic");
   EXPECT_EQ(activeOptions.screenWidth, 1280);
   EXPECT_EQ(SelectedRows(page(kScenariosPage)), (std::vector<bool>{true, false, false, false}));
@@ -34,7 +34,7 @@ TEST_F(ScenariosPageTest, FirstRunSeedsTheStoreAndMarksClassic) {
 TEST_F(ScenariosPageTest, ClickingARowMarksItOnScreenOnly) {
   storeOptions(customPreset);
   PropertySheet& sheet = openSheet();
-  const int writesBefore = platform_.store.writes();
+  const int writesBefore = platform_.memoryStore.writes();
 
   sheet.command(kHalloweenBanner);
   EXPECT_EQ(SelectedRows(page(kScenariosPage)), (std::vector<bool>{false, false, true, false}));
@@ -46,20 +46,20 @@ TEST_F(ScenariosPageTest, ClickingARowMarksItOnScreenOnly) {
   EXPECT_EQ(SelectedRows(page(kScenariosPage)), (std::vector<bool>{true, false, false, false}));
 
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Custom");
-  EXPECT_EQ(platform_.store.writes(), writesBefore);
+  EXPECT_EQ(platform_.memoryStore.writes(), writesBefore);
 }
 
 TEST_F(ScenariosPageTest, CancelAfterClickingABannerWritesNothing) {
   storeOptions(classicPreset);
   PropertySheet& sheet = openSheet();
-  const auto before = platform_.store.values();
-  const int writesBefore = platform_.store.writes();
+  const auto before = platform_.memoryStore.values();
+  const int writesBefore = platform_.memoryStore.writes();
 
   sheet.command(kInvasionBanner);
   sheet.cancel();
 
-  EXPECT_EQ(platform_.store.writes(), writesBefore);
-  EXPECT_EQ(platform_.store.values(), before);
+  EXPECT_EQ(platform_.memoryStore.writes(), writesBefore);
+  EXPECT_EQ(platform_.memoryStore.values(), before);
 }
 
 TEST_F(ScenariosPageTest, LeavingCustomForInvasionStoresCustomAtOnceAndShowsInvasion) {
@@ -71,7 +71,7 @@ TEST_F(ScenariosPageTest, LeavingCustomForInvasionStoresCustomAtOnceAndShowsInva
   sheet.command(kInvasionBanner);
   sheet.selectPage(kHerdPage);
 
-  EXPECT_EQ(StoredOptions(platform_.store, "Custom").herdSize, 777);
+  EXPECT_EQ(StoredOptions(platform_.memoryStore, "Custom").herdSize, 777);
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Invasion");
   ControlModel& herd = page(kHerdPage);
   EXPECT_EQ(herd.text(herd_ids::kHerdLabel), "500");
@@ -81,8 +81,8 @@ TEST_F(ScenariosPageTest, LeavingCustomForInvasionStoresCustomAtOnceAndShowsInva
 
   // Cancel does not take back the Custom record written by the switch.
   sheet.cancel();
-  EXPECT_EQ(StoredOptions(platform_.store, "Custom").herdSize, 777);
-  EXPECT_EQ(ScenarioNameOf(StoredOptions(platform_.store, "Options")), "Custom");
+  EXPECT_EQ(StoredOptions(platform_.memoryStore, "Custom").herdSize, 777);
+  EXPECT_EQ(ScenarioNameOf(StoredOptions(platform_.memoryStore, "Options")), "Custom");
 }
 
 TEST_F(ScenariosPageTest, OkSavesTheChosenScenarioWithTheUsersResolutionAndBackground) {
@@ -98,7 +98,7 @@ TEST_F(ScenariosPageTest, OkSavesTheChosenScenarioWithTheUsersResolutionAndBackg
   sheet.command(kHalloweenUnselected);
   sheet.ok();
 
-  const ScenarioOptions saved = StoredOptions(platform_.store, "Options");
+  const ScenarioOptions saved = StoredOptions(platform_.memoryStore, "Options");
   EXPECT_EQ(ScenarioNameOf(saved), "Halloween");
   EXPECT_EQ(saved.herdSize, 200);
   EXPECT_EQ(saved.explodeCows, 1);
@@ -119,7 +119,7 @@ TEST_F(ScenariosPageTest, OkOnAnotherPageSavesThatPagesEditsToo) {
 
   // OK from the Herd page: it is left (and read) before the Scenarios page saves.
   sheet.ok();
-  EXPECT_EQ(StoredOptions(platform_.store, "Options").herdSize, 1234);
+  EXPECT_EQ(StoredOptions(platform_.memoryStore, "Options").herdSize, 1234);
 }
 
 TEST_F(ScenariosPageTest, AnUnknownScenarioNameMarksNoRowAndLeavingChangesNothing) {
@@ -143,7 +143,7 @@ TEST_F(ScenariosPageTest, AnUnterminatedScenarioNameIsReadWithinItsField) {
   EXPECT_EQ(SelectedRows(page(kScenariosPage)), (std::vector<bool>{false, false, false, false}));
   sheet.command(kCustomBanner);
   sheet.ok();
-  EXPECT_EQ(ScenarioNameOf(StoredOptions(platform_.store, "Options")), "Custom");
+  EXPECT_EQ(ScenarioNameOf(StoredOptions(platform_.memoryStore, "Options")), "Custom");
 }
 
 TEST_F(ScenariosPageTest, ProtocolResultsFollowTheNotificationCode) {

@@ -30,10 +30,10 @@ class FillableStore : public platform::MemorySettingsStore {
   std::string lastFailureReason() const override { return full ? kReason : ""; }
 };
 
-class FillablePlatform : public PagePlatform {
+class FillablePlatform : public FakePlatform {
  public:
+  FillablePlatform() { store = &fillable; }
   FillableStore fillable;
-  platform::SettingsStore& settingsStore() override { return fillable; }
 };
 
 class SheetCloserTest : public ::testing::Test {

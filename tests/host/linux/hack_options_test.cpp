@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,54 +32,60 @@ TEST(ParseWindowId, DecimalAndHexWithinThirtyTwoBits) {
   EXPECT_EQ(ParseWindowId("99999999999999999999"), std::nullopt);
 }
 
-TEST(ParseLinuxCommand, WindowsLettersGoToTheHostAsOneLine) {
-  EXPECT_EQ(Parse({"/s"}).mode, LinuxMode::Letters);
-  EXPECT_EQ(Parse({"/p", "1234"}).letters, "/p 1234");
-  EXPECT_EQ(Parse({}).letters, "");
-  EXPECT_EQ(Parse({"/c:77"}).letters, "/c:77");
-  // The frame-rate line goes with the letters too.
-  const LinuxCommand withFps = Parse({"-fps", "/s"});
-  EXPECT_EQ(withFps.mode, LinuxMode::Letters);
-  EXPECT_TRUE(withFps.showFrameRate);
-  EXPECT_EQ(withFps.letters, "/s");
-}
-
-TEST(ParseLinuxCommand, RootWithOneDashOrTwoUsesXScreenSaversWindow) {
-  for (std::string_view root : {"-root", "--root"}) {
-    const LinuxCommand plain = Parse({root});
-    EXPECT_EQ(plain.mode, LinuxMode::InWindow);
-    EXPECT_EQ(plain.window, 0u);  // the root window itself
-    const LinuxCommand given = Parse({root}, "0x2a00007");
-    EXPECT_EQ(given.mode, LinuxMode::InWindow);
-    EXPECT_EQ(given.window, 0x2a00007u);
-  }
-  // Started by XScreenSaver with nothing but its variable.
-  EXPECT_EQ(Parse({}, "123").window, 123u);
-  EXPECT_EQ(Parse({"-fps"}, "123").mode, LinuxMode::InWindow);
-  // A screen-saver letter still wins over a stray variable.
-  EXPECT_EQ(Parse({"/c"}, "123").mode, LinuxMode::Letters);
-  EXPECT_EQ(Parse({"-root"}, "junk").mode, LinuxMode::Error);
-}
-
-TEST(ParseLinuxCommand, WindowIdInAnyOfItsSpellings) {
-  for (Args args : {Args{"-window-id", "0x400001"}, Args{"--window-id", "4194305"},
-                    Args{"--window-id=0x400001"}, Args{"-window-id=4194305"}}) {
-    const LinuxCommand command = Parse(args);
-    EXPECT_EQ(command.mode, LinuxMode::InWindow);
-    EXPECT_EQ(command.window, 0x400001u);
+// Which mode each command line picks, the window it runs in and the letters
+// that go on to HostMain.
+TEST(ParseLinuxCommand, EachFormPicksItsModeWindowAndLetters) {
+  struct Form {
+    Args args;
+    std::optional<std::string_view> env;  // XSCREENSAVER_WINDOW
+    LinuxMode mode;
+    uint64_t window = 0;
+    std::string_view letters = "";
+    bool frameRate = false;
+  };
+  using enum LinuxMode;
+  for (const Form& f : {
+           // Windows' letters go to the host as one line, the frame-rate option
+           // with them.
+           Form{{"/s"}, {}, Letters, 0, "/s"},
+           Form{{"/p", "1234"}, {}, Letters, 0, "/p 1234"},
+           Form{{}, {}, Letters},
+           Form{{"/c:77"}, {}, Letters, 0, "/c:77"},
+           Form{{"-fps", "/s"}, {}, Letters, 0, "/s", true},
+           // XScreenSaver's window: the root itself unless the variable names one.
+           Form{{"-root"}, {}, InWindow, 0},
+           Form{{"--root"}, {}, InWindow, 0},
+           Form{{"-root"}, "0x2a00007", InWindow, 0x2a00007},
+           Form{{"--root"}, "0x2a00007", InWindow, 0x2a00007},
+           // Started by XScreenSaver with nothing but its variable.
+           Form{{}, "123", InWindow, 123},
+           Form{{"-fps"}, "123", InWindow, 123, "", true},
+           // A screen-saver letter still wins over a stray variable.
+           Form{{"/c"}, "123", Letters, 0, "/c"},
+           Form{{"-root"}, "junk", Error},
+           Form{{"-window-id", "0x400001"}, {}, InWindow, 0x400001},
+           Form{{"--window-id", "4194305"}, {}, InWindow, 0x400001},
+           Form{{"--window-id=0x400001"}, {}, InWindow, 0x400001},
+           Form{{"-window-id=4194305"}, {}, InWindow, 0x400001},
+           Form{{"--window-id"}, {}, Error},
+           Form{{"-window"}, {}, OrdinaryWindow},
+           Form{{"--window", "-fps"}, {}, OrdinaryWindow, 0, "", true},
+           Form{{"--help"}, {}, Help},
+           Form{{"/s", "-help"}, {}, Help},
+           Form{{"--version"}, {}, Version},
+       }) {
+    std::string line;
+    for (std::string_view arg : f.args) line += std::string(arg) + " ";
+    const LinuxCommand command = Parse(f.args, f.env);
+    EXPECT_EQ(command.mode, f.mode) << line;
+    if (f.mode == Error) continue;
+    EXPECT_EQ(command.window, f.window) << line;
+    EXPECT_EQ(command.letters, f.letters) << line;
+    EXPECT_EQ(command.showFrameRate, f.frameRate) << line;
   }
   const LinuxCommand garbage = Parse({"-window-id", "garbage"});
   EXPECT_EQ(garbage.mode, LinuxMode::Error);
   EXPECT_NE(garbage.error.find("garbage"), std::string::npos);
-  EXPECT_EQ(Parse({"--window-id"}).mode, LinuxMode::Error);
-}
-
-TEST(ParseLinuxCommand, OrdinaryWindowHelpAndVersion) {
-  EXPECT_EQ(Parse({"-window"}).mode, LinuxMode::OrdinaryWindow);
-  EXPECT_EQ(Parse({"--window", "-fps"}).mode, LinuxMode::OrdinaryWindow);
-  EXPECT_EQ(Parse({"--help"}).mode, LinuxMode::Help);
-  EXPECT_EQ(Parse({"/s", "-help"}).mode, LinuxMode::Help);
-  EXPECT_EQ(Parse({"--version"}).mode, LinuxMode::Version);
   EXPECT_NE(UsageText().find("-window-id"), std::string::npos);
 }
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "host/linux/render/gif_writer.h"
-#include "host/linux/render/render_command.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/host/linux/render/render_in_process.h"
 
 namespace grazefall {
 namespace {
@@ -84,8 +84,7 @@ class GifOutputTest : public ::testing::Test {
 
   // Renders and returns the last presented frame.
   platform::Picture Render(std::vector<std::string> extra) {
-    std::vector<std::string> args = {"grazefall",
-                                     "--render",
+    std::vector<std::string> args = {"--render",
                                      (root_ / "out").string(),
                                      "--no-frames",
                                      "--seed",
@@ -95,39 +94,42 @@ class GifOutputTest : public ::testing::Test {
                                      "--gif",
                                      (root_ / "run.gif").string()};
     args.insert(args.end(), extra.begin(), extra.end());
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
     platform::HeadlessPlatform headless;
-    EXPECT_EQ(app::RunRenderCommand(static_cast<int>(argv.size()), argv.data(), headless), 0);
+    EXPECT_EQ(testing::RenderInProcess(headless, args), 0);
     return headless.lastPresentedFrame();
   }
 
   fs::path root_;
 };
 
-TEST_F(GifOutputTest, EveryStepAtTheDisplaysSizeEndingOnTheLastFrame) {
-  // 16 bits a pixel, and a display with its own 256-colour palette.
-  for (const char* mode : {"160x120x16", "96x64x8"}) {
-    const platform::Picture last = Render({"--frames", "12", "--gif-step", "1", "--mode", mode});
+TEST_F(GifOutputTest, KeptStepsAtTheDisplaysSizeEachShownForItsStepsEndingOnTheLastFrame) {
+  struct Run {
+    const char* mode;
+    const char* frames;
+    const char* step;
+    const char* from;         // none: from the first step
+    std::vector<int> delays;  // in 10 ms ticks
+  };
+  for (const Run& run : {
+           // Every step, one 10 ms tick each (Invasion asks for no pause), at 16
+           // bits a pixel and on a display with its own 256-colour palette.
+           Run{"160x120x16", "12", "1", nullptr, std::vector<int>(12, 1)},
+           Run{"96x64x8", "12", "1", nullptr, std::vector<int>(12, 1)},
+           // Steps 4, 7 and 10 of 10: the first two cover three steps each, the
+           // last one only its own.
+           Run{"64x48x16", "10", "3", "4", {3, 3, 1}},
+       }) {
+    std::vector<std::string> args = {"--frames", run.frames, "--gif-step",
+                                     run.step,   "--mode",   run.mode};
+    if (run.from != nullptr) args.insert(args.end(), {"--gif-from", run.from});
+    const platform::Picture last = Render(args);
     const Decoded gif = Decode((root_ / "run.gif").string());
-    ASSERT_EQ(gif.delays.size(), 12u) << mode;
-    EXPECT_EQ(gif.width, last.width) << mode;
-    EXPECT_EQ(gif.height, last.height) << mode;
-    EXPECT_TRUE(gif.loops) << mode;
-    // One 10 ms tick a step; Invasion asks for no pause.
-    for (int delay : gif.delays) EXPECT_EQ(delay, 1) << mode;
-    EXPECT_TRUE(gif.shown == last.pixels) << mode << ": the last frame differs";
+    EXPECT_EQ(gif.delays, run.delays) << run.mode;
+    EXPECT_EQ(gif.width, last.width) << run.mode;
+    EXPECT_EQ(gif.height, last.height) << run.mode;
+    EXPECT_TRUE(gif.loops) << run.mode;
+    EXPECT_TRUE(gif.shown == last.pixels) << run.mode << ": the last frame differs";
   }
-}
-
-TEST_F(GifOutputTest, StepAndFromKeepEveryNthStepEachShownForItsSteps) {
-  // Steps 4, 7 and 10 of 10: the first two cover three steps each, the last
-  // one only its own.
-  const platform::Picture last =
-      Render({"--frames", "10", "--gif-step", "3", "--gif-from", "4", "--mode", "64x48x16"});
-  const Decoded gif = Decode((root_ / "run.gif").string());
-  EXPECT_EQ(gif.delays, (std::vector<int>{3, 3, 1}));
-  EXPECT_TRUE(gif.shown == last.pixels);
 }
 
 TEST(GifWriter, ManyColoursAreQuantisedAndUnchangedFramesStillTakeTheirTime) {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "host/linux/render/render_command.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/host/linux/render/render_in_process.h"
 
 namespace grazefall {
 namespace {
@@ -71,14 +71,12 @@ std::vector<std::string> Render(const GoldenCase& c) {
   const std::string directory = ::testing::TempDir() + "/golden-" + c.scenario;
   const std::string trace = directory + "/trace.jsonl";
   std::filesystem::remove_all(directory);
-  std::vector<std::string> args = {"grazefall", "--render", directory,    "--frames", c.frames,
-                                   "--seed",    c.seed,     "--scenario", c.scenario, "--mode",
-                                   c.mode,      "--trace",  trace};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
   platform::HeadlessPlatform headless;
-  const int status = app::RunRenderCommand(static_cast<int>(argv.size()), argv.data(), headless);
-  EXPECT_EQ(status, 0) << c.scenario;
+  EXPECT_EQ(testing::RenderInProcess(
+                headless, {"--render", directory, "--frames", c.frames, "--seed", c.seed,
+                           "--scenario", c.scenario, "--mode", c.mode, "--trace", trace}),
+            0)
+      << c.scenario;
   std::vector<std::string> lines = ReadLines(trace);
   std::filesystem::remove_all(directory);
   return lines;

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "host/linux/render/render_command.h"
 #include "options/options.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/linux/directory_settings_store.h"
+#include "tests/host/linux/render/render_in_process.h"
 
 namespace grazefall {
 namespace {
@@ -101,15 +101,10 @@ class OptionFlagsRenderTest : public ::testing::Test {
     root_ = fs::path(::testing::TempDir()) / ("option-flags-render-" + std::to_string(getpid()));
     fs::remove_all(root_);
     fs::create_directories(root_ / "config");
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) saved_ = old;
-    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+    configHome_.emplace((root_ / "config").string());
   }
   void TearDown() override {
-    if (saved_) {
-      setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
-    } else {
-      unsetenv("XDG_CONFIG_HOME");
-    }
+    configHome_.reset();
     fs::remove_all(root_);
   }
 
@@ -124,24 +119,15 @@ class OptionFlagsRenderTest : public ::testing::Test {
   std::string Render(const std::string& name, const std::vector<std::string>& flags, int steps,
                      bool frames) {
     const fs::path out = root_ / name;
-    std::vector<std::string> args = {"grazefall",
-                                     "--render",
-                                     out.string(),
-                                     "--frames",
-                                     std::to_string(steps),
-                                     "--seed",
-                                     "7",
-                                     "--mode",
-                                     "320x240x16",
-                                     "--trace",
-                                     (root_ / (name + ".jsonl")).string()};
+    std::vector<std::string> args = {"--render", out.string(),
+                                     "--frames", std::to_string(steps),
+                                     "--seed",   "7",
+                                     "--mode",   "320x240x16",
+                                     "--trace",  (root_ / (name + ".jsonl")).string()};
     if (!frames) args.push_back("--no-frames");
     args.insert(args.end(), flags.begin(), flags.end());
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
     platform::HeadlessPlatform headless;
-    EXPECT_EQ(app::RunRenderCommand(static_cast<int>(argv.size()), argv.data(), headless), 0)
-        << name;
+    EXPECT_EQ(testing::RenderInProcess(headless, args), 0) << name;
     std::string result = ReadAll(root_ / (name + ".jsonl"));
     if (frames) {
       char last[32];
@@ -153,16 +139,22 @@ class OptionFlagsRenderTest : public ::testing::Test {
   }
 
   fs::path root_;
-  std::optional<std::string> saved_;
+  std::optional<testing::ScopedConfigHome> configHome_;
 };
 
-TEST_F(OptionFlagsRenderTest, EachFlagRendersAsTheSameStoredRecord) {
+// The flagged render also leaves the store as it was: the one stored record,
+// byte for byte, and nothing written beside it.
+TEST_F(OptionFlagsRenderTest, EachFlagRendersAsTheSameStoredRecordAndStoresNothing) {
+  const fs::path folder = root_ / "config" / "grazefall";
   for (const FlagCase& c : Cases()) {
     std::string label;
     for (const std::string& flag : c.flags) label += flag + " ";
     Store(BaseRecord());
+    const std::string before = ReadAll(folder / "Options");
     const std::string unflagged = Render("base", {}, c.frames, c.frames_matter);
     const std::string flagged = Render("flagged", c.flags, c.frames, c.frames_matter);
+    EXPECT_EQ(ReadAll(folder / "Options"), before) << label;
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}), 1) << label;
     ScenarioOptions record = BaseRecord();
     c.sameInTheRecord(record);
     Store(record);
@@ -173,32 +165,32 @@ TEST_F(OptionFlagsRenderTest, EachFlagRendersAsTheSameStoredRecord) {
   }
 }
 
-TEST_F(OptionFlagsRenderTest, AFlaggedRenderLeavesTheStoreAsItWas) {
-  Store(BaseRecord());
-  const fs::path stored = root_ / "config" / "grazefall" / "Options";
-  const std::string before = ReadAll(stored);
-  Render("flagged", {"--herd-size", "3", "--scenario", "custom"}, 2, false);
-  EXPECT_EQ(ReadAll(stored), before);
-  EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "config" / "grazefall"),
-                          fs::directory_iterator{}),
-            1);
-}
-
+// A refused value is a command-line error: its one line on stderr, exit 2,
+// nothing written.
 TEST_F(OptionFlagsRenderTest, ABadFlagValueIsACommandLineError) {
-  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--herd-size", "0"},
-                                              {"--wind-power=11"},
-                                              {"--heading", "north"},
-                                              {"--scenario", "Autumn"},
-                                              {"--explode=1"}}) {
-    std::vector<std::string> args = {"grazefall", "--render", (root_ / "bad").string(), "--frames",
-                                     "1"};
-    args.insert(args.end(), bad.begin(), bad.end());
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
+  struct Bad {
+    std::vector<std::string> flags;
+    std::string line;
+  };
+  for (const Bad& bad :
+       {Bad{{"--herd-size", "0"}, "--herd-size: '0' is not a whole number from 1 to 10000"},
+        Bad{{"--herd-size", "10001"}, "--herd-size: '10001' is not a whole number from 1 to 10000"},
+        Bad{{"--falling-speed", "-6"}, "--falling-speed: '-6' is not a whole number from -5 to 5"},
+        Bad{{"--falling-speed=6"}, "--falling-speed: '6' is not a whole number from -5 to 5"},
+        Bad{{"--wind-power", "-1"}, "--wind-power: '-1' is not a whole number from 0 to 10"},
+        Bad{{"--wind-power=11"}, "--wind-power: '11' is not a whole number from 0 to 10"},
+        Bad{{"--heading", "north"}, "--heading: 'north' is not one of right, up, left or down"},
+        Bad{{"--scenario", "Autumn"},
+            "--scenario: 'Autumn' is not a scenario (classic, invasion, halloween or custom)"},
+        Bad{{"--explode=1"},
+            "--explode takes no value, not '1' (use --explode or --no-explode)"}}) {
+    std::vector<std::string> args = {"--render", (root_ / "bad").string(), "--frames", "1"};
+    args.insert(args.end(), bad.flags.begin(), bad.flags.end());
     platform::HeadlessPlatform headless;
-    EXPECT_EQ(app::RunRenderCommand(static_cast<int>(argv.size()), argv.data(), headless), 2)
-        << bad[0];
-    EXPECT_FALSE(fs::exists(root_ / "bad")) << bad[0];
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(testing::RenderInProcess(headless, args), 2) << bad.flags[0];
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "grazefall: " + bad.line + "\n");
+    EXPECT_FALSE(fs::exists(root_ / "bad")) << bad.flags[0];
   }
 }
 

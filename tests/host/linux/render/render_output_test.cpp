@@ -11,11 +11,11 @@
 
 #include "host/linux/render/frame_trace.h"
 #include "host/linux/render/png_encoder.h"
-#include "host/linux/render/render_command.h"
 #include "options/options_store.h"
 #include "platform/headless/headless_platform.h"
 #include "saver/animation.h"
 #include "saver/animation_state.h"
+#include "tests/host/linux/render/render_in_process.h"
 #include "tests/support/scene_rig.h"
 
 namespace grazefall {
@@ -123,20 +123,8 @@ int RenderInProcess(platform::HeadlessPlatform& headless, std::vector<std::strin
   const std::string configHome = ::testing::TempDir() + "/render-config-home";
   std::filesystem::remove_all(configHome);
   std::filesystem::create_directories(configHome);
-  const char* previous = std::getenv("XDG_CONFIG_HOME");
-  const std::optional<std::string> saved =
-      previous ? std::optional<std::string>(previous) : std::nullopt;
-  setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-  args.insert(args.begin(), "grazefall");
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  const int status = app::RunRenderCommand(static_cast<int>(argv.size()), argv.data(), headless);
-  if (saved) {
-    setenv("XDG_CONFIG_HOME", saved->c_str(), 1);
-  } else {
-    unsetenv("XDG_CONFIG_HOME");
-  }
-  return status;
+  const testing::ScopedConfigHome scoped(configHome);
+  return testing::RenderInProcess(headless, std::move(args));
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {

@@ -1,8 +1,12 @@
-// A platform for the store tests: a display whose current mode a test sets
-// (or makes unreadable), and a settings store a test picks. Nothing else works.
+// A platform for the options and settings-page tests: a display whose current
+// mode and mode list a test arranges (or makes unreadable), and a settings
+// store a test picks. Nothing else works: no surfaces, input, pictures or fonts.
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "platform/display_device.h"
 #include "platform/headless/headless_clock.h"
@@ -13,9 +17,12 @@
 namespace grazefall::testing {
 
 struct FakeDisplayState {
-  platform::DisplayMode currentMode{1024, 768, 32};
-  bool modeReadable = true;
-  bool deviceCreatable = true;
+  platform::DisplayMode current{1024, 768, 32};
+  std::vector<platform::DisplayMode> offered{
+      {640, 480, 4}, {640, 480, 8}, {800, 600, 16}, {800, 600, 32}, {1024, 768, 32}};
+  bool currentReadable = true;
+  bool creatable = true;
+  bool listingFails = false;
 };
 
 class FakeDisplayDevice : public platform::DisplayDevice {
@@ -28,11 +35,19 @@ class FakeDisplayDevice : public platform::DisplayDevice {
   int32_t flip(platform::Surface&) override { return platform::kEFail; }
   std::unique_ptr<platform::Surface> createOffscreen(int32_t, int32_t) override { return nullptr; }
   bool currentMode(platform::DisplayMode* mode) override {
-    if (!state_.modeReadable) return false;
-    *mode = state_.currentMode;
+    if (!state_.currentReadable) return false;
+    *mode = state_.current;
     return true;
   }
-  bool listModes(std::vector<platform::DisplayMode>*) override { return false; }
+  // A failing listing still hands over the first mode it found.
+  bool listModes(std::vector<platform::DisplayMode>* modes) override {
+    if (state_.listingFails) {
+      if (!state_.offered.empty()) modes->push_back(state_.offered.front());
+      return false;
+    }
+    *modes = state_.offered;
+    return true;
+  }
 
  private:
   const FakeDisplayState& state_;
@@ -46,7 +61,7 @@ class FakePlatform : public platform::Platform {
   platform::SettingsStore* store = &memoryStore;
 
   std::unique_ptr<platform::DisplayDevice> createDisplayDevice() override {
-    if (!display.deviceCreatable) return nullptr;
+    if (!display.creatable) return nullptr;
     return std::make_unique<FakeDisplayDevice>(display);
   }
   std::unique_ptr<platform::InputSystem> createInputSystem() override { return nullptr; }

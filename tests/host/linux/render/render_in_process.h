@@ -1,0 +1,45 @@
+// The render tests run `grazefall --render ...` in their own process, on a
+// headless platform they can look at afterwards; some also point the
+// settings folder somewhere of their own for the run.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/linux/render/render_command.h"
+#include "platform/headless/headless_platform.h"
+
+namespace grazefall::testing {
+
+// `args` are what follows the program's name; the command's exit code.
+inline int RenderInProcess(platform::HeadlessPlatform& headless, std::vector<std::string> args) {
+  args.insert(args.begin(), "grazefall");
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  return app::RunRenderCommand(static_cast<int>(argv.size()), argv.data(), headless);
+}
+
+// XDG_CONFIG_HOME set to `folder` while this lives, then as it was.
+class ScopedConfigHome {
+ public:
+  explicit ScopedConfigHome(const std::string& folder) {
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) saved_ = old;
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+  }
+  ~ScopedConfigHome() {
+    if (saved_) {
+      setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
+    } else {
+      unsetenv("XDG_CONFIG_HOME");
+    }
+  }
+  ScopedConfigHome(const ScopedConfigHome&) = delete;
+  ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
+
+ private:
+  std::optional<std::string> saved_;
+};
+
+}  // namespace grazefall::testing
