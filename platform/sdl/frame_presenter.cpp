@@ -32,6 +32,22 @@ int32_t FirstShowing(int64_t frameColumn, int64_t frameSide, int64_t viewportSid
   return static_cast<int32_t>((frameColumn * viewportSide + frameSide - 1) / frameSide);
 }
 
+// Blackens what lies outside `viewport` in `target`: the bars above, below
+// and beside a letterboxed frame. False when a fill fails.
+bool FillBars(SDL_Surface* target, const Rect& viewport) {
+  const uint32_t black = SDL_MapRGB(target->format, 0, 0, 0);
+  const SDL_Rect bars[] = {
+      {0, 0, target->w, viewport.top},
+      {0, viewport.bottom, target->w, target->h - viewport.bottom},
+      {0, viewport.top, viewport.left, viewport.height()},
+      {viewport.right, viewport.top, target->w - viewport.right, viewport.height()},
+  };
+  for (const SDL_Rect& bar : bars) {
+    if (bar.w > 0 && bar.h > 0 && SDL_FillRect(target, &bar, black) != 0) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Rect LetterboxOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
@@ -95,9 +111,8 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   // Unscaled frames are converted straight into the window surface; scaled
   // ones into the kept copy first, from which they are scaled.
   const bool scaled = viewport_.width() != frame->w || viewport_.height() != frame->h;
-  if (whole && SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0)) != 0) {
-    return kEFail;
-  }
+  // A whole frame covers the viewport; only the bars around it are cleared.
+  if (whole && !FillBars(target, viewport_)) return kEFail;
   sent_.clear();
   for (const Rect& area : areas) {
     const Rect cut{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, frame->w),

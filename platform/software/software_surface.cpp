@@ -413,8 +413,17 @@ int32_t SoftwareSurface::drawPicture(const Picture& picture, const Rect& source)
 
 int32_t SoftwareSurface::drawText(int32_t x, int32_t y, std::string_view text, const Font* font,
                                   ColorRef color, bool transparent) {
-  const int32_t rc = DrawTextLine(*this, x, y, text, font, color, transparent);
-  markWritten();
+  Rect written;
+  const int32_t rc = DrawTextLine(*this, x, y, text, font, color, transparent, &written);
+  // Messages are drawn over the herd for many frames: knowing where the text
+  // went keeps those frames cleared and shown by their changed parts only.
+  const Rect cut{std::max(written.left, 0), std::max(written.top, 0),
+                 std::min(written.right, width()), std::min(written.bottom, height())};
+  if (cut.width() > 0 && cut.height() > 0) {
+    markWrittenIn(cut);
+  } else {
+    ++pixels_->generation;
+  }
   return rc;
 }
 

@@ -3,6 +3,8 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/software/software_font.h"
 #include "platform/software/software_surface.h"
 
@@ -115,6 +117,43 @@ TEST_P(BothFonts, EveryDepthGetsTheSameTextColour) {
     EXPECT_GT(c.text, 5) << depth;
     EXPECT_EQ(c.other, 0) << depth;
   }
+}
+
+// Text is held on screen for many frames: the surface records where it went,
+// so the next fill still clears only what was drawn and leaves nothing of it,
+// opaque or not, wherever the line was cut.
+TEST_P(BothFonts, TheNextFillClearsTextAndKeepsTheClearKnown) {
+  for (const bool transparent : {true, false}) {
+    for (const auto& [x, y] : {std::pair{20, 12}, std::pair{-9, -5}, std::pair{150, 45}}) {
+      SCOPED_TRACE(testing::Message() << "at " << x << "," << y << (transparent ? " clear" : ""));
+      auto s = SoftwareSurface::Create(200, 60, 16);
+      ASSERT_EQ(s->fill(0), kOk);
+      ASSERT_EQ(s->drawText(x, y, "jolly gypsy|", font(), kWhite, transparent), kOk);
+      ASSERT_NE(Count(*s, kWhite).text, 0);
+      EXPECT_TRUE(s->pixels()->clearKnown);
+      ASSERT_EQ(s->fill(0), kOk);
+      int64_t left = 0;
+      for (int32_t py = 0; py < s->height(); ++py) {
+        for (int32_t px = 0; px < s->width(); ++px) left += s->pixelValueAt(px, py) != 0;
+      }
+      EXPECT_EQ(left, 0);
+    }
+  }
+}
+
+// A face keeps the last line it rendered: each line must still come out as
+// itself, however the lines alternate.
+TEST_P(BothFonts, EachLineIsDrawnAsItselfWhateverCameBefore) {
+  auto drawn = [&](std::string_view text) {
+    auto s = BlueSurface(120, 24);
+    EXPECT_EQ(s->drawText(1, 1, text, font(), kWhite, true), kOk);
+    return s->toPicture().pixels;
+  };
+  const auto moo = drawn("Moo");
+  const auto grass = drawn("We need your Grass");
+  EXPECT_NE(moo, grass);
+  EXPECT_EQ(drawn("Moo"), moo);
+  EXPECT_EQ(drawn("We need your Grass"), grass);
 }
 
 TEST(FontLookup, MissingFaceFallsBackToAMonospaceFaceOfTheAskedHeight) {
