@@ -19,9 +19,8 @@ void FrameCounter::count(bool whole) {
   const uint32_t now = SDL_GetTicks();
   if (frames_ != 1 && now - lastReport_ < 1000) return;
   lastReport_ = now;
-  std::fprintf(stderr, "grazefall-frames: %llu %u %llu\n",
-               static_cast<unsigned long long>(frames_), now,
-               static_cast<unsigned long long>(wholeFrames_));
+  std::fprintf(stderr, "grazefall-frames: %llu %u %llu\n", static_cast<unsigned long long>(frames_),
+               now, static_cast<unsigned long long>(wholeFrames_));
   std::fflush(stderr);
 }
 

@@ -55,7 +55,6 @@ void MeasureText(std::string_view text, const Font* font, int32_t* width, int32_
 // bitmap font. `*written`, when given, is set to a rectangle (not cut to the
 // surface) holding every pixel the line may have changed; empty when none.
 int32_t DrawTextLine(SoftwareSurface& target, int32_t x, int32_t y, std::string_view text,
-                     const Font* font, ColorRef color, bool transparent,
-                     Rect* written = nullptr);
+                     const Font* font, ColorRef color, bool transparent, Rect* written = nullptr);
 
 }  // namespace grazefall::platform::software

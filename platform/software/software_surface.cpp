@@ -32,8 +32,8 @@ uint32_t SdlFormatFor(int32_t bitDepth) {
 constexpr size_t kMaxDrawnRects = 4096;
 
 // Fills `area` (inside the surface) with ordinary stores. SDL's fill streams
-// past the cache, which suits a whole surface but makes many short rows of
-// small rectangles very slow.
+// past the cache: small rectangles' short rows become very slow, and a whole
+// fill leaves nothing in the cache for the drawing that follows it.
 template <typename Word>
 void FillWords(SDL_Surface* s, const Rect& area, uint32_t value) {
   auto* row = static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(area.top) * s->pitch +
@@ -145,7 +145,9 @@ int32_t SoftwareSurface::fill(uint32_t pixelValue) {
       if (FillArea(pixels.sdl, area, value) != 0) rc = -1;
     }
   } else {
-    rc = SDL_FillRect(pixels.sdl, nullptr, value);
+    // Ordinary stores: the frame drawn next reads and writes these pixels
+    // again, and finds them in the cache rather than in memory.
+    rc = FillArea(pixels.sdl, Rect{0, 0, pixels.sdl->w, pixels.sdl->h}, value);
   }
   ++pixels.generation;
   forgetClear(pixels);
