@@ -6,7 +6,8 @@
 # waits for the start-up (and, for Classic, the saucer's intro, which only
 # Classic plays) to be over, and then measures WINDOW seconds: the program's
 # and the X server's CPU time (utime + stime from /proc/PID/stat) as a share
-# of one core, and the frames shown per second (GRAZEFALL_FRAME_STATS).
+# of one core, the frames shown per second and the share of them sent whole
+# rather than as their changed parts (GRAZEFALL_FRAME_STATS).
 #
 #   bench/cpu.sh
 #
@@ -75,28 +76,29 @@ unset XSCREENSAVER_WINDOW SDL_VIDEODRIVER
 
 # utime + stime of a process, in clock ticks.
 ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
-# The last "grazefall-frames: COUNT MS" line of a log, as "COUNT MS".
-frames() { grep -a '^grazefall-frames: ' "$1" 2>/dev/null | tail -1 | cut -d' ' -f2-3; }
+# The last "grazefall-frames: COUNT MS WHOLE" line of a log, as "COUNT MS WHOLE".
+frames() { grep -a '^grazefall-frames: ' "$1" 2>/dev/null | tail -1 | cut -d' ' -f2-4; }
 
 HZ=$(getconf CLK_TCK)
-printf '%-27s %9s %9s %9s %7s\n' "run" "program%" "Xserver%" "sum%" "fps"
+printf '%-27s %9s %9s %9s %7s %7s\n' "run" "program%" "Xserver%" "sum%" "fps" "whole%"
 
 # Measures the running CHILD for WINDOW seconds; prints one table row.
 measure() {
   local name=$1 log=$2
-  local p0 x0 p1 x1 t0 t1 f0 f1 fps
+  local p0 x0 p1 x1 t0 t1 f0 f1 fps whole
   p0=$(ticks "$CHILD") x0=$(ticks "$XVFB") t0=$(date +%s.%N) f0=$(frames "$log")
   sleep "$WINDOW"
   p1=$(ticks "$CHILD") x1=$(ticks "$XVFB") t1=$(date +%s.%N) f1=$(frames "$log")
-  fps=-
+  fps=- whole=-
   if [ -n "$f0" ] && [ -n "$f1" ]; then
-    fps=$(echo "$f0 $f1" | awk '{ if ($4 > $2) printf "%.1f", ($3 - $1) * 1000 / ($4 - $2); else print "-" }')
+    fps=$(echo "$f0 $f1" | awk '{ if ($5 > $2) printf "%.1f", ($4 - $1) * 1000 / ($5 - $2); else print "-" }')
+    whole=$(echo "$f0 $f1" | awk '{ if ($4 > $1) printf "%.0f", ($6 - $3) * 100 / ($4 - $1); else print "-" }')
   fi
   kill -0 "$CHILD" 2>/dev/null || fps="ended"
   awk -v n="$name" -v p0="$p0" -v p1="$p1" -v x0="$x0" -v x1="$x1" -v t0="$t0" -v t1="$t1" \
-    -v hz="$HZ" -v fps="$fps" 'BEGIN {
+    -v hz="$HZ" -v fps="$fps" -v whole="$whole" 'BEGIN {
       s = t1 - t0; p = (p1 - p0) * 100 / hz / s; x = (x1 - x0) * 100 / hz / s
-      printf "%-27s %9.1f %9.1f %9.1f %7s\n", n, p, x, p + x, fps }'
+      printf "%-27s %9.1f %9.1f %9.1f %7s %7s\n", n, p, x, p + x, fps, whole }'
 }
 
 stop_child() {

@@ -13,13 +13,14 @@ std::unique_ptr<FrameCounter> FrameCounter::FromEnvironment() {
   return std::make_unique<FrameCounter>();
 }
 
-void FrameCounter::count() {
+void FrameCounter::count(bool whole) {
   ++frames_;
+  if (whole) ++wholeFrames_;
   const uint32_t now = SDL_GetTicks();
   if (frames_ != 1 && now - lastReport_ < 1000) return;
   lastReport_ = now;
-  std::fprintf(stderr, "grazefall-frames: %llu %u\n", static_cast<unsigned long long>(frames_),
-               now);
+  std::fprintf(stderr, "grazefall-frames: %llu %u %llu\n", static_cast<unsigned long long>(frames_),
+               now, static_cast<unsigned long long>(wholeFrames_));
   std::fflush(stderr);
 }
 

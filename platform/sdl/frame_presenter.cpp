@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace grazefall::platform::sdl {
 namespace {
@@ -30,6 +31,45 @@ struct Pixel24 {
 // column x shows frame column x * frameSide / viewportSide.
 int32_t FirstShowing(int64_t frameColumn, int64_t frameSide, int64_t viewportSide) {
   return static_cast<int32_t>((frameColumn * viewportSide + frameSide - 1) / frameSide);
+}
+
+// Copies `from` in `source` to `to` in `target` (same size, inside both),
+// converting the pixel format when the two differ. False when SDL fails.
+bool CopyArea(SDL_Surface* source, const SDL_Rect& from, SDL_Surface* target, SDL_Rect to) {
+  if (source->format->format != target->format->format) {
+    return SDL_BlitSurface(source, const_cast<SDL_Rect*>(&from), target, &to) == 0;
+  }
+  // Rows copied with ordinary stores: SDL's copy streams past the cache,
+  // while the X server reads these pixels straight after.
+  const size_t bytes = source->format->BytesPerPixel;
+  const size_t rowBytes = static_cast<size_t>(from.w) * bytes;
+  const auto* in = static_cast<const uint8_t*>(source->pixels) +
+                   static_cast<size_t>(from.y) * source->pitch +
+                   static_cast<size_t>(from.x) * bytes;
+  auto* out = static_cast<uint8_t*>(target->pixels) + static_cast<size_t>(to.y) * target->pitch +
+              static_cast<size_t>(to.x) * bytes;
+  for (int row = 0; row < from.h; ++row) {
+    std::memcpy(out, in, rowBytes);
+    in += source->pitch;
+    out += target->pitch;
+  }
+  return true;
+}
+
+// Blackens what lies outside `viewport` in `target`: the bars above, below
+// and beside a letterboxed frame. False when a fill fails.
+bool FillBars(SDL_Surface* target, const Rect& viewport) {
+  const uint32_t black = SDL_MapRGB(target->format, 0, 0, 0);
+  const SDL_Rect bars[] = {
+      {0, 0, target->w, viewport.top},
+      {0, viewport.bottom, target->w, target->h - viewport.bottom},
+      {0, viewport.top, viewport.left, viewport.height()},
+      {viewport.right, viewport.top, target->w - viewport.right, viewport.height()},
+  };
+  for (const SDL_Rect& bar : bars) {
+    if (bar.w > 0 && bar.h > 0 && SDL_FillRect(target, &bar, black) != 0) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -95,9 +135,8 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   // Unscaled frames are converted straight into the window surface; scaled
   // ones into the kept copy first, from which they are scaled.
   const bool scaled = viewport_.width() != frame->w || viewport_.height() != frame->h;
-  if (whole && SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0)) != 0) {
-    return kEFail;
-  }
+  // A whole frame covers the viewport; only the bars around it are cleared.
+  if (whole && !FillBars(target, viewport_)) return kEFail;
   sent_.clear();
   for (const Rect& area : areas) {
     const Rect cut{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, frame->w),
@@ -109,7 +148,7 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
       to.x += viewport_.left;
       to.y += viewport_.top;
     }
-    if (SDL_BlitSurface(frame, &from, scaled ? staging_ : target, &to) != 0) return kEFail;
+    if (!CopyArea(frame, from, scaled ? staging_ : target, to)) return kEFail;
     const Rect shown{FirstShowing(cut.left, frame->w, viewport_.width()),
                      FirstShowing(cut.top, frame->h, viewport_.height()),
                      FirstShowing(cut.right, frame->w, viewport_.width()),

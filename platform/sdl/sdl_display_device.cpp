@@ -68,13 +68,14 @@ bool SdlDisplayDevice::listModes(std::vector<DisplayMode>* modes) {
 
 int32_t SdlDisplayDevice::present(const software::SoftwareSurface& primary) {
   if (window_ == 0) return kEFail;
-  if (frameCounter_) frameCounter_->count();
   if (showFrameRate_) {
+    if (frameCounter_) frameCounter_->count(true);
     changes_.forget();
     return presentWithFrameRate(primary);
   }
-  const int32_t shown =
-      windows_.presentFrame(window_, primary.sdlSurface(), changes_.next(*primary.pixels()));
+  const std::optional<std::vector<Rect>> changed = changes_.next(*primary.pixels());
+  if (frameCounter_) frameCounter_->count(!changed);
+  const int32_t shown = windows_.presentFrame(window_, primary.sdlSurface(), changed);
   if (shown != kOk) changes_.forget();
   return shown;
 }

@@ -6,6 +6,7 @@
 
 #include <strings.h>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -137,6 +138,11 @@ void FillBox(SoftwareSurface& target, int64_t x, int64_t y, int64_t w, int64_t h
   }
 }
 
+// `start + length` held in an int32_t, saturating where it would overflow.
+int32_t SaturatedSide(int32_t start, int64_t length) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{start} + length, INT32_MIN, INT32_MAX));
+}
+
 void PutClipped(SoftwareSurface& target, int64_t x, int64_t y, uint32_t value) {
   if (x < 0 || y < 0 || x >= target.width() || y >= target.height()) return;
   target.putPixelValue(static_cast<int32_t>(x), static_cast<int32_t>(y), value);
@@ -193,7 +199,16 @@ std::unique_ptr<SoftwareFont> SoftwareFont::Open(std::string_view face, int32_t 
 }
 
 SoftwareFont::~SoftwareFont() {
+  if (rendered_ != nullptr) SDL_FreeSurface(rendered_);
   TTF_CloseFont(ttf_);
+}
+
+const SDL_Surface* SoftwareFont::glyphs(const std::string& utf8) const {
+  if (rendered_ != nullptr && renderedText_ == utf8) return rendered_;
+  if (rendered_ != nullptr) SDL_FreeSurface(rendered_);
+  rendered_ = TTF_RenderUTF8_Solid(ttf_, utf8.c_str(), SDL_Color{255, 255, 255, 255});
+  renderedText_ = rendered_ != nullptr ? utf8 : std::string();
+  return rendered_;
 }
 
 void MeasureText(std::string_view rawText, const Font* font, int32_t* width, int32_t* height) {
@@ -211,20 +226,30 @@ void MeasureText(std::string_view rawText, const Font* font, int32_t* width, int
 }
 
 int32_t DrawTextLine(SoftwareSurface& target, int32_t x, int32_t y, std::string_view rawText,
-                     const Font* font, ColorRef color, bool transparent) {
+                     const Font* font, ColorRef color, bool transparent, Rect* written) {
+  if (written != nullptr) *written = Rect{};
   const std::string_view text = UpToNul(rawText);
   if (text.empty()) return kOk;
   const uint32_t value = EncodeColor(color, target.bitDepth());
   const SoftwareFont* face = AsSoftwareFont(font);
-  if (face == nullptr) return DrawBuiltin(target, x, y, text, value, transparent);
+  if (face == nullptr) {
+    if (written != nullptr) {
+      const int64_t width = int64_t{kBuiltinGlyphWidth} * static_cast<int64_t>(text.size());
+      *written = Rect{x, y, SaturatedSide(x, width), SaturatedSide(y, kBuiltinGlyphHeight)};
+    }
+    return DrawBuiltin(target, x, y, text, value, transparent);
+  }
 
   // Rendered without smoothing, so every text pixel has exactly the text
   // colour, as on a display without font smoothing.
-  SDL_Surface* glyphs =
-      TTF_RenderUTF8_Solid(face->ttf(), ToUtf8(text).c_str(), SDL_Color{255, 255, 255, 255});
+  const SDL_Surface* glyphs = face->glyphs(ToUtf8(text));
   if (glyphs == nullptr) return kEFail;
-  if (!transparent) FillBox(target, x, y, glyphs->w, TTF_FontHeight(face->ttf()));
-  SDL_LockSurface(glyphs);
+  const int32_t boxHeight = TTF_FontHeight(face->ttf());
+  if (written != nullptr) {
+    *written = Rect{x, y, SaturatedSide(x, glyphs->w),
+                    SaturatedSide(y, std::max<int64_t>(glyphs->h, transparent ? 0 : boxHeight))};
+  }
+  if (!transparent) FillBox(target, x, y, glyphs->w, boxHeight);
   for (int gy = 0; gy < glyphs->h; ++gy) {
     const int64_t py = int64_t{y} + gy;
     if (py < 0 || py >= target.height()) continue;
@@ -234,8 +259,6 @@ int32_t DrawTextLine(SoftwareSurface& target, int32_t x, int32_t y, std::string_
       if (row[gx] != 0) PutClipped(target, int64_t{x} + gx, py, value);
     }
   }
-  SDL_UnlockSurface(glyphs);
-  SDL_FreeSurface(glyphs);
   return kOk;
 }
 

@@ -32,8 +32,8 @@ uint32_t SdlFormatFor(int32_t bitDepth) {
 constexpr size_t kMaxDrawnRects = 4096;
 
 // Fills `area` (inside the surface) with ordinary stores. SDL's fill streams
-// past the cache, which suits a whole surface but makes many short rows of
-// small rectangles very slow.
+// past the cache: small rectangles' short rows become very slow, and a whole
+// fill leaves nothing in the cache for the drawing that follows it.
 template <typename Word>
 void FillWords(SDL_Surface* s, const Rect& area, uint32_t value) {
   auto* row = static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(area.top) * s->pitch +
@@ -145,7 +145,9 @@ int32_t SoftwareSurface::fill(uint32_t pixelValue) {
       if (FillArea(pixels.sdl, area, value) != 0) rc = -1;
     }
   } else {
-    rc = SDL_FillRect(pixels.sdl, nullptr, value);
+    // Ordinary stores: the frame drawn next reads and writes these pixels
+    // again, and finds them in the cache rather than in memory.
+    rc = FillArea(pixels.sdl, Rect{0, 0, pixels.sdl->w, pixels.sdl->h}, value);
   }
   ++pixels.generation;
   forgetClear(pixels);
@@ -413,8 +415,17 @@ int32_t SoftwareSurface::drawPicture(const Picture& picture, const Rect& source)
 
 int32_t SoftwareSurface::drawText(int32_t x, int32_t y, std::string_view text, const Font* font,
                                   ColorRef color, bool transparent) {
-  const int32_t rc = DrawTextLine(*this, x, y, text, font, color, transparent);
-  markWritten();
+  Rect written;
+  const int32_t rc = DrawTextLine(*this, x, y, text, font, color, transparent, &written);
+  // Messages are drawn over the herd for many frames: knowing where the text
+  // went keeps those frames cleared and shown by their changed parts only.
+  const Rect cut{std::max(written.left, 0), std::max(written.top, 0),
+                 std::min(written.right, width()), std::min(written.bottom, height())};
+  if (cut.width() > 0 && cut.height() > 0) {
+    markWrittenIn(cut);
+  } else {
+    ++pixels_->generation;
+  }
   return rc;
 }
 

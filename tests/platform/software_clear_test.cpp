@@ -109,12 +109,6 @@ TEST_P(ClearEveryDepth, WritesOfUnknownExtentMakeTheNextFillWhole) {
   ASSERT_EQ(target->fill(0), kOk);
   EXPECT_EQ(PixelsOtherThan(*target, 0), 0) << "after setPixel";
 
-  ASSERT_EQ(target->fill(0), kOk);
-  ASSERT_EQ(target->drawText(20, 20, "Moo", nullptr, kInk, true), kOk);
-  ASSERT_GT(PixelsOtherThan(*target, 0), 0);
-  ASSERT_EQ(target->fill(0), kOk);
-  EXPECT_EQ(PixelsOtherThan(*target, 0), 0) << "after drawText";
-
   // Pixels written behind the surface's back, then reported.
   ASSERT_EQ(target->fill(0), kOk);
   SDL_Rect corner{kWidth - 4, kHeight - 4, 4, 4};

@@ -3,6 +3,9 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "platform/software/pixel_format.h"
 #include "platform/software/software_font.h"
 #include "platform/software/software_surface.h"
 
@@ -115,6 +118,41 @@ TEST_P(BothFonts, EveryDepthGetsTheSameTextColour) {
     EXPECT_GT(c.text, 5) << depth;
     EXPECT_EQ(c.other, 0) << depth;
   }
+}
+
+// Text is held on screen for many frames: the surface records where it went,
+// so the next fill still clears only what was drawn and leaves nothing of it,
+// opaque or not, wherever the line was cut.
+TEST_P(BothFonts, TheNextFillClearsTextAndKeepsTheClearKnown) {
+  // Cleared to blue, so the opaque text's black box shows as well as its ink.
+  const uint32_t blue = EncodeColor(kBlue, 16);
+  for (const bool transparent : {true, false}) {
+    for (const auto& [x, y] : {std::pair{20, 12}, std::pair{-9, -5}, std::pair{150, 45}}) {
+      SCOPED_TRACE(testing::Message() << "at " << x << "," << y << (transparent ? " clear" : ""));
+      auto s = SoftwareSurface::Create(200, 60, 16);
+      ASSERT_EQ(s->fill(blue), kOk);
+      ASSERT_EQ(s->drawText(x, y, "jolly gypsy|", font(), kWhite, transparent), kOk);
+      ASSERT_NE(Count(*s, kWhite).text, 0);
+      EXPECT_TRUE(s->pixels()->clearKnown);
+      ASSERT_EQ(s->fill(blue), kOk);
+      EXPECT_EQ(Count(*s, kWhite).blue, s->width() * s->height());
+    }
+  }
+}
+
+// A face keeps the last line it rendered: each line must still come out as
+// itself, however the lines alternate.
+TEST_P(BothFonts, EachLineIsDrawnAsItselfWhateverCameBefore) {
+  auto drawn = [&](std::string_view text) {
+    auto s = BlueSurface(120, 24);
+    EXPECT_EQ(s->drawText(1, 1, text, font(), kWhite, true), kOk);
+    return s->toPicture().pixels;
+  };
+  const auto moo = drawn("Moo");
+  const auto grass = drawn("We need your Grass");
+  EXPECT_NE(moo, grass);
+  EXPECT_EQ(drawn("Moo"), moo);
+  EXPECT_EQ(drawn("We need your Grass"), grass);
 }
 
 TEST(FontLookup, MissingFaceFallsBackToAMonospaceFaceOfTheAskedHeight) {

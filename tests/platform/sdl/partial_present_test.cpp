@@ -109,6 +109,21 @@ TEST(FramePresenter, SendsOnlyTheChangesUntilTheWindowIsInvalidated) {
   presenter.invalidate();
   ASSERT_EQ(presenter.present(window.get(), frame->sdlSurface(), std::vector<Rect>{}), kOk);
   EXPECT_EQ(pixel(100, 50), 0x0000FFu);
+
+  // A frame as wide as the window fills it; a narrower one after it has its
+  // bars blackened again, not left showing the wider frame.
+  auto wide = software::SoftwareSurface::Create(200, 100, 16);
+  ASSERT_TRUE(wide);
+  wide->fill(0xFFFF);  // white
+  ASSERT_EQ(presenter.present(window.get(), wide->sdlSurface(), std::nullopt), kOk);
+  ASSERT_NE(pixel(10, 50), 0u);
+  ASSERT_EQ(presenter.present(window.get(), frame->sdlSurface(), std::nullopt), kOk);
+  EXPECT_EQ(pixel(10, 50), 0u);
+  EXPECT_EQ(pixel(49, 99), 0u);
+  EXPECT_EQ(pixel(150, 0), 0u);
+  EXPECT_EQ(pixel(199, 99), 0u);
+  EXPECT_EQ(pixel(50, 0), 0x0000FFu);
+  EXPECT_EQ(pixel(149, 99), 0x0000FFu);
 }
 
 TEST(LetterboxOf, LargestFitCentred) {
