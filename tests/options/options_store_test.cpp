@@ -197,9 +197,18 @@ TEST_F(OptionsStoreTest, DisplayModeFillsOnlyTheResolutionWhenItCanBeRead) {
   fake_.display.creatable = false;
   QueryCurrentDisplayMode();
   fake_.display.creatable = true;
-  fake_.display.current = {0, 0, 0};
-  QueryCurrentDisplayMode();
+  // A mode lacking any one of its size or depth is no mode.
+  for (const platform::DisplayMode& broken :
+       {platform::DisplayMode{0, 768, 32}, platform::DisplayMode{1024, 0, 32},
+        platform::DisplayMode{1024, 768, 0}, platform::DisplayMode{-640, 480, 16}}) {
+    fake_.display.current = broken;
+    QueryCurrentDisplayMode();
+  }
   EXPECT_TRUE(SameBytes(activeOptions, classicPreset));
+  // The smallest real mode is still one.
+  fake_.display.current = {1, 1, 8};
+  QueryCurrentDisplayMode();
+  EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1, 1, 8)));
 }
 
 TEST_F(OptionsStoreTest, SaverStartsWithTheStoredRecordOrClassicAtTheCurrentMode) {
