@@ -23,6 +23,39 @@ void ScalePixels(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport,
   }
 }
 
+// Copies `area` like ScalePixels, each frame pixel converted by `lookup`
+// straight from the frame (`Word`: its 8 or 16-bit pixels) to 32 bits.
+template <typename Word>
+void ScaleLookedUp(const SDL_Surface* frame, SDL_Surface* to, const Rect& viewport,
+                   const Rect& area, const std::vector<int32_t>& columns,
+                   const std::vector<int32_t>& rows, const PixelLookup& lookup) {
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    const auto* source = reinterpret_cast<const Word*>(static_cast<const uint8_t*>(frame->pixels) +
+                                                       static_cast<size_t>(rows[y]) * frame->pitch);
+    auto* target = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(to->pixels) +
+                                               static_cast<size_t>(viewport.top + y) * to->pitch) +
+                   viewport.left;
+    for (int32_t x = area.left; x < area.right; ++x) target[x] = lookup[source[columns[x]]];
+  }
+}
+
+// Copies `from` in `frame` to `to` in `target` (same size, inside both),
+// each pixel converted by `lookup`.
+template <typename Word>
+void CopyLookedUp(const SDL_Surface* frame, const SDL_Rect& from, SDL_Surface* target,
+                  const SDL_Rect& to, const PixelLookup& lookup) {
+  for (int row = 0; row < from.h; ++row) {
+    const Word* in =
+        reinterpret_cast<const Word*>(static_cast<const uint8_t*>(frame->pixels) +
+                                      static_cast<size_t>(from.y + row) * frame->pitch) +
+        from.x;
+    uint32_t* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) +
+                                                static_cast<size_t>(to.y + row) * target->pitch) +
+                    to.x;
+    for (int x = 0; x < from.w; ++x) out[x] = lookup[in[x]];
+  }
+}
+
 struct Pixel24 {
   uint8_t bytes[3];
 };
@@ -133,8 +166,10 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   if (whole) wholeFrame.push_back(Rect{0, 0, frame->w, frame->h});
   const std::vector<Rect>& areas = whole ? wholeFrame : *changes;
   // Unscaled frames are converted straight into the window surface; scaled
-  // ones into the kept copy first, from which they are scaled.
+  // ones into the kept copy first, from which they are scaled (or, with a
+  // table, converted as they are scaled).
   const bool scaled = viewport_.width() != frame->w || viewport_.height() != frame->h;
+  const bool lookedUp = lookup_.fit(frame, target);
   // A whole frame covers the viewport; only the bars around it are cleared.
   if (whole && !FillBars(target, viewport_)) return kEFail;
   sent_.clear();
@@ -148,7 +183,16 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
       to.x += viewport_.left;
       to.y += viewport_.top;
     }
-    if (!CopyArea(frame, from, scaled ? staging_ : target, to)) return kEFail;
+    if (lookedUp) {
+      // Scaled frames are converted as they are scaled, below.
+      if (!scaled && frame->format->BytesPerPixel == 1) {
+        CopyLookedUp<uint8_t>(frame, from, target, to, lookup_);
+      } else if (!scaled) {
+        CopyLookedUp<uint16_t>(frame, from, target, to, lookup_);
+      }
+    } else if (!CopyArea(frame, from, scaled ? staging_ : target, to)) {
+      return kEFail;
+    }
     const Rect shown{FirstShowing(cut.left, frame->w, viewport_.width()),
                      FirstShowing(cut.top, frame->h, viewport_.height()),
                      FirstShowing(cut.right, frame->w, viewport_.width()),
@@ -159,6 +203,16 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   if (scaled) {
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return kEFail;
     for (const Rect& area : sent_) {
+      if (lookedUp) {
+        if (frame->format->BytesPerPixel == 1) {
+          ScaleLookedUp<uint8_t>(frame, target, viewport_, area, sourceColumn_, sourceRow_,
+                                 lookup_);
+        } else {
+          ScaleLookedUp<uint16_t>(frame, target, viewport_, area, sourceColumn_, sourceRow_,
+                                  lookup_);
+        }
+        continue;
+      }
       switch (target->format->BytesPerPixel) {
         case 1:
           ScalePixels<uint8_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/sdl/pixel_lookup.h"
 #include "platform/types.h"
 
 struct SDL_Surface;
@@ -53,6 +54,9 @@ class FramePresenter {
   std::vector<int32_t> sourceColumn_;
   std::vector<int32_t> sourceRow_;
   std::vector<Rect> sent_;
+  // Frames of 8 and 16 bits a pixel are converted by table, straight from
+  // the frame, without going through the kept copy.
+  PixelLookup lookup_;
 };
 
 }  // namespace grazefall::platform::sdl

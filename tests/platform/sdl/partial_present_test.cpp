@@ -126,6 +126,62 @@ TEST(FramePresenter, SendsOnlyTheChangesUntilTheWindowIsInvalidated) {
   EXPECT_EQ(pixel(149, 99), 0x0000FFu);
 }
 
+// Frames of 8 and 16 bits a pixel show every pixel value as SDL's own
+// conversion to the window's format does, unscaled and scaled by two: the
+// software surfaces' packed formats, and a frame with a palette of its own.
+TEST(FramePresenter, ShowsEveryPixelValueAsSdlConvertsIt) {
+  SdlVideo video;
+  ASSERT_TRUE(video.ready()) << SDL_GetError();
+  auto eight = software::SoftwareSurface::Create(256, 256, 8);
+  auto sixteen = software::SoftwareSurface::Create(256, 256, 16);
+  ASSERT_TRUE(eight && sixteen);
+  SDL_Surface* indexed = SDL_CreateRGBSurfaceWithFormat(0, 256, 256, 8, SDL_PIXELFORMAT_INDEX8);
+  ASSERT_TRUE(indexed) << SDL_GetError();
+  SDL_Color colours[256];
+  for (int i = 0; i < 256; ++i) {
+    colours[i] = SDL_Color{static_cast<Uint8>(i), static_cast<Uint8>(255 - i),
+                           static_cast<Uint8>(i / 2), 255};
+  }
+  ASSERT_EQ(SDL_SetPaletteColors(indexed->format->palette, colours, 0, 256), 0);
+  for (SDL_Surface* pixels : {eight->sdlSurface(), sixteen->sdlSurface(), indexed}) {
+    SCOPED_TRACE(SDL_GetPixelFormatName(pixels->format->format));
+    for (int y = 0; y < 256; ++y) {
+      auto* row = static_cast<uint8_t*>(pixels->pixels) + y * pixels->pitch;
+      for (int x = 0; x < 256; ++x) {
+        if (pixels->format->BytesPerPixel == 1) {
+          row[x] = static_cast<uint8_t>(x ^ y);
+        } else {
+          reinterpret_cast<uint16_t*>(row)[x] = static_cast<uint16_t>(y * 256 + x);
+        }
+      }
+    }
+    for (const int scale : {1, 2}) {
+      SCOPED_TRACE(scale);
+      WindowPtr window(SDL_CreateWindow("window", 0, 0, 256 * scale, 256 * scale, 0));
+      ASSERT_TRUE(window) << SDL_GetError();
+      SDL_Surface* shown = SDL_GetWindowSurface(window.get());
+      ASSERT_TRUE(shown) << SDL_GetError();
+      SDL_Surface* expected = SDL_ConvertSurface(pixels, shown->format, 0);
+      ASSERT_TRUE(expected) << SDL_GetError();
+      FramePresenter presenter;
+      ASSERT_EQ(presenter.present(window.get(), pixels, std::nullopt), kOk);
+      const auto at = [](const SDL_Surface* s, int x, int y) {
+        return *reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) +
+                                                  y * s->pitch + x * 4);
+      };
+      int wrong = 0;
+      for (int y = 0; y < 256 * scale; ++y) {
+        for (int x = 0; x < 256 * scale; ++x) {
+          wrong += at(shown, x, y) != at(expected, x / scale, y / scale);
+        }
+      }
+      SDL_FreeSurface(expected);
+      EXPECT_EQ(wrong, 0);
+    }
+  }
+  SDL_FreeSurface(indexed);
+}
+
 TEST(LetterboxOf, LargestFitCentred) {
   EXPECT_EQ(LetterboxOf(800, 600, 1024, 768), (Rect{0, 0, 1024, 768}));
   EXPECT_EQ(LetterboxOf(1280, 1024, 1024, 768), (Rect{32, 0, 992, 768}));
