@@ -8,6 +8,20 @@
 namespace grazefall::platform::sdl {
 namespace {
 
+// A row of `area` that shows the same frame row as the row above it (when
+// enlarged) is a copy of that row's pixels in `area`, already in place: it is
+// copied from there. `target` points at the row's viewport column 0.
+template <typename Pixel>
+bool RepeatsRowAbove(const SDL_Surface* to, Pixel* target, const Rect& area,
+                     const std::vector<int32_t>& rows, int32_t y) {
+  if (y == area.top || rows[y] != rows[y - 1]) return false;
+  const auto* above =
+      reinterpret_cast<const Pixel*>(reinterpret_cast<const uint8_t*>(target) - to->pitch);
+  std::memcpy(target + area.left, above + area.left,
+              static_cast<size_t>(area.width()) * sizeof(Pixel));
+  return true;
+}
+
 // Copies `area` of the viewport (viewport coordinates) from `from` into `to`
 // at the viewport's place, each pixel taken from its mapped column and row.
 template <typename Pixel>
@@ -19,6 +33,7 @@ void ScalePixels(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport,
     auto* target = reinterpret_cast<Pixel*>(static_cast<uint8_t*>(to->pixels) +
                                             static_cast<size_t>(viewport.top + y) * to->pitch) +
                    viewport.left;
+    if (RepeatsRowAbove(to, target, area, rows, y)) continue;
     for (int32_t x = area.left; x < area.right; ++x) target[x] = source[columns[x]];
   }
 }
@@ -35,6 +50,7 @@ void ScaleLookedUp(const SDL_Surface* frame, SDL_Surface* to, const Rect& viewpo
     auto* target = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(to->pixels) +
                                                static_cast<size_t>(viewport.top + y) * to->pitch) +
                    viewport.left;
+    if (RepeatsRowAbove(to, target, area, rows, y)) continue;
     for (int32_t x = area.left; x < area.right; ++x) target[x] = lookup[source[columns[x]]];
   }
 }
