@@ -23,36 +23,40 @@ bool RepeatsRowAbove(const SDL_Surface* to, Pixel* target, const Rect& area,
 }
 
 // Copies `area` of the viewport (viewport coordinates) from `from` into `to`
-// at the viewport's place, each pixel taken from its mapped column and row.
-template <typename Pixel>
-void ScalePixels(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport, const Rect& area,
-                 const std::vector<int32_t>& columns, const std::vector<int32_t>& rows) {
+// at the viewport's place, each pixel taken from its mapped column and row
+// and made a target pixel by `convert`.
+template <typename SourcePixel, typename TargetPixel, typename Convert>
+void ScaleConverted(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport,
+                    const Rect& area, const std::vector<int32_t>& columns,
+                    const std::vector<int32_t>& rows, Convert convert) {
   for (int32_t y = area.top; y < area.bottom; ++y) {
-    const auto* source = reinterpret_cast<const Pixel*>(static_cast<const uint8_t*>(from->pixels) +
-                                                        static_cast<size_t>(rows[y]) * from->pitch);
-    auto* target = reinterpret_cast<Pixel*>(static_cast<uint8_t*>(to->pixels) +
-                                            static_cast<size_t>(viewport.top + y) * to->pitch) +
-                   viewport.left;
+    const auto* source = reinterpret_cast<const SourcePixel*>(
+        static_cast<const uint8_t*>(from->pixels) + static_cast<size_t>(rows[y]) * from->pitch);
+    auto* target =
+        reinterpret_cast<TargetPixel*>(static_cast<uint8_t*>(to->pixels) +
+                                       static_cast<size_t>(viewport.top + y) * to->pitch) +
+        viewport.left;
     if (RepeatsRowAbove(to, target, area, rows, y)) continue;
-    for (int32_t x = area.left; x < area.right; ++x) target[x] = source[columns[x]];
+    for (int32_t x = area.left; x < area.right; ++x) target[x] = convert(source[columns[x]]);
   }
 }
 
-// Copies `area` like ScalePixels, each frame pixel converted by `lookup`
-// straight from the frame (`Word`: its 8 or 16-bit pixels) to 32 bits.
+// Scales pixels already in the target's format.
+template <typename Pixel>
+void ScalePixels(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport, const Rect& area,
+                 const std::vector<int32_t>& columns, const std::vector<int32_t>& rows) {
+  ScaleConverted<Pixel, Pixel>(from, to, viewport, area, columns, rows,
+                               [](const Pixel& pixel) { return pixel; });
+}
+
+// Scales straight from the frame (`Word`: its 8 or 16-bit pixels), each pixel
+// converted to 32 bits by `lookup`.
 template <typename Word>
 void ScaleLookedUp(const SDL_Surface* frame, SDL_Surface* to, const Rect& viewport,
                    const Rect& area, const std::vector<int32_t>& columns,
                    const std::vector<int32_t>& rows, const PixelLookup& lookup) {
-  for (int32_t y = area.top; y < area.bottom; ++y) {
-    const auto* source = reinterpret_cast<const Word*>(static_cast<const uint8_t*>(frame->pixels) +
-                                                       static_cast<size_t>(rows[y]) * frame->pitch);
-    auto* target = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(to->pixels) +
-                                               static_cast<size_t>(viewport.top + y) * to->pitch) +
-                   viewport.left;
-    if (RepeatsRowAbove(to, target, area, rows, y)) continue;
-    for (int32_t x = area.left; x < area.right; ++x) target[x] = lookup[source[columns[x]]];
-  }
+  ScaleConverted<Word, uint32_t>(frame, to, viewport, area, columns, rows,
+                                 [&lookup](Word value) { return lookup[value]; });
 }
 
 // Copies `from` in `frame` to `to` in `target` (same size, inside both),

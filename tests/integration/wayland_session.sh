@@ -7,12 +7,11 @@
 #   the pointer tool (virtual_pointer_tool, second argument)
 # Exits 77 (skipped) with the reason when the session cannot be had here.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/session_helpers.sh"
 
 SOURCE_PROGRAM=$(realpath "${1:?usage: $0 path/to/grazefall path/to/virtual_pointer_tool}")
 SOURCE_POINTER_TOOL=$(realpath "${2:?usage: $0 path/to/grazefall path/to/virtual_pointer_tool}")
-CONVERT=/usr/bin/convert  # ImageMagick's; /usr/local/bin/convert may be another tool
 TEST_USER=grazefall-test
-STARTED_PIDS=()
 
 skip() {
   echo "SKIP: $*"
@@ -27,25 +26,8 @@ done
 WORK=$(mktemp -d /tmp/grazefall-wl.XXXXXX)
 chmod 755 "$WORK"
 
-cleanup() {
-  local pid
-  for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  sleep 0.2
-  for pid in "${STARTED_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
 # ctest's or timeout's SIGTERM ends the script through its cleanup too.
 trap 'exit 143' TERM INT
-
-fail() {
-  echo "FAIL: $*" >&2
-  local out
-  for out in "$WORK"/*.out; do
-    [[ -s "$out" ]] && { echo "--- $(basename "$out"):" >&2; tail -20 "$out" >&2; }
-  done
-  exit 1
-}
 
 # Root runs everything as TEST_USER (made here if missing); anyone else as
 # themselves.
@@ -91,24 +73,6 @@ start_program() {
   LAST_PID=$!
   STARTED_PIDS+=("$LAST_PID")
 }
-
-# Waits up to $2 seconds for process $1 to end; its exit code in EXIT_CODE.
-wait_exit() {
-  local pid=$1 i
-  for i in $(seq $((${2:-5} * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      set +e
-      wait "$pid"
-      EXIT_CODE=$?
-      set -e
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
-is_running() { kill -0 "$1" 2>/dev/null; }
 
 # A headless sway with one output drawn in memory, no bar, and title bars
 # on ordinary windows (so a window that is not full screen shows one).
@@ -209,11 +173,6 @@ screenshot() {
   cp "$WORK/shots/shot.png" "$1"
 }
 
-# How many pixels of the picture have exactly the colour, e.g. "203040".
-count_color() {
-  "$CONVERT" "$1" -format %c histogram:info:- |
-    awk -v c="#$2 " 'index($0, c) { gsub(":", "", $1); n += $1 } END { print n + 0 }'
-}
 
 # How many different colours the picture has.
 color_count() { "$CONVERT" "$1" -format %k info:-; }

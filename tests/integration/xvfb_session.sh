@@ -3,33 +3,14 @@
 # screenshots, and cleanup of everything started here.
 #   GRAZEFALL   the program under test (first argument of each script)
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/session_helpers.sh"
 
 GRAZEFALL=$(realpath "${1:?usage: $0 path/to/grazefall}")
-CONVERT=/usr/bin/convert  # ImageMagick's; /usr/local/bin/convert may be another tool
 WORK=$(mktemp -d /tmp/grazefall-it.XXXXXX)
 chmod 755 "$WORK"
 export HOME="$WORK/home"
 mkdir -p "$HOME"
 unset XSCREENSAVER_WINDOW SDL_VIDEODRIVER XDG_CONFIG_HOME
-STARTED_PIDS=()
-
-cleanup() {
-  local pid
-  for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  sleep 0.2
-  for pid in "${STARTED_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  local out
-  for out in "$WORK"/*.out; do
-    [[ -s "$out" ]] && { echo "--- $(basename "$out"):" >&2; tail -20 "$out" >&2; }
-  done
-  exit 1
-}
 
 # A display of our own: Xvfb picks a free number and writes it to fd 3.
 start_xvfb() {
@@ -108,26 +89,3 @@ wait_no_window() {
   return 1
 }
 
-# Waits up to $2 seconds for process $1 to end; its exit code in EXIT_CODE.
-wait_exit() {
-  local pid=$1 i
-  for i in $(seq $((${2:-5} * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      set +e
-      wait "$pid"
-      EXIT_CODE=$?
-      set -e
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
-is_running() { kill -0 "$1" 2>/dev/null; }
-
-# How many pixels of the picture have exactly the colour, e.g. "FAFAF6".
-count_color() {
-  "$CONVERT" "$1" -format %c histogram:info:- |
-    awk -v c="#$2 " 'index($0, c) { gsub(":", "", $1); n += $1 } END { print n + 0 }'
-}
