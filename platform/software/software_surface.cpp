@@ -7,6 +7,7 @@
 #include <cstring>
 #include <typeinfo>
 
+#include "platform/software/keyed_runs.h"
 #include "platform/software/keyed_stretch.h"
 #include "platform/software/pixel_format.h"
 #include "platform/software/software_font.h"
@@ -190,20 +191,13 @@ void SoftwareSurface::setColorKey(uint32_t pixelValue) {
   key_ = MaskToDepth(pixelValue, bitDepth());
 }
 
-SDL_Surface* SoftwareSurface::keyedSource() {
-  if (!keyed_ || keyedGeneration_ != pixels_->generation || keyedKey_ != key_) {
-    keyed_.reset();
-    SDL_Surface* copy = SDL_DuplicateSurface(pixels_->sdl);
-    if (copy == nullptr) return nullptr;
-    SDL_SetColorKey(copy, SDL_TRUE, key_);
-    // Sheets are written once and drawn keyed every frame: runs of key pixels
-    // are then skipped without being compared one by one.
-    SDL_SetSurfaceRLE(copy, 1);
-    keyed_ = std::make_unique<SurfacePixels>(copy);
+const KeyedRuns* SoftwareSurface::keyedRuns() {
+  if (!keyedRuns_ || keyedGeneration_ != pixels_->generation || keyedKey_ != key_) {
+    keyedRuns_ = std::make_unique<KeyedRuns>(pixels_->sdl, key_);
     keyedGeneration_ = pixels_->generation;
     keyedKey_ = key_;
   }
-  return keyed_->sdl;
+  return keyedRuns_.get();
 }
 
 int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect& source,
@@ -225,14 +219,19 @@ int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect
   std::unique_ptr<SurfacePixels> snapshot;
   SDL_Surface* input = nullptr;
   bool keyOnInput = false;
+  // Unscaled keyed copies between surfaces of one format copy the sheet's
+  // stretches of non-key pixels found beforehand.
+  const KeyedRuns* runs = nullptr;
   if (origin->pixels_ == pixels_) {
     SDL_Surface* copy = SDL_DuplicateSurface(pixels_->sdl);
     if (copy == nullptr) return kEFail;
     snapshot = std::make_unique<SurfacePixels>(copy);
     input = copy;
     if (useKey) SDL_SetColorKey(input, SDL_TRUE, origin->key_);
-  } else if (useKey && !scaled) {
-    input = origin->keyedSource();
+  } else if (useKey && !scaled &&
+             origin->pixels_->sdl->format->format == pixels_->sdl->format->format) {
+    runs = origin->keyedRuns();
+    input = origin->sdlSurface();
   }
   if (input == nullptr) {
     input = origin->sdlSurface();
@@ -265,6 +264,10 @@ int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect
                          static_cast<int>(bottom - top)};
       SDL_Rect to_rect{static_cast<int>(left), static_cast<int>(top), from_rect.w, from_rect.h};
       markWrittenIn(Rect{to_rect.x, to_rect.y, to_rect.x + to_rect.w, to_rect.y + to_rect.h});
+      if (runs != nullptr) {
+        runs->draw(input, from_rect, target, to_rect.x, to_rect.y);
+        continue;
+      }
       // Both rectangles are already inside their surfaces and the target's
       // SDL clip rectangle is the whole surface, so SDL's own clipping pass
       // would change nothing.

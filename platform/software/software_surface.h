@@ -1,7 +1,7 @@
 // A Surface whose pixels live in memory in an SDL_Surface of one of the four
-// fixed formats (see pixel_format.h). SDL's surface functions do the fills,
-// keyed copies (run-length encoded for sources that are drawn keyed), scaled
-// copies and clipping; this class adds the clip list of several rectangles,
+// fixed formats (see pixel_format.h). SDL's surface functions do the plain
+// and scaled copies; this class adds its own fills and keyed copies (see
+// keyed_runs.h and keyed_stretch.h), the clip list of several rectangles,
 // ColorRef pixel access, picture conversion and text.
 #pragma once
 
@@ -18,6 +18,8 @@
 struct SDL_Surface;
 
 namespace grazefall::platform::software {
+
+class KeyedRuns;
 
 // The pixel memory of a surface. A primary and the back buffer attached to it
 // are two surfaces; each owns one of these, and the primary also holds its
@@ -116,9 +118,9 @@ class SoftwareSurface final : public Surface {
   // The rectangles a blit may draw into: the clip list, or else `whole`,
   // which the caller provides and keeps alive while the span is used.
   std::span<const Rect> drawableAreas(Rect& whole) const;
-  // The copy of these pixels that unscaled keyed blits read: colour keyed and
-  // run-length encoded, rebuilt when the pixels or the key have changed.
-  SDL_Surface* keyedSource();
+  // The stretches of non-key pixels that unscaled keyed blits copy, found
+  // again when the pixels or the key have changed.
+  const KeyedRuns* keyedRuns();
 
   std::shared_ptr<SurfacePixels> pixels_;
   std::shared_ptr<SurfacePixels> backBuffer_;
@@ -126,7 +128,7 @@ class SoftwareSurface final : public Surface {
   bool clipListSet_ = false;
   bool hasKey_ = false;
   uint32_t key_ = 0;
-  std::unique_ptr<SurfacePixels> keyed_;
+  std::unique_ptr<KeyedRuns> keyedRuns_;
   uint64_t keyedGeneration_ = 0;
   uint32_t keyedKey_ = 0;
 };

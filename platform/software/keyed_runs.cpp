@@ -1,0 +1,99 @@
+#include "platform/software/keyed_runs.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace grazefall::platform::software {
+namespace {
+
+uint32_t ValueAt(const uint8_t* p, int bytes) {
+  switch (bytes) {
+    case 1:
+      return p[0];
+    case 2: {
+      uint16_t v;
+      std::memcpy(&v, p, 2);
+      return v;
+    }
+    case 3:
+      return p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16);
+    default: {
+      uint32_t v;
+      std::memcpy(&v, p, 4);
+      return v;
+    }
+  }
+}
+
+// Copies `n` bytes between memories that do not overlap. Sprite rows are a
+// few dozen bytes: fixed-size moves that may overlap each other inside the
+// destination are far quicker for them than a call to memcpy.
+inline void CopyBytes(uint8_t* to, const uint8_t* from, size_t n) {
+  if (n >= 16) {
+    if (n > 64) {
+      std::memcpy(to, from, n);
+      return;
+    }
+    for (size_t i = 0; i + 16 < n; i += 16) std::memcpy(to + i, from + i, 16);
+    std::memcpy(to + n - 16, from + n - 16, 16);
+  } else if (n >= 8) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + n - 8, from + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + n - 4, from + n - 4, 4);
+  } else if (n >= 2) {
+    std::memcpy(to, from, 2);
+    std::memcpy(to + n - 2, from + n - 2, 2);
+  } else if (n == 1) {
+    to[0] = from[0];
+  }
+}
+
+}  // namespace
+
+KeyedRuns::KeyedRuns(const SDL_Surface* picture, uint32_t key) {
+  const int bytes = picture->format->BytesPerPixel;
+  rowStart_.reserve(static_cast<size_t>(picture->h) + 1);
+  for (int32_t y = 0; y < picture->h; ++y) {
+    rowStart_.push_back(static_cast<uint32_t>(runs_.size()));
+    const auto* row =
+        static_cast<const uint8_t*>(picture->pixels) + static_cast<size_t>(y) * picture->pitch;
+    int32_t x = 0;
+    while (x < picture->w) {
+      while (x < picture->w && ValueAt(row + static_cast<size_t>(x) * bytes, bytes) == key) ++x;
+      if (x == picture->w) break;
+      const int32_t left = x;
+      while (x < picture->w && ValueAt(row + static_cast<size_t>(x) * bytes, bytes) != key) ++x;
+      runs_.push_back({left, x});
+    }
+  }
+  rowStart_.push_back(static_cast<uint32_t>(runs_.size()));
+}
+
+void KeyedRuns::draw(const SDL_Surface* picture, const SDL_Rect& source, SDL_Surface* to, int32_t x,
+                     int32_t y) const {
+  const size_t bytes = picture->format->BytesPerPixel;
+  const int32_t sourceRight = source.x + source.w;
+  const auto* in =
+      static_cast<const uint8_t*>(picture->pixels) + static_cast<size_t>(source.y) * picture->pitch;
+  auto* out = static_cast<uint8_t*>(to->pixels) + static_cast<size_t>(y) * to->pitch +
+              static_cast<size_t>(x) * bytes;
+  for (int32_t row = source.y; row < source.y + source.h;
+       ++row, in += picture->pitch, out += to->pitch) {
+    const Run* run = runs_.data() + rowStart_[row];
+    const Run* end = runs_.data() + rowStart_[row + 1];
+    // Rows of a sheet hold the runs of every frame side by side.
+    run = std::partition_point(run, end, [&](const Run& r) { return r.right <= source.x; });
+    for (; run != end && run->left < sourceRight; ++run) {
+      const int32_t left = std::max(run->left, source.x);
+      const int32_t right = std::min(run->right, sourceRight);
+      CopyBytes(out + static_cast<size_t>(left - source.x) * bytes,
+                in + static_cast<size_t>(left) * bytes, static_cast<size_t>(right - left) * bytes);
+    }
+  }
+}
+
+}  // namespace grazefall::platform::software
