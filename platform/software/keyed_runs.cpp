@@ -73,16 +73,25 @@ KeyedRuns::KeyedRuns(const SDL_Surface* picture, uint32_t key) {
   rowStart_.push_back(static_cast<uint32_t>(runs_.size()));
 }
 
-void KeyedRuns::draw(const SDL_Surface* picture, const SDL_Rect& source, SDL_Surface* to, int32_t x,
-                     int32_t y) const {
+const std::vector<KeyedRuns::Span>& KeyedRuns::spansOf(const SDL_Surface* picture,
+                                                       const SDL_Rect& source) const {
+  const auto same = [&source](const Cut& cut) {
+    return cut.x == source.x && cut.y == source.y && cut.w == source.w && cut.h == source.h;
+  };
+  // The same frame is often drawn many times in a row (a herd, the drops).
+  if (lastCut_ < cuts_.size() && same(cuts_[lastCut_])) return cuts_[lastCut_].spans;
+  for (size_t i = 0; i < cuts_.size(); ++i) {
+    if (same(cuts_[i])) {
+      lastCut_ = i;
+      return cuts_[i].spans;
+    }
+  }
+  if (cuts_.size() >= kMaxCuts) cuts_.clear();
+  Cut& cut = cuts_.emplace_back(Cut{source.x, source.y, source.w, source.h, {}});
+  lastCut_ = cuts_.size() - 1;
   const size_t bytes = picture->format->BytesPerPixel;
   const int32_t sourceRight = source.x + source.w;
-  const auto* in =
-      static_cast<const uint8_t*>(picture->pixels) + static_cast<size_t>(source.y) * picture->pitch;
-  auto* out = static_cast<uint8_t*>(to->pixels) + static_cast<size_t>(y) * to->pitch +
-              static_cast<size_t>(x) * bytes;
-  for (int32_t row = source.y; row < source.y + source.h;
-       ++row, in += picture->pitch, out += to->pitch) {
+  for (int32_t row = source.y; row < source.y + source.h; ++row) {
     const Run* run = runs_.data() + rowStart_[row];
     const Run* end = runs_.data() + rowStart_[row + 1];
     // Rows of a sheet hold the runs of every frame side by side.
@@ -90,9 +99,24 @@ void KeyedRuns::draw(const SDL_Surface* picture, const SDL_Rect& source, SDL_Sur
     for (; run != end && run->left < sourceRight; ++run) {
       const int32_t left = std::max(run->left, source.x);
       const int32_t right = std::min(run->right, sourceRight);
-      CopyBytes(out + static_cast<size_t>(left - source.x) * bytes,
-                in + static_cast<size_t>(left) * bytes, static_cast<size_t>(right - left) * bytes);
+      cut.spans.push_back(
+          {static_cast<uint32_t>(row - source.y),
+           static_cast<uint32_t>(static_cast<size_t>(row) * picture->pitch + left * bytes),
+           static_cast<uint32_t>((left - source.x) * bytes),
+           static_cast<uint32_t>((right - left) * bytes)});
     }
+  }
+  return cut.spans;
+}
+
+void KeyedRuns::draw(const SDL_Surface* picture, const SDL_Rect& source, SDL_Surface* to, int32_t x,
+                     int32_t y) const {
+  const auto* in = static_cast<const uint8_t*>(picture->pixels);
+  auto* out = static_cast<uint8_t*>(to->pixels) + static_cast<size_t>(y) * to->pitch +
+              static_cast<size_t>(x) * picture->format->BytesPerPixel;
+  for (const Span& span : spansOf(picture, source)) {
+    CopyBytes(out + static_cast<size_t>(span.row) * to->pitch + span.targetByte,
+              in + span.sourceByte, span.bytes);
   }
 }
 

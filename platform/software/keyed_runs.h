@@ -6,6 +6,7 @@
 // at its corner.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +34,23 @@ class KeyedRuns {
   // Row r's stretches are runs_[rowStart_[r] .. rowStart_[r + 1]), left to right.
   std::vector<uint32_t> rowStart_;
   std::vector<Run> runs_;
+
+  // One stretch of a rectangle cut from the picture, as bytes to copy: its
+  // row in the rectangle, its start in the picture's memory and in that row.
+  struct Span {
+    uint32_t row, sourceByte, targetByte, bytes;
+  };
+  // The stretches of one source rectangle, worked out when it is first drawn.
+  struct Cut {
+    int32_t x, y, w, h;
+    std::vector<Span> spans;
+  };
+  // A sprite sheet holds a few dozen frames; more rectangles than this start
+  // the list afresh.
+  static constexpr size_t kMaxCuts = 256;
+  const std::vector<Span>& spansOf(const SDL_Surface* picture, const SDL_Rect& source) const;
+  mutable std::vector<Cut> cuts_;
+  mutable size_t lastCut_ = 0;
 };
 
 }  // namespace grazefall::platform::software

@@ -6,6 +6,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/software/keyed_runs.h"
 #include "tests/support/sdl_surfaces.h"
@@ -39,19 +40,31 @@ TEST_P(RunsInEveryDepth, DrawWhatSdlsKeyedBlitDrawsForAnyRectangle) {
     ASSERT_TRUE(expected && actual);
     Scribble(expected.get(), key, random);
     SDL_BlitSurface(expected.get(), nullptr, actual.get(), nullptr);
-    for (int i = 0; i < 300; ++i) {
-      const int w = 1 + static_cast<int>(random() % sheet->w);
-      const int h = 1 + static_cast<int>(random() % sheet->h);
-      const SDL_Rect source{static_cast<int>(random() % (sheet->w - w + 1)),
+    // Rectangles drawn again and again, as a sheet's frames are: a few that
+    // share corners but not sizes, then more than the runs keep worked out.
+    for (const int poolSize : {6, 400}) {
+      std::vector<SDL_Rect> pool;
+      while (static_cast<int>(pool.size()) < poolSize) {
+        const int w = 1 + static_cast<int>(random() % sheet->w);
+        const int h = 1 + static_cast<int>(random() % sheet->h);
+        const SDL_Rect rect{static_cast<int>(random() % (sheet->w - w + 1)),
                             static_cast<int>(random() % (sheet->h - h + 1)), w, h};
-      const int x = static_cast<int>(random() % (expected->w - w + 1));
-      const int y = static_cast<int>(random() % (expected->h - h + 1));
-      SDL_Rect from = source, to{x, y, w, h};
-      ASSERT_EQ(SDL_BlitSurface(sheet.get(), &from, expected.get(), &to), 0);
-      runs.draw(sheet.get(), source, actual.get(), x, y);
-      ASSERT_TRUE(SamePixels(expected.get(), actual.get()))
-          << "one in " << keyEvery << " key: " << w << "x" << h << " from " << source.x << ","
-          << source.y << " to " << x << "," << y;
+        pool.push_back(rect);
+        pool.push_back({rect.x, rect.y, (w + 1) / 2, h});
+        pool.push_back({rect.x, rect.y, w, (h + 1) / 2});
+      }
+      for (int i = 0; i < 3 * poolSize; ++i) {
+        const SDL_Rect source = pool[random() % pool.size()];
+        const int w = source.w, h = source.h;
+        const int x = static_cast<int>(random() % (expected->w - w + 1));
+        const int y = static_cast<int>(random() % (expected->h - h + 1));
+        SDL_Rect from = source, to{x, y, w, h};
+        ASSERT_EQ(SDL_BlitSurface(sheet.get(), &from, expected.get(), &to), 0);
+        runs.draw(sheet.get(), source, actual.get(), x, y);
+        ASSERT_TRUE(SamePixels(expected.get(), actual.get()))
+            << "one in " << keyEvery << " key: " << w << "x" << h << " from " << source.x << ","
+            << source.y << " to " << x << "," << y;
+      }
     }
   }
 }
