@@ -170,9 +170,9 @@ TEST_P(EveryDepth, KeyedBlitSkipsKeyPixelsAndUnkeyedCopiesAll) {
   }
 }
 
-TEST_P(EveryDepth, KeyedBlitSeesLaterChangesToTheSource) {
-  // Keyed copies read an encoded copy of the sheet; writing the sheet must
-  // not leave that copy stale.
+TEST_P(EveryDepth, KeyedBlitSeesLaterChangesToTheSourceAndItsKey) {
+  // Keyed copies use what was found in the sheet beforehand; writing the
+  // sheet or changing its key must not leave that stale.
   Picture p = MakePicture(3, 3, kMagenta);
   auto sheet = KeyedSheet(p, GetParam());
   auto target = SoftwareSurface::Create(3, 3, GetParam());
@@ -182,6 +182,14 @@ TEST_P(EveryDepth, KeyedBlitSeesLaterChangesToTheSource) {
   target->blit(Rect{0, 0, 3, 3}, *sheet, Rect{0, 0, 3, 3}, true);
   EXPECT_EQ(target->getPixel(1, 1), kWhite);
   EXPECT_EQ(target->getPixel(0, 1), Rgb(0, 0, 0));
+
+  uint32_t white = 0;
+  ASSERT_TRUE(SurfaceOf(MakePicture(1, 1, kWhite), GetParam())->readFirstPixelWord(&white));
+  sheet->setColorKey(MaskToDepth(white, GetParam()));
+  auto fresh = SoftwareSurface::Create(3, 3, GetParam());
+  fresh->blit(Rect{0, 0, 3, 3}, *sheet, Rect{0, 0, 3, 3}, true);
+  EXPECT_EQ(fresh->getPixel(1, 1), Rgb(0, 0, 0));
+  EXPECT_EQ(fresh->getPixel(0, 1), sheet->getPixel(0, 1));
 }
 
 TEST_P(EveryDepth, PartlyOffScreenBlitDrawsTheVisiblePart) {
