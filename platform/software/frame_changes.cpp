@@ -12,51 +12,64 @@ namespace {
 constexpr int64_t kWholeNumerator = 1;
 constexpr int64_t kWholeDenominator = 2;
 
-void MarkTiles(const std::vector<Rect>& areas, int32_t width, int32_t height, int32_t tileSide,
-               int32_t columns, std::vector<uint8_t>& tiles) {
+struct TileGrid {
+  int32_t width, height, tileSide, columns, rows;
+};
+
+TileGrid GridOf(int32_t width, int32_t height, int32_t tileSide) {
+  return {width, height, tileSide, (width + tileSide - 1) / tileSide,
+          (height + tileSide - 1) / tileSide};
+}
+
+// Marks the tiles `areas` touch and adds the area of each newly marked tile
+// (cut to the frame) to `markedArea`. Stops, answering false, as soon as the
+// marked area is over `areaLimit`.
+bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector<uint8_t>& tiles,
+               int64_t& markedArea, int64_t areaLimit) {
+  const int32_t side = grid.tileSide;
   for (const Rect& area : areas) {
     const int32_t left = std::max(area.left, 0);
     const int32_t top = std::max(area.top, 0);
-    const int32_t right = std::min(area.right, width);
-    const int32_t bottom = std::min(area.bottom, height);
+    const int32_t right = std::min(area.right, grid.width);
+    const int32_t bottom = std::min(area.bottom, grid.height);
     if (left >= right || top >= bottom) continue;
-    for (int32_t row = top / tileSide; row <= (bottom - 1) / tileSide; ++row) {
-      uint8_t* line = tiles.data() + static_cast<size_t>(row) * columns;
-      std::fill(line + left / tileSide, line + (right - 1) / tileSide + 1, uint8_t{1});
+    for (int32_t row = top / side; row <= (bottom - 1) / side; ++row) {
+      uint8_t* line = tiles.data() + static_cast<size_t>(row) * grid.columns;
+      const int64_t tileHeight = std::min((row + 1) * side, grid.height) - row * side;
+      for (int32_t column = left / side; column <= (right - 1) / side; ++column) {
+        if (line[column] != 0) continue;
+        line[column] = 1;
+        markedArea += tileHeight * (std::min((column + 1) * side, grid.width) - column * side);
+      }
+      if (markedArea > areaLimit) return false;
     }
   }
+  return true;
 }
 
-}  // namespace
-
-std::vector<Rect> TileCover(const std::vector<Rect>& first, const std::vector<Rect>& second,
-                            int32_t width, int32_t height, int32_t tileSide,
-                            std::vector<uint8_t>& scratch) {
+// The marked tiles as rectangles: runs of marked tiles along each row of
+// tiles, joined with the rows below while they span the same columns.
+std::vector<Rect> CoverOfMarked(const TileGrid& grid, const std::vector<uint8_t>& tiles) {
   std::vector<Rect> cover;
-  if (width <= 0 || height <= 0 || tileSide <= 0) return cover;
-  const int32_t columns = (width + tileSide - 1) / tileSide;
-  const int32_t rows = (height + tileSide - 1) / tileSide;
-  scratch.assign(static_cast<size_t>(columns) * rows, 0);
-  MarkTiles(first, width, height, tileSide, columns, scratch);
-  MarkTiles(second, width, height, tileSide, columns, scratch);
   // Runs of the row of tiles above that are still open: a run below with the
   // same columns extends one of them downwards instead of starting anew.
   std::vector<size_t> open;
   std::vector<size_t> stillOpen;
-  for (int32_t row = 0; row < rows; ++row) {
-    const uint8_t* line = scratch.data() + static_cast<size_t>(row) * columns;
-    const int32_t top = row * tileSide;
-    const int32_t bottom = std::min(top + tileSide, height);
+  const int32_t side = grid.tileSide;
+  for (int32_t row = 0; row < grid.rows; ++row) {
+    const uint8_t* line = tiles.data() + static_cast<size_t>(row) * grid.columns;
+    const int32_t top = row * side;
+    const int32_t bottom = std::min(top + side, grid.height);
     stillOpen.clear();
     size_t nextOpen = 0;
-    for (int32_t column = 0; column < columns;) {
+    for (int32_t column = 0; column < grid.columns;) {
       if (line[column] == 0) {
         ++column;
         continue;
       }
       int32_t end = column;
-      while (end < columns && line[end] != 0) ++end;
-      const Rect run{column * tileSide, top, std::min(end * tileSide, width), bottom};
+      while (end < grid.columns && line[end] != 0) ++end;
+      const Rect run{column * side, top, std::min(end * side, grid.width), bottom};
       // Open runs are in column order, as the runs of this row are.
       while (nextOpen < open.size() && cover[open[nextOpen]].left < run.left) ++nextOpen;
       if (nextOpen < open.size() && cover[open[nextOpen]].left == run.left &&
@@ -75,6 +88,21 @@ std::vector<Rect> TileCover(const std::vector<Rect>& first, const std::vector<Re
   return cover;
 }
 
+}  // namespace
+
+std::vector<Rect> TileCover(const std::vector<Rect>& first, const std::vector<Rect>& second,
+                            int32_t width, int32_t height, int32_t tileSide,
+                            std::vector<uint8_t>& scratch) {
+  if (width <= 0 || height <= 0 || tileSide <= 0) return {};
+  const TileGrid grid = GridOf(width, height, tileSide);
+  scratch.assign(static_cast<size_t>(grid.columns) * grid.rows, 0);
+  int64_t area = 0;
+  const int64_t noLimit = int64_t{width} * height;
+  MarkTiles(first, grid, scratch, area, noLimit);
+  MarkTiles(second, grid, scratch, area, noLimit);
+  return CoverOfMarked(grid, scratch);
+}
+
 std::optional<std::vector<Rect>> FrameChanges::next(const SurfacePixels& frame) {
   const int32_t width = frame.sdl->w;
   const int32_t height = frame.sdl->h;
@@ -83,10 +111,15 @@ std::optional<std::vector<Rect>> FrameChanges::next(const SurfacePixels& frame) 
                           height == previousHeight_;
   std::optional<std::vector<Rect>> changes;
   if (comparable) {
-    changes = TileCover(previousDrawn_, frame.drawn, width, height, kTileSide, tiles_);
+    // Marking stops as soon as the changes are known to cover too much.
+    const TileGrid grid = GridOf(width, height, kTileSide);
+    tiles_.assign(static_cast<size_t>(grid.columns) * grid.rows, 0);
+    const int64_t limit = int64_t{width} * height * kWholeNumerator / kWholeDenominator;
     int64_t area = 0;
-    for (const Rect& r : *changes) area += int64_t{r.width()} * r.height();
-    if (area * kWholeDenominator > int64_t{width} * height * kWholeNumerator) changes.reset();
+    if (MarkTiles(previousDrawn_, grid, tiles_, area, limit) &&
+        MarkTiles(frame.drawn, grid, tiles_, area, limit)) {
+      changes = CoverOfMarked(grid, tiles_);
+    }
   }
   previousKnown_ = frame.clearKnown;
   previousClear_ = frame.clearValue;

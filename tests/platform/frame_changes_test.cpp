@@ -108,5 +108,18 @@ TEST_F(Frames, AnotherClearingColourSizeOrMostOfTheFrameGoWhole) {
   EXPECT_TRUE(changes.next(*Frame(0x001F, {{0, 0, 64, 32}}, 128, 96)->pixels()));
 }
 
+TEST_F(Frames, OnlyChangesOverHalfTheFrameGoWhole) {
+  // 120 x 96, whose last column of tiles is 8 pixels wide: half of it is
+  // 5760 pixels, three whole rows of tiles, here drawn overlapping.
+  const std::vector<Rect> half = {{0, 0, 64, 48}, {56, 0, 120, 48}};
+  changes.next(*Frame(0, {}, 120, 96)->pixels());
+  const auto changed = changes.next(*Frame(0, half, 120, 96)->pixels());
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(*changed, (std::vector<Rect>{{0, 0, 120, 48}}));
+  // One tile more.
+  EXPECT_FALSE(changes.next(
+      *Frame(0, {{0, 0, 64, 48}, {56, 0, 120, 48}, {0, 48, 1, 49}}, 120, 96)->pixels()));
+}
+
 }  // namespace
 }  // namespace grazefall::platform::software
