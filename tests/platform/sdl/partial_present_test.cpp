@@ -182,6 +182,39 @@ TEST(FramePresenter, ShowsEveryPixelValueAsSdlConvertsIt) {
   SDL_FreeSurface(indexed);
 }
 
+// A frame whose palette changes between two presents shows its new colours.
+TEST(FramePresenter, FollowsTheFramesChangedPalette) {
+  SdlVideo video;
+  ASSERT_TRUE(video.ready()) << SDL_GetError();
+  SDL_Surface* indexed = SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 8, SDL_PIXELFORMAT_INDEX8);
+  ASSERT_TRUE(indexed) << SDL_GetError();
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x)
+      static_cast<uint8_t*>(indexed->pixels)[y * indexed->pitch + x] = y * 16 + x;
+  }
+  WindowPtr window(SDL_CreateWindow("window", 0, 0, 16, 16, 0));
+  ASSERT_TRUE(window) << SDL_GetError();
+  SDL_Surface* shown = SDL_GetWindowSurface(window.get());
+  ASSERT_TRUE(shown) << SDL_GetError();
+  FramePresenter presenter;
+  for (const int shade : {0, 1}) {
+    SDL_Color colours[256];
+    for (int i = 0; i < 256; ++i) {
+      const auto level = static_cast<Uint8>(shade == 0 ? i : 255 - i);
+      colours[i] = SDL_Color{level, static_cast<Uint8>(level / 2), 0, 255};
+    }
+    ASSERT_EQ(SDL_SetPaletteColors(indexed->format->palette, colours, 0, 256), 0);
+    ASSERT_EQ(presenter.present(window.get(), indexed, std::nullopt), kOk);
+    SDL_Surface* expected = SDL_ConvertSurface(indexed, shown->format, 0);
+    ASSERT_TRUE(expected) << SDL_GetError();
+    EXPECT_EQ(std::memcmp(shown->pixels, expected->pixels, static_cast<size_t>(shown->pitch) * 16),
+              0)
+        << "palette " << shade;
+    SDL_FreeSurface(expected);
+  }
+  SDL_FreeSurface(indexed);
+}
+
 TEST(LetterboxOf, LargestFitCentred) {
   EXPECT_EQ(LetterboxOf(800, 600, 1024, 768), (Rect{0, 0, 1024, 768}));
   EXPECT_EQ(LetterboxOf(1280, 1024, 1024, 768), (Rect{32, 0, 992, 768}));
