@@ -39,7 +39,12 @@ TESTS = {
     "sheet": ["tests/sheet/test_sheet", "tests/sheet/win32/test_sheet_win32"],
     "sprites": ["tests/sprites/test_sprites", "tests/scene/test_scene"],
     "runtime": ["tests/runtime/test_runtime"],
-    "options": ["tests/options/test_options"],
+    # The --print-options listing is checked through the Linux program's tests.
+    "options": ["tests/options/test_options", "tests/host/linux/test_host_linux"],
+    "host/linux": ["tests/host/linux/test_host_linux"],
+    # The presenter's tests replay every scenario through the software
+    # surfaces and compare the windows pixel for pixel.
+    "platform/software": ["tests/platform/test_platform", "tests/platform/sdl/test_platform_sdl"],
     "conversation": ["tests/conversation/test_conversation"],
 }
 
