@@ -134,8 +134,10 @@ void PrepareOptionsStore() {
   WriteOptions(halloweenPreset, kHalloweenValue);
   WriteOptions(customPreset, kCustomValue);
   QueryCurrentDisplayMode();
-  WriteOptions(activeOptions, kOptionsValue);
-  ReadOptions(activeOptions, kOptionsValue);
+  // Read back only what was written: when the write fails (a full disk),
+  // "Options" may still hold a record of another version, whose bytes must
+  // not become the record the sheet edits.
+  if (WriteOptions(activeOptions, kOptionsValue) == kOk) ReadOptions(activeOptions, kOptionsValue);
 }
 
 int32_t SwitchScenario(std::string_view target) {

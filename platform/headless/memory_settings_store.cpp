@@ -20,7 +20,7 @@ int32_t MemorySettingsStore::read(std::string_view name, std::span<std::byte> bu
 }
 
 int32_t MemorySettingsStore::write(std::string_view name, std::span<const std::byte> bytes) {
-  if (unreachable_) return kEFail;
+  if (unreachable_ || full_) return kEFail;
   values_[std::string(name)] = std::vector<std::byte>(bytes.begin(), bytes.end());
   ++writes_;
   return kOk;

@@ -287,6 +287,25 @@ TEST_F(OptionsStoreTest, RecordOfAnotherVersionResetsTheStore) {
   }
 }
 
+TEST_F(OptionsStoreTest, ResetOnAFullStoreKeepsNothingOfTheOtherVersion) {
+  // Removals work but writes fail: no value of the other version is left to
+  // be read as this version's, and the sheet edits Classic at the current mode.
+  ScenarioOptions old = customPreset;
+  old.formatVersion = 2.0;
+  old.herdSize = 3;
+  for (const char* name : {"Options", "Classic", "Invasion", "Halloween", "Custom"}) {
+    fake_.memoryStore.plant(name, BytesOf(old));
+  }
+  fake_.memoryStore.setFull(true);
+  activeOptions = classicPreset;
+
+  PrepareOptionsStore();
+  for (const char* name : {"Classic", "Invasion", "Halloween", "Custom"}) {
+    EXPECT_EQ(fake_.memoryStore.values().count(name), 0u) << name;
+  }
+  EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1024, 768, 32)));
+}
+
 TEST_F(OptionsStoreTest, UnreachableStoreLeavesClassicAtTheCurrentMode) {
   fake_.memoryStore.setUnreachable(true);
   PrepareOptionsStore();
