@@ -189,8 +189,10 @@ TEST(FramePresenter, FollowsTheFramesChangedPalette) {
   SDL_Surface* indexed = SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 8, SDL_PIXELFORMAT_INDEX8);
   ASSERT_TRUE(indexed) << SDL_GetError();
   for (int y = 0; y < 16; ++y) {
-    for (int x = 0; x < 16; ++x)
-      static_cast<uint8_t*>(indexed->pixels)[y * indexed->pitch + x] = y * 16 + x;
+    for (int x = 0; x < 16; ++x) {
+      static_cast<uint8_t*>(indexed->pixels)[y * indexed->pitch + x] =
+          static_cast<uint8_t>(y * 16 + x);
+    }
   }
   WindowPtr window(SDL_CreateWindow("window", 0, 0, 16, 16, 0));
   ASSERT_TRUE(window) << SDL_GetError();
