@@ -88,6 +88,21 @@ grep -q 'not a window id: "garbage"' "$WORK/tty.out" || fail "no message for a g
 on_terminal --window-id 0x7ffffff0
 [[ $CODE -eq 255 ]] || fail "-window-id of no window exited $CODE"
 grep -q "no X window" "$WORK/tty.out" || fail "no message for a window that does not exist"
+# A preview with no window to draw in, the password mode this system keeps
+# to itself, and an X-only feature on another video driver: a message each.
+on_terminal /p
+[[ $CODE -eq 255 ]] || fail "/p without a window exited $CODE"
+grep -q "no window to draw the preview in" "$WORK/tty.out" || fail "no message for /p alone"
+on_terminal /a
+[[ $CODE -eq 255 ]] || fail "/a exited $CODE"
+grep -q "changes the screen-saver password itself" "$WORK/tty.out" || fail "no message for /a"
+(
+  export SDL_VIDEODRIVER=dummy
+  on_terminal -root
+  [[ $CODE -eq 255 ]] || fail "-root on the dummy driver exited $CODE"
+  grep -q -- "-root) needs X11, and SDL_VIDEODRIVER names another system" "$WORK/tty.out" ||
+    fail "no message for -root on the dummy driver: $(cat "$WORK/tty.out")"
+)
 # Started by a machine (no terminal), the same mistake is silent.
 set +e
 quiet=$("$GRAZEFALL" --window-id=zz 2>&1)
