@@ -5,27 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/software/pixel_format.h"
+
 namespace grazefall::platform::software {
 namespace {
-
-uint32_t ValueAt(const uint8_t* p, int bytes) {
-  switch (bytes) {
-    case 1:
-      return p[0];
-    case 2: {
-      uint16_t v;
-      std::memcpy(&v, p, 2);
-      return v;
-    }
-    case 3:
-      return p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16);
-    default: {
-      uint32_t v;
-      std::memcpy(&v, p, 4);
-      return v;
-    }
-  }
-}
 
 // Copies `n` bytes between memories that do not overlap. Sprite rows are a
 // few dozen bytes: fixed-size moves that may overlap each other inside the
@@ -63,10 +46,12 @@ KeyedRuns::KeyedRuns(const SDL_Surface* picture, uint32_t key) {
         static_cast<const uint8_t*>(picture->pixels) + static_cast<size_t>(y) * picture->pitch;
     int32_t x = 0;
     while (x < picture->w) {
-      while (x < picture->w && ValueAt(row + static_cast<size_t>(x) * bytes, bytes) == key) ++x;
+      while (x < picture->w && PixelValueAt(row + static_cast<size_t>(x) * bytes, bytes) == key)
+        ++x;
       if (x == picture->w) break;
       const int32_t left = x;
-      while (x < picture->w && ValueAt(row + static_cast<size_t>(x) * bytes, bytes) != key) ++x;
+      while (x < picture->w && PixelValueAt(row + static_cast<size_t>(x) * bytes, bytes) != key)
+        ++x;
       runs_.push_back({left, x});
     }
   }

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/types.h"
 
@@ -27,6 +28,26 @@ constexpr bool IsSupportedDepth(int32_t bitDepth) {
 
 constexpr int32_t BytesPerPixel(int32_t bitDepth) {
   return bitDepth / 8;
+}
+
+// The value of the pixel of `bytesPerPixel` bytes stored at `p`.
+inline uint32_t PixelValueAt(const uint8_t* p, int32_t bytesPerPixel) {
+  switch (bytesPerPixel) {
+    case 1:
+      return p[0];
+    case 2: {
+      uint16_t v;
+      std::memcpy(&v, p, 2);
+      return v;
+    }
+    case 3:
+      return p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16);
+    default: {
+      uint32_t v;
+      std::memcpy(&v, p, 4);
+      return v;
+    }
+  }
 }
 
 constexpr uint32_t EncodeColor(ColorRef color, int32_t bitDepth) {

@@ -319,24 +319,7 @@ int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect
 }
 
 uint32_t SoftwareSurface::pixelValueAt(int32_t x, int32_t y) const {
-  const uint8_t* p = PixelAddress(pixels_->sdl, x, y);
-  switch (pixels_->sdl->format->BytesPerPixel) {
-    case 1:
-      return p[0];
-    case 2: {
-      uint16_t v;
-      std::memcpy(&v, p, 2);
-      return v;
-    }
-    case 3:
-      return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-             (static_cast<uint32_t>(p[2]) << 16);
-    default: {
-      uint32_t v;
-      std::memcpy(&v, p, 4);
-      return v;
-    }
-  }
+  return PixelValueAt(PixelAddress(pixels_->sdl, x, y), pixels_->sdl->format->BytesPerPixel);
 }
 
 void SoftwareSurface::putPixelValue(int32_t x, int32_t y, uint32_t value) {

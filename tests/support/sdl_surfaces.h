@@ -47,16 +47,23 @@ inline void Scribble(SDL_Surface* s, uint32_t key, std::mt19937& random, unsigne
   }
 }
 
-inline bool SamePixels(const SDL_Surface* a, const SDL_Surface* b) {
+// The first row where two surfaces of one format differ, -1 when none does,
+// and 0 when their sizes differ.
+inline int FirstDifferentRow(const SDL_Surface* a, const SDL_Surface* b) {
+  if (a->w != b->w || a->h != b->h) return 0;
   const size_t rowBytes = static_cast<size_t>(a->w) * a->format->BytesPerPixel;
   for (int y = 0; y < a->h; ++y) {
     if (std::memcmp(static_cast<const uint8_t*>(a->pixels) + static_cast<size_t>(y) * a->pitch,
                     static_cast<const uint8_t*>(b->pixels) + static_cast<size_t>(y) * b->pitch,
                     rowBytes) != 0) {
-      return false;
+      return y;
     }
   }
-  return true;
+  return -1;
+}
+
+inline bool SamePixels(const SDL_Surface* a, const SDL_Surface* b) {
+  return FirstDifferentRow(a, b) == -1;
 }
 
 }  // namespace grazefall::testing

@@ -18,6 +18,7 @@
 #include "platform/software/software_surface.h"
 #include "saver/animation.h"
 #include "saver/animation_state.h"
+#include "tests/support/sdl_surfaces.h"
 
 namespace grazefall::platform::sdl {
 namespace {
@@ -63,16 +64,8 @@ using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
 int FirstDifferentRow(SDL_Window* a, SDL_Window* b) {
   const SDL_Surface* one = SDL_GetWindowSurface(a);
   const SDL_Surface* two = SDL_GetWindowSurface(b);
-  if (one == nullptr || two == nullptr || one->w != two->w || one->h != two->h) return 0;
-  const size_t rowBytes = static_cast<size_t>(one->w) * one->format->BytesPerPixel;
-  for (int y = 0; y < one->h; ++y) {
-    if (std::memcmp(static_cast<const uint8_t*>(one->pixels) + static_cast<size_t>(y) * one->pitch,
-                    static_cast<const uint8_t*>(two->pixels) + static_cast<size_t>(y) * two->pitch,
-                    rowBytes) != 0) {
-      return y;
-    }
-  }
-  return -1;
+  if (one == nullptr || two == nullptr) return 0;
+  return testing::FirstDifferentRow(one, two);
 }
 
 TEST(FramePresenter, SendsOnlyTheChangesUntilTheWindowIsInvalidated) {
