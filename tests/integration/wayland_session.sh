@@ -8,6 +8,7 @@
 # Exits 77 (skipped) with the reason when the session cannot be had here.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_helpers.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/missing-package.sh"
 
 SOURCE_PROGRAM=$(realpath "${1:?usage: $0 path/to/grazefall path/to/virtual_pointer_tool}")
 SOURCE_POINTER_TOOL=$(realpath "${2:?usage: $0 path/to/grazefall path/to/virtual_pointer_tool}")
@@ -20,7 +21,7 @@ skip() {
 
 # The tools a script needs besides setpriv: WAYLAND_TOOLS, default sway's.
 for tool in ${WAYLAND_TOOLS:-sway swaymsg grim wtype "$CONVERT"} setpriv script; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed (tools/install-deps.sh test)"
+  command -v "$tool" >/dev/null || skip "$(missing_tool_reason "$tool")"
 done
 
 WORK=$(mktemp -d /tmp/grazefall-wl.XXXXXX)

@@ -2,6 +2,13 @@
 # XScreenSaver itself runs the program as a hack in its own window and shows
 # the herd; deactivating it ends the hack at once.
 source "$(dirname "$0")/xvfb_session.sh"
+source "$(dirname "$0")/../../tools/missing-package.sh"
+for tool in xscreensaver xscreensaver-command; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $(missing_tool_reason "$tool")"
+    exit 77
+  fi
+done
 start_xvfb
 
 # XScreenSaver refuses to run as root: everything here runs as nobody, with a

@@ -9,10 +9,11 @@ set -euo pipefail
 source_dir=$(realpath "${1:?usage: $0 SOURCE_DIR PACKAGE_DIR}")
 package_dir=${2:?usage: $0 SOURCE_DIR PACKAGE_DIR}
 
+source "$source_dir/tools/missing-package.sh"
 for tool in dpkg-buildpackage dh lintian fakeroot desktop-file-validate appstreamcli man \
   identify; do
   if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (tools/install-deps.sh package)"
+    echo "SKIP: $(missing_tool_reason "$tool")"
     exit 77
   fi
 done

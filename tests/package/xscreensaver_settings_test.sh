@@ -6,6 +6,11 @@
 set -euo pipefail
 source_dir=$(realpath "${1:?usage: $0 SOURCE_DIR PACKAGE_DIR}")
 package_dir=$(realpath "${2:?usage: $0 SOURCE_DIR PACKAGE_DIR}")
+source "$source_dir/tools/missing-package.sh"
+if ! command -v xscreensaver-settings >/dev/null; then
+  echo "SKIP: $(missing_tool_reason xscreensaver-settings)"
+  exit 77
+fi
 deb=$(ls "$package_dir"/grazefall_*.deb 2>/dev/null | head -1 || true)
 if [[ -z $deb ]]; then
   echo "SKIP: no package in $package_dir (the package.deb test builds it)"

@@ -12,6 +12,7 @@
 # skip can be tested anywhere. A case that cannot run exits with WINE_SKIP,
 # the code ctest counts as skipped.
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../../tools/missing-package.sh"
 WINE64=${WINE64:-/usr/lib/wine/wine64}
 WINE32=${WINE32:-/usr/lib/wine/wine}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
@@ -36,7 +37,7 @@ wine32_missing_reason() {
     return 0
   fi
   if [[ ! -x $WINE32 ]]; then
-    echo "the 32-bit Wine loader $WINE32 is not installed"
+    missing_package_reason wine32:i386
     return 0
   fi
   local output status=0

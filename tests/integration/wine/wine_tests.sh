@@ -28,6 +28,10 @@ mkdir -p "$WINE_WORK"
 # shellcheck source=wine_env.sh
 source "$here/wine_env.sh"
 
+if [[ $case_name != build && ! -x $WINE64 ]]; then
+  echo "SKIP: $case_name: $(missing_package_reason wine64)"
+  exit "$WINE_SKIP"
+fi
 if [[ $case_name != build && ${WINE_SCR_BUILD:-win64} == win32 ]]; then
   if reason=$(wine32_missing_reason); then
     echo "SKIP: $case_name (32-bit): $reason"
