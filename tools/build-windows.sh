@@ -3,6 +3,7 @@
 #   tools/build-windows.sh [x86_64|i686 ...]    (default: both)
 # Produces build-win64/grazefall.scr and build-win32/grazefall.scr under the
 # source folder (or under GRAZEFALL_WINDOWS_BUILD_ROOT when set).
+# GRAZEFALL_WERROR=ON makes warnings errors, as `make test` does.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,7 +30,7 @@ for arch in "${architectures[@]}"; do
   command -v ninja >/dev/null && generator=(-G Ninja)
   cmake -S "$source_dir" -B "$build_dir" "${generator[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/toolchains/mingw-w64-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DGRAZEFALL_WERROR="${GRAZEFALL_WERROR:-OFF}" >/dev/null
   cmake --build "$build_dir" -j "$jobs" --target grazefall_scr
   echo "build-windows: $build_dir/grazefall.scr"
 done
