@@ -113,7 +113,12 @@ int32_t WaylandSurfacePresenter::present(SDL_Surface* frame,
 }
 
 void WaylandSurfacePresenter::hold(SDL_Surface* frame) {
-  if (SDL_SaveBMP(frame, held_->file.c_str()) != 0) {
+  // In the buffers' format, converted as they are: a BMP of another depth
+  // would go through another of SDL's conversions.
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(frame, SDL_PIXELFORMAT_RGB888, 0);
+  const int written = converted != nullptr ? SDL_SaveBMP(converted, held_->file.c_str()) : -1;
+  if (converted != nullptr) SDL_FreeSurface(converted);
+  if (written != 0) {
     std::fprintf(stderr, "grazefall: the held frame could not be written to %s: %s\n",
                  held_->file.c_str(), SDL_GetError());
   }

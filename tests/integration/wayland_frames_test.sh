@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# What the compositor shows is exactly the saver's frame after hundreds of
+# pictures made of changed parts: the saver is asked (GRAZEFALL_HOLD_AFTER,
+# GRAZEFALL_HELD_FRAME) to write the frame of its 300th picture and commit
+# nothing after it, and a grim screenshot of the output must be that frame,
+# pixel for pixel, as the saver scales it: unscaled (1024x768x32 on a
+# 1024x768 output), enlarged and converted (800x600x16), and on an output of
+# scale 2, where the buffers have the output's own pixels.
+#   wayland_frames_test.sh GRAZEFALL POINTER_TOOL STORE_TOOL
+source "$(dirname "$0")/wayland_session.sh"
+STORE="$WORK/store_options_tool"
+cp "$(realpath "${3:?usage: $0 grazefall virtual_pointer_tool store_options_tool}")" "$STORE"
+chmod 755 "$STORE"
+start_sway
+hold_pointer
+output=$(as_user swaymsg -t get_outputs -r | python3 -c 'import json,sys; print(json.load(sys.stdin)[0]["name"])')
+as_user swaymsg output "$output" mode 1024x768 >/dev/null || fail "sway took no 1024x768 mode"
+
+# Whether the screenshot $1 shows the frame $2 as the saver scales it: output
+# pixel (x, y) is frame pixel (x * frame width / output width, likewise y),
+# the aspect kept with black bars.
+shows_frame() {
+  "$CONVERT" "$1" -depth 8 "$WORK/shot.ppm" && "$CONVERT" "$2" -depth 8 "$WORK/frame.ppm" || return 2
+  python3 - "$WORK/shot.ppm" "$WORK/frame.ppm" <<'PY'
+import sys
+def read(path):
+    data = open(path, "rb").read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        if data[at:at + 1] == b"#":
+            at = data.index(b"\n", at)
+            continue
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    w, h = int(fields[1]), int(fields[2])
+    return w, h, data[at + 1:at + 1 + w * h * 3]
+sw, sh, shot = read(sys.argv[1])
+fw, fh, frame = read(sys.argv[2])
+if sw * fh <= sh * fw:
+    vw, vh = sw, max(1, fh * sw // fw)
+else:
+    vw, vh = max(1, fw * sh // fh), sh
+left, top = (sw - vw) // 2, (sh - vh) // 2
+wrong = 0
+for y in range(sh):
+    for x in range(sw):
+        inside = left <= x < left + vw and top <= y < top + vh
+        if inside:
+            fx, fy = (x - left) * fw // vw, (y - top) * fh // vh
+            want = frame[(fy * fw + fx) * 3:(fy * fw + fx) * 3 + 3]
+        else:
+            want = b"\0\0\0"
+        if shot[(y * sw + x) * 3:(y * sw + x) * 3 + 3] != want:
+            if wrong < 3:
+                print("pixel %d,%d is %s, not %s" % (x, y, shot[(y * sw + x) * 3:(y * sw + x) * 3 + 3].hex(), want.hex()))
+            wrong += 1
+print("%d of %d pixels differ (frame %dx%d, screenshot %dx%d)" % (wrong, sw * sh, fw, fh, sw, sh))
+sys.exit(1 if wrong else 0)
+PY
+}
+
+# Runs SCENARIO at MODE until its held frame is written; then compares.
+check_held() {
+  local scenario=$1 mode=$2 name="$1-$2"
+  local config="$WORK/config-$name" held="$WORK/shots/held-$name.bmp"
+  mkdir -p "$config"
+  chown "$OWNER" "$config"
+  as_user "$STORE" "$config/grazefall" "$scenario" "$mode" >/dev/null || fail "could not store $mode"
+  hold_keyboard
+  start_program "$name" env XDG_CONFIG_HOME="$config" GRAZEFALL_HOLD_AFTER=300 \
+    GRAZEFALL_HELD_FRAME="$held" "$GRAZEFALL" /s
+  local saver=$LAST_PID deadline=$((SECONDS + 60))
+  until [[ -s $held ]]; do
+    is_running "$saver" || fail "$name: the saver ended before its 300th picture"
+    ((SECONDS < deadline)) || fail "$name: no held frame within 60 s"
+    sleep 0.2
+  done
+  # The compositor draws the last picture at its next frame.
+  sleep 1
+  screenshot "$WORK/shot-$name.png" || fail "$name: grim took no screenshot"
+  grep -q "cannot be used here" "$WORK/$name.out" && fail "$name: the saver fell back to SDL's surface"
+  local verdict
+  verdict=$(shows_frame "$WORK/shot-$name.png" "$held") ||
+    fail "$name: the screen is not the held frame: $verdict"
+  echo "$name: $verdict"
+  kill "$saver"
+  wait_exit "$saver" 10 || fail "$name: SIGTERM did not end the saver"
+}
+
+check_held Classic 1024x768x32
+check_held Custom 800x600x16
+as_user swaymsg output "$output" scale 2 >/dev/null || fail "sway took no scale 2"
+check_held Halloween 1024x768x32
+echo "wayland frames: ok"
