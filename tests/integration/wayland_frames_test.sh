@@ -5,7 +5,8 @@
 # nothing after it, and a grim screenshot of the output must be that frame,
 # pixel for pixel, as the saver scales it: unscaled (1024x768x32 on a
 # 1024x768 output), enlarged and converted (800x600x16), and on an output of
-# scale 2, where the buffers have the output's own pixels.
+# scale 2, where the buffers have the output's own pixels. Refused its own
+# buffers, the saver says so once and still draws.
 #   wayland_frames_test.sh GRAZEFALL POINTER_TOOL STORE_TOOL
 source "$(dirname "$0")/wayland_session.sh"
 STORE="$WORK/store_options_tool"
@@ -96,4 +97,25 @@ check_held Classic 1024x768x32
 check_held Custom 800x600x16
 as_user swaymsg output "$output" scale 2 >/dev/null || fail "sway took no scale 2"
 check_held Halloween 1024x768x32
+
+# Without our own buffers (refused here on purpose) the saver says so once
+# and shows its frames SDL's way.
+hold_keyboard
+start_program fallback env GRAZEFALL_WAYLAND_SHM=0 "$GRAZEFALL" /s
+saver=$LAST_PID
+drawn=no
+for _ in $(seq 60); do
+  sleep 0.5
+  is_running "$saver" || fail "fallback: the saver ended on its own"
+  screenshot "$WORK/fallback.png" || continue
+  if (($(count_color "$WORK/fallback.png" 203040) == 0 && $(color_count "$WORK/fallback.png") > 8)); then
+    drawn=yes
+    break
+  fi
+done
+[[ $drawn == yes ]] || fail "fallback: nothing drawn within 30 s"
+said=$(grep -c "cannot be used here" "$WORK/fallback.out")
+[[ $said -eq 1 ]] || fail "fallback: said $said times that our buffers cannot be used, not once"
+kill "$saver"
+wait_exit "$saver" 10 || fail "fallback: SIGTERM did not end the saver"
 echo "wayland frames: ok"
