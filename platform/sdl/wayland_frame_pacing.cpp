@@ -35,7 +35,9 @@ void WaitForCompositor(wl_display* display, wl_event_queue* queue, int timeoutMs
   wl_display_flush(display);
   pollfd watched{wl_display_get_fd(display), POLLIN, 0};
   // A signal (SIGTERM) ends the wait early.
-  if (poll(&watched, 1, timeoutMs) > 0 && (watched.revents & POLLIN) != 0) {
+  // A connection that has gone is read too: libwayland then marks the
+  // display failed, and nobody waits on it again.
+  if (poll(&watched, 1, timeoutMs) > 0 && (watched.revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
     wl_display_read_events(display);
   } else {
     wl_display_cancel_read(display);

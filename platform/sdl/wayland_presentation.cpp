@@ -111,7 +111,8 @@ void WaylandPresentation::release(SDL_Window* window) {
 }
 
 bool WaylandPresentation::hidden(uint32_t nowMs) {
-  if (presenters_.empty()) return false;
+  // A lost compositor sends nothing any more: no waiting for it.
+  if (presenters_.empty() || wl_display_get_error(drawing_.display) != 0) return false;
   wl_display_dispatch_queue_pending(drawing_.display, drawing_.queue);
   for (const auto& [window, presenter] : presenters_) {
     if (!presenter->hidden(nowMs)) return false;

@@ -34,7 +34,8 @@ class WaylandPresentation {
   WaylandSurfacePresenter* presenterOf(SDL_Window* window);
   // Lets go of `window`'s presenter before SDL destroys the window.
   void release(SDL_Window* window);
-  // Whether there are presenters and none is shown by the compositor.
+  // Whether there are presenters, none is shown by the compositor and the
+  // connection to it still stands.
   bool hidden(uint32_t nowMs);
   // Sleeps until the compositor sends something, a signal comes, or
   // `timeoutMs` pass.
