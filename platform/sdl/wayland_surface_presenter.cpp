@@ -73,6 +73,11 @@ bool WaylandSurfacePresenter::fitWindow() {
   if (!backdrop_.fit(pixelWidth, pixelHeight)) return false;
   SDL_FillRect(backdrop_.pixels(0), nullptr, 0);
   wl_surface_set_buffer_scale(surface_, scale);
+  // Opaque all over: a compositor that culls needs draw nothing below it.
+  wl_region* opaque = wl_compositor_create_region(drawing_.compositor);
+  wl_region_add(opaque, 0, 0, width, height);
+  wl_surface_set_opaque_region(surface_, opaque);
+  wl_region_destroy(opaque);
   wl_surface_attach(parent_, backdrop_.buffer(0), 0, 0);
   wl_surface_damage_buffer(parent_, 0, 0, pixelWidth, pixelHeight);
   wl_surface_commit(parent_);

@@ -5,7 +5,9 @@
 # nothing after it, and a grim screenshot of the output must be that frame,
 # pixel for pixel, as the saver scales it: unscaled (1024x768x32 on a
 # 1024x768 output), enlarged and converted (800x600x16), and on an output of
-# scale 2, where the buffers have the output's own pixels. Refused its own
+# scale 2, where the buffers have the output's own pixels. While the
+# compositor asks for no picture the saver draws none and runs no tick, and
+# goes on once it asks again. Refused its own
 # buffers, the saver says so once and still draws.
 #   wayland_frames_test.sh GRAZEFALL POINTER_TOOL STORE_TOOL
 source "$(dirname "$0")/wayland_session.sh"
@@ -95,6 +97,30 @@ check_held() {
 
 check_held Classic 1024x768x32
 check_held Custom 800x600x16
+# A compositor that asks for no picture (stopped here; sway cannot power a
+# headless output off) gets none, and no tick runs meanwhile: the frame
+# count stands still until it asks again, and then moves on.
+frames_shown() { grep -a '^grazefall-frames: ' "$WORK/paced.out" | tail -1 | cut -d' ' -f2; }
+hold_keyboard
+start_program paced env GRAZEFALL_FRAME_STATS=1 "$GRAZEFALL" /s
+saver=$LAST_PID
+sleep 3
+kill -STOP "$SWAY_PID"
+sleep 1.5
+stopped_at=$(frames_shown)
+sleep 2.5
+still_at=$(frames_shown)
+kill -CONT "$SWAY_PID"
+sleep 2
+is_running "$saver" || fail "paced: the saver ended while the compositor was stopped"
+resumed_at=$(frames_shown)
+[[ -n $stopped_at && $stopped_at == "$still_at" ]] ||
+  fail "paced: frames went on from $stopped_at to $still_at while nothing was asked for"
+((resumed_at > still_at)) || fail "paced: no frame after the compositor asked again ($resumed_at)"
+echo "paced: frames stood at $stopped_at while the compositor asked for none, then reached $resumed_at"
+kill "$saver"
+wait_exit "$saver" 10 || fail "paced: SIGTERM did not end the saver"
+
 as_user swaymsg output "$output" scale 2 >/dev/null || fail "sway took no scale 2"
 check_held Halloween 1024x768x32
 
