@@ -25,6 +25,9 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
+// The longest sleep while no window of ours is shown; SIGTERM ends it early.
+constexpr int kHiddenWaitMs = 1000;
+
 // What findWindow answers for a saver that another process shows where no
 // window of another process can be looked up: above every X id, below ours.
 constexpr WindowHandle kSaverOfAnotherProcess = (WindowHandle{1} << 40) - 1;
@@ -146,6 +149,7 @@ bool SdlWindowSystem::StopRequested() {
 SdlWindowSystem::SdlWindowSystem() = default;
 
 SdlWindowSystem::~SdlWindowSystem() {
+  waylandPresentation_.reset();
   for (auto& [handle, window] : windows_) {
     window.presenter.reset();
     if (window.sdl != nullptr) SDL_DestroyWindow(window.sdl);
@@ -462,12 +466,14 @@ void SdlWindowSystem::destroy(WindowHandle handle) {
   window->presenter->invalidate();
   for (Mirror& mirror : window->mirrors) {
     mirror.presenter.reset();
+    if (waylandPresentation_) waylandPresentation_->release(mirror.sdl);
     SDL_DestroyWindow(mirror.sdl);
   }
   window->mirrors.clear();
   if (window->foreign == 0 && instanceLock_) instanceLock_->release();
   // A window SDL did not create is only let go of, never destroyed; the
   // preview's own child goes too.
+  if (waylandPresentation_) waylandPresentation_->release(window->sdl);
   SDL_DestroyWindow(window->sdl);
   DestroyPreviewChild(static_cast<Display*>(xDisplay_), window->previewChild);
   window->previewChild = 0;
@@ -614,6 +620,12 @@ bool SdlWindowSystem::getMessage(Message* message) {
       *message = queue_.takeQuit();
       return false;
     }
+    // No tick while the compositor shows none of our windows: asleep until
+    // it asks for a picture again or input comes.
+    if (waylandPresentation_ && waylandPresentation_->hidden(SDL_GetTicks())) {
+      waylandPresentation_->wait(kHiddenWaitMs);
+      continue;
+    }
     // Ticks only when no other message waits.
     queue_.tickDueTimers(SDL_GetTicks());
     if (queue_.takeTimer(message)) return true;
@@ -730,11 +742,18 @@ int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame,
                                       const std::optional<std::vector<Rect>>& changes) {
   Window* window = find(handle);
   if (window == nullptr) return kEFail;
-  const int32_t shown = window->presenter->present(window->sdl, frame, changes);
+  const int32_t shown = presentIn(window->sdl, *window->presenter, frame, changes);
   // Another output's copy that fails to show costs that output a frame,
   // not the saver its display.
-  for (Mirror& mirror : window->mirrors) mirror.presenter->present(mirror.sdl, frame, changes);
+  for (Mirror& mirror : window->mirrors) presentIn(mirror.sdl, *mirror.presenter, frame, changes);
   return shown;
+}
+
+int32_t SdlWindowSystem::presentIn(SDL_Window* sdl, FramePresenter& presenter, SDL_Surface* frame,
+                                   const std::optional<std::vector<Rect>>& changes) {
+  WaylandSurfacePresenter* own =
+      waylandPresentation_ ? waylandPresentation_->presenterOf(sdl) : nullptr;
+  return own != nullptr ? own->present(frame, changes) : presenter.present(sdl, frame, changes);
 }
 
 bool SdlWindowSystem::createOutputWindows(Window& window) {
@@ -742,11 +761,12 @@ bool SdlWindowSystem::createOutputWindows(Window& window) {
   for (int i = 0; i < outputs; ++i) {
     SDL_Rect bounds{0, 0, 640, 480};
     SDL_GetDisplayBounds(i, &bounds);
-    SDL_Window* made = SDL_CreateWindow(window.title.c_str(), SDL_WINDOWPOS_UNDEFINED_DISPLAY(i),
-                                        SDL_WINDOWPOS_UNDEFINED_DISPLAY(i), std::max(1, bounds.w),
-                                        std::max(1, bounds.h),
-                                        SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    SDL_Window* made = SDL_CreateWindow(
+        window.title.c_str(), SDL_WINDOWPOS_UNDEFINED_DISPLAY(i),
+        SDL_WINDOWPOS_UNDEFINED_DISPLAY(i), std::max(1, bounds.w), std::max(1, bounds.h),
+        SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI);
     if (made == nullptr) continue;
+    AdoptForPresentation(&waylandPresentation_, &waylandRefusalSaid_, made);
     if (window.sdl == nullptr) {
       window.sdl = made;
     } else {
@@ -765,7 +785,10 @@ void SdlWindowSystem::invalidateAll(Window& window) {
 }
 
 bool SdlWindowSystem::hasKeyboardFocus(const Window& window) const {
-  if (window.mirrors.empty()) return false;
+  // A Wayland compositor may take the focus away and give it back at once
+  // (sway does so when it configures an output): by the time the loss is
+  // read the window may have it again.
+  if (window.mirrors.empty() && !wayland_) return false;
   const SDL_Window* focus = SDL_GetKeyboardFocus();
   if (focus == nullptr) return false;
   if (focus == window.sdl) return true;

@@ -21,6 +21,7 @@
 #include "platform/sdl/frame_presenter.h"
 #include "platform/sdl/relative_pointer.h"
 #include "platform/sdl/sleep_watch.h"
+#include "platform/sdl/wayland_presentation.h"
 #include "platform/windowing.h"
 
 struct SDL_Window;
@@ -146,6 +147,10 @@ class SdlWindowSystem : public WindowSystem {
   // `window.sdl`, the others its mirrors); false when none could be made.
   bool createOutputWindows(Window& window);
   void invalidateAll(Window& window);
+  // Shows `frame` in `sdl` through our own Wayland buffers when it has them,
+  // else through `presenter`.
+  int32_t presentIn(SDL_Window* sdl, FramePresenter& presenter, SDL_Surface* frame,
+                    const std::optional<std::vector<Rect>>& changes);
   // Whether the keyboard focus is in one of the windows of `window`.
   bool hasKeyboardFocus(const Window& window) const;
 
@@ -164,6 +169,9 @@ class SdlWindowSystem : public WindowSystem {
   RelativePointer relativePointer_;
   // Held while this process shows the saver where X cannot tell (Wayland).
   std::optional<InstanceLock> instanceLock_;
+  // Wayland windows shown through buffers of our own, when they can be.
+  std::unique_ptr<WaylandPresentation> waylandPresentation_;
+  bool waylandRefusalSaid_ = false;
 };
 
 }  // namespace grazefall::platform::sdl

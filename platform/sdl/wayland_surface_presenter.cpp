@@ -1,0 +1,132 @@
+#include "platform/sdl/wayland_surface_presenter.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <wayland-client.h>
+
+#include <cstdio>
+
+namespace grazefall::platform::sdl {
+
+std::unique_ptr<WaylandSurfacePresenter> WaylandSurfacePresenter::Create(
+    const WaylandDrawing& drawing, SDL_Window* window, std::optional<HeldFrame> held) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) ||
+      info.subsystem != SDL_SYSWM_WAYLAND || info.info.wl.display != drawing.display ||
+      info.info.wl.surface == nullptr) {
+    return nullptr;
+  }
+  std::unique_ptr<WaylandSurfacePresenter> presenter(new WaylandSurfacePresenter(drawing, window));
+  presenter->held_ = std::move(held);
+  presenter->parent_ = info.info.wl.surface;
+  presenter->surface_ = wl_compositor_create_surface(drawing.compositor);
+  if (presenter->surface_ == nullptr) return nullptr;
+  presenter->subsurface_ = wl_subcompositor_get_subsurface(drawing.subcompositor,
+                                                           presenter->surface_, presenter->parent_);
+  if (presenter->subsurface_ == nullptr) return nullptr;
+  // Drawn whenever it is ready, not only with SDL's commits of the window.
+  wl_subsurface_set_desync(presenter->subsurface_);
+  // Input goes through to the window's own surface, which SDL knows.
+  wl_region* nothing = wl_compositor_create_region(drawing.compositor);
+  wl_surface_set_input_region(presenter->surface_, nothing);
+  wl_region_destroy(nothing);
+  return presenter;
+}
+
+WaylandSurfacePresenter::WaylandSurfacePresenter(const WaylandDrawing& drawing, SDL_Window* window)
+    : drawing_(drawing),
+      window_(window),
+      buffers_(drawing.shm, ShmBuffers::kMost),
+      backdrop_(drawing.shm, 1),
+      updates_(ShmBuffers::kMost) {}
+
+WaylandSurfacePresenter::~WaylandSurfacePresenter() {
+  if (subsurface_ != nullptr) wl_subsurface_destroy(subsurface_);
+  if (surface_ != nullptr) wl_surface_destroy(surface_);
+  wl_display_flush(drawing_.display);
+}
+
+bool WaylandSurfacePresenter::fitWindow() {
+  int width = 0;
+  int height = 0;
+  int pixelWidth = 0;
+  int pixelHeight = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  SDL_GetWindowSizeInPixels(window_, &pixelWidth, &pixelHeight);
+  if (width <= 0 || height <= 0 || pixelWidth <= 0 || pixelHeight <= 0) return false;
+  if (width == logicalWidth_ && height == logicalHeight_ && buffers_.width() > 0 &&
+      backdrop_.width() == pixelWidth && backdrop_.height() == pixelHeight) {
+    return true;
+  }
+  // An integer output scale: buffers of the output's own pixels. Any other
+  // (fractional) scale: buffers of the window's size, scaled by the
+  // compositor.
+  int32_t scale = 1;
+  if (pixelWidth % width == 0 && pixelHeight % height == 0 &&
+      pixelWidth / width == pixelHeight / height) {
+    scale = pixelWidth / width;
+  }
+  if (!buffers_.fit(width * scale, height * scale)) return false;
+  // The window's own surface: black, of the size SDL has given it, committed
+  // once here; it also maps the sub-surface above it.
+  if (!backdrop_.fit(pixelWidth, pixelHeight)) return false;
+  SDL_FillRect(backdrop_.pixels(0), nullptr, 0);
+  wl_surface_set_buffer_scale(surface_, scale);
+  // Opaque all over: a compositor that culls needs draw nothing below it.
+  wl_region* opaque = wl_compositor_create_region(drawing_.compositor);
+  wl_region_add(opaque, 0, 0, width, height);
+  wl_surface_set_opaque_region(surface_, opaque);
+  wl_region_destroy(opaque);
+  wl_surface_attach(parent_, backdrop_.buffer(0), 0, 0);
+  wl_surface_damage_buffer(parent_, 0, 0, pixelWidth, pixelHeight);
+  wl_surface_commit(parent_);
+  logicalWidth_ = width;
+  logicalHeight_ = height;
+  updates_.reset();
+  return true;
+}
+
+int32_t WaylandSurfacePresenter::present(SDL_Surface* frame,
+                                         const std::optional<std::vector<Rect>>& changes) {
+  // Releases and frame callbacks SDL's reading has brought in.
+  wl_display_dispatch_queue_pending(drawing_.display, drawing_.queue);
+  if (frame == nullptr || !fitWindow()) return kEFail;
+  if (writer_.fit(frame, buffers_.width(), buffers_.height())) updates_.reset();
+  if (!writer_.ready()) return kEFail;
+  updates_.changed(changes);
+  if (held_ && presents_ >= held_->presents) return kOk;
+  // Nothing is drawn before the compositor wants it: the changes wait here.
+  if (pacing_.waiting() || !updates_.pending()) return kOk;
+  const int32_t free = buffers_.released();
+  if (free < 0) return kOk;
+  const auto index = static_cast<size_t>(free);
+  if (!updates_.show(writer_, frame, index, buffers_.pixels(index), &damage_)) {
+    updates_.reset();
+    return kEFail;
+  }
+  wl_surface_attach(surface_, buffers_.buffer(index), 0, 0);
+  for (const Rect& area : damage_) {
+    wl_surface_damage_buffer(surface_, area.left, area.top, area.width(), area.height());
+  }
+  pacing_.request(surface_, SDL_GetTicks());
+  wl_surface_commit(surface_);
+  buffers_.attached(index);
+  wl_display_flush(drawing_.display);
+  if (held_ && ++presents_ == held_->presents) hold(frame);
+  return kOk;
+}
+
+void WaylandSurfacePresenter::hold(SDL_Surface* frame) {
+  // In the buffers' format, converted as they are: a BMP of another depth
+  // would go through another of SDL's conversions.
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(frame, SDL_PIXELFORMAT_RGB888, 0);
+  const int written = converted != nullptr ? SDL_SaveBMP(converted, held_->file.c_str()) : -1;
+  if (converted != nullptr) SDL_FreeSurface(converted);
+  if (written != 0) {
+    std::fprintf(stderr, "grazefall: the held frame could not be written to %s: %s\n",
+                 held_->file.c_str(), SDL_GetError());
+  }
+}
+
+}  // namespace grazefall::platform::sdl
