@@ -3,6 +3,7 @@
 #   wine_tests.sh build          cross-compiles both .scr files and the driver
 #   wine_tests.sh saver          /s with a stored Classic record: saucer, pyramid, key ends it
 #   wine_tests.sh configuration  /c, a driven OK: "Options" equals the Linux bytes
+#   wine_tests.sh thumbs         /c: every slider's thumb stands at its value in every scenario
 #   wine_tests.sh preview        /p HWND: the preview child fills the window, ends with it
 #   wine_tests.sh password       Windows 98 mode: /a reaches the password-change service
 #   wine_tests.sh crash          an access violation in /s ends it through its guard, exit -1
@@ -88,8 +89,9 @@ case_build() {
   if grep -E 'libstdc|libgcc|libwinpthread' <<<"$imports"; then
     fail "the .scr depends on MinGW runtime DLLs"
   fi
-  x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Werror -static \
-    "$here/wine_driver.cpp" -o "$DRIVER" -lcomctl32 -lgdi32 -luser32
+  x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$SOURCE_DIR" \
+    "$here/wine_driver.cpp" "$here/sheet_hands.cpp" "$here/sheet_runs.cpp" -o "$DRIVER" \
+    -lcomctl32 -lgdi32 -luser32 -ladvapi32
   echo "built: $(ls "$WINE_BUILD_ROOT"/build-win*/grazefall.scr | tr '\n' ' ')"
 }
 
@@ -161,6 +163,29 @@ case_configuration() {
   echo "configuration: OK wrote 352 bytes equal to the Linux store's"
 }
 
+# Chooses every scenario in turn and checks each slider's thumb against its
+# value (TBM_GETPOS, TBM_GETTHUMBRECT, TBM_GETCHANNELRECT); keeps a
+# screenshot of the Herd page, Classic's falling speed 0 in the middle.
+case_thumbs() {
+  with_screen
+  wine_fresh_prefix
+  seed_registry
+  wine_start "$WINE_SCR" /c
+  local sheet=$WINE_PID driven=0 pressed=0 status=0
+  wine_run 120 "$DRIVER" sheet-thumbs || driven=$?
+  import -window root "$WINE_WORK/herd-page.png" 2>/dev/null || true
+  if [[ -n ${GRAZEFALL_WINE_SHOTS:-} && -s $WINE_WORK/herd-page.png ]]; then
+    mkdir -p "$GRAZEFALL_WINE_SHOTS"
+    cp "$WINE_WORK/herd-page.png" "$GRAZEFALL_WINE_SHOTS/"
+  fi
+  ((driven == 124)) || wine_run 60 "$DRIVER" sheet-press cancel || pressed=$?
+  wine_wait "$sheet" 20 || status=$?
+  "$WINESERVER" -k || true
+  ((driven == 0)) || fail "a slider's thumb did not stand at its value ($driven)"
+  ((pressed == 0 && status == 255)) || fail "Cancel did not close the sheet ($pressed, $status)"
+  echo "thumbs: every thumb stood at its value in every scenario; see $WINE_WORK/herd-page.png"
+}
+
 case_preview() {
   with_screen
   wine_fresh_prefix
@@ -208,6 +233,7 @@ case "$case_name" in
   build) case_build ;;
   saver) case_saver ;;
   configuration) case_configuration ;;
+  thumbs) case_thumbs ;;
   preview) case_preview ;;
   password) case_password ;;
   crash) case_crash ;;
