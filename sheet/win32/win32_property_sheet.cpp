@@ -274,7 +274,11 @@ bool IsDecoration(HWND control) {
 
 // Stacks a page's controls as its layout means them: each decoration above
 // the ones listed before it, and every control the user reads or works
-// above all decorations.
+// above all decorations, those among themselves in the layout's order. That
+// order is what the dialog manager walks for radio groups and the Tab key:
+// a group runs from its first button down to the next control that starts
+// one, so controls stacked in reverse would put the cow sizes' Medium in the
+// headings' group and leave Tiny and Medium both checked.
 void StackControls(HWND page) {
   std::vector<HWND> created;
   for (HWND child = GetWindow(page, GW_CHILD); child != nullptr;
@@ -285,8 +289,9 @@ void StackControls(HWND page) {
   for (HWND child : created) {
     if (IsDecoration(child)) SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
   }
-  for (HWND child : created) {
-    if (!IsDecoration(child)) SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
+  // Each one raised goes on top, so the first of the layout is raised last.
+  for (auto child = created.rbegin(); child != created.rend(); ++child) {
+    if (!IsDecoration(*child)) SetWindowPos(*child, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
   }
 }
 

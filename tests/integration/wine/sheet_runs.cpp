@@ -181,8 +181,22 @@ bool EditSlider(SheetHands& hands, const SliderEdit& edit) {
   return true;
 }
 
+// The checked buttons of the page's other radio groups, which a click in
+// this group must leave alone.
+std::string OtherGroupsChecked(SheetHands& hands, const RadioEdit& edit) {
+  std::string checked;
+  for (const RadioEdit& other : kRadioEdits) {
+    if (other.page != edit.page || &other == &edit) continue;
+    for (int32_t member : other.group) {
+      if (member != 0 && IsChecked(hands, member)) checked += " " + Number(member);
+    }
+  }
+  return checked;
+}
+
 bool EditRadios(SheetHands& hands, const RadioEdit& edit) {
   for (int32_t button : edit.clicks) {
+    const std::string others = OtherGroupsChecked(hands, edit);
     if (!hands.clickControl(button))
       return Fail("radio button " + Number(button) + " is not usable") == 0;
     const bool alone = WaitUntil([&] {
@@ -191,7 +205,17 @@ bool EditRadios(SheetHands& hands, const RadioEdit& edit) {
       }
       return true;
     });
-    if (!alone) return Fail("radio button " + Number(button) + " is not the only one checked") == 0;
+    if (!alone) {
+      std::string checked;
+      for (int32_t member : edit.group) {
+        if (member != 0 && IsChecked(hands, member)) checked += " " + Number(member);
+      }
+      return Fail("clicking radio button " + Number(button) + " leaves checked:" + checked) == 0;
+    }
+    if (OtherGroupsChecked(hands, edit) != others) {
+      return Fail("clicking radio button " + Number(button) + " changed the other groups from" +
+                  others + " to" + OtherGroupsChecked(hands, edit)) == 0;
+    }
   }
   return true;
 }
@@ -263,7 +287,8 @@ bool AskTheCow(SheetHands& hands) {
   std::string typed;
   for (char c : kQuestion) typed += c == '\n' ? std::string("\r\n") : std::string(1, c);
   if (!WaitUntil([&] { return TextOf(question) == typed; })) {
-    return Fail("the question box holds \"" + TextOf(question) + "\"") == 0;
+    return Fail("the question box (style " + Number(GetWindowLongA(question, GWL_STYLE)) +
+                ") holds \"" + TextOf(question) + "\"") == 0;
   }
   HWND answer = hands.control(xanadu_ids::kAnswer);
   const std::string before = TextOf(answer);
