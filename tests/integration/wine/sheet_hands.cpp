@@ -102,8 +102,6 @@ void SheetHands::type(const std::string& text) {
   HWND target = focus();
   if (target == nullptr) return;
   for (char c : text) {
-    // Ctrl+Enter gives a line feed, which breaks the line of a multi-line
-    // edit box inside a dialog, where Enter alone presses the default button.
     PostMessageA(target, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
   }
   settle();

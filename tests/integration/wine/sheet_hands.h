@@ -62,7 +62,7 @@ class SheetHands {
   void click(HWND window);
   // Presses and releases a key in the focused window.
   void pressKey(UINT virtualKey);
-  // Types each character into the focused window; '\n' as Ctrl+Enter does.
+  // Types each character into the focused window.
   void type(const std::string& text);
 
   // Clicks the page's tab and waits until the sheet shows it.

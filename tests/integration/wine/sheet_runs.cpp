@@ -284,9 +284,7 @@ bool AskTheCow(SheetHands& hands) {
   if (!WaitUntil([&] { return hands.focus() == question; }))
     return Fail("the question box took no focus") == 0;
   hands.type(std::string(kQuestion));
-  std::string typed;
-  for (char c : kQuestion) typed += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  if (!WaitUntil([&] { return TextOf(question) == typed; })) {
+  if (!WaitUntil([&] { return TextOf(question) == kQuestion; })) {
     return Fail("the question box (style " + Number(GetWindowLongA(question, GWL_STYLE)) +
                 ") holds \"" + TextOf(question) + "\"") == 0;
   }
