@@ -8,6 +8,8 @@
 #   wine_tests.sh edits_cancel   the same edits, Cancel: the store as it was
 #   wine_tests.sh edits_fail     the same edits, OK on a key that refuses writes: a message,
 #                                the sheet stays, the store as it was; OK again saves
+#   wine_tests.sh registry       the registry store's own checks, in a fresh prefix (skips,
+#                                with the reason, where Wine or mingw-w64 is missing)
 #   wine_tests.sh preview        /p HWND: the preview child fills the window, ends with it
 #   wine_tests.sh password       Windows 98 mode: /a reaches the password-change service
 #   wine_tests.sh crash          an access violation in /s ends it through its guard, exit -1
@@ -268,6 +270,27 @@ case_edits_fail() {
   echo "edits_fail: the refused save kept the store and the sheet; OK again stored the Linux bytes"
 }
 
+case_registry() {
+  if [[ ! -x $WINE64 ]]; then
+    echo "SKIP: registry: Wine is not installed ($WINE64 is missing)"
+    exit "$WINE_SKIP"
+  fi
+  if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+    echo "SKIP: registry: mingw-w64 (x86_64-w64-mingw32-g++-posix) is not installed"
+    exit "$WINE_SKIP"
+  fi
+  local test_exe=$WINE_WORK/registry_store_test.exe
+  x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$SOURCE_DIR" \
+    "$here/registry_store_test.cpp" "$SOURCE_DIR/platform/win32/registry_settings_store.cpp" \
+    -o "$test_exe" -ladvapi32 || fail "the registry store test did not build"
+  wine_fresh_prefix
+  local status=0
+  wine_run 120 "$test_exe" || status=$?
+  "$WINESERVER" -k || true
+  ((status == 0)) || fail "the registry store test failed ($status)"
+  echo "registry: value names, short, long and missing values, and locked keys behave"
+}
+
 case_preview() {
   with_screen
   wine_fresh_prefix
@@ -319,6 +342,7 @@ case "$case_name" in
   edits_ok) case_edits_ok ;;
   edits_cancel) case_edits_cancel ;;
   edits_fail) case_edits_fail ;;
+  registry) case_registry ;;
   preview) case_preview ;;
   password) case_password ;;
   crash) case_crash ;;
