@@ -218,7 +218,7 @@ run_sheet_edits() {
   wine_start "$WINE_SCR" /c
   local sheet=$WINE_PID driven=0 status=0
   # The driver's lines end in CR LF, as a Windows program's do.
-  wine_run 200 "$DRIVER" sheet-edits "$1" >"$WINE_WORK/edits.crlf" || driven=$?
+  wine_run 360 "$DRIVER" sheet-edits "$1" >"$WINE_WORK/edits.crlf" || driven=$?
   tr -d '\r' <"$WINE_WORK/edits.crlf" >"$WINE_WORK/edits.log"
   cat "$WINE_WORK/edits.log"
   wine_wait "$sheet" 20 || status=$?
