@@ -102,6 +102,14 @@ int32_t TemplatePicture(const PageTemplate& layout, int32_t id) {
   return 0;
 }
 
+// A trackbar range as TBM_SETRANGE takes it: the minimum in the low word and
+// the maximum in the high word, each a signed 16-bit number.
+LPARAM SignedRangePair(int32_t minimum, int32_t maximum) {
+  const auto low = static_cast<WORD>(static_cast<int16_t>(minimum));
+  const auto high = static_cast<WORD>(static_cast<int16_t>(maximum));
+  return static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(low, high)));
+}
+
 void MirrorControl(const PageTemplate& layout, HWND page, int32_t id, const ControlState& state,
                    const ControlState* before) {
   HWND control = GetDlgItem(page, id);
@@ -117,15 +125,24 @@ void MirrorControl(const PageTemplate& layout, HWND page, int32_t id, const Cont
     SendMessageA(control, BM_SETCHECK, state.checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   switch (state.kind) {
-    case ControlKind::kSlider:
-      if (first || before->rangeMin != state.rangeMin || before->rangeMax != state.rangeMax) {
-        SendMessageA(control, TBM_SETRANGEMIN, FALSE, state.rangeMin);
-        SendMessageA(control, TBM_SETRANGEMAX, TRUE, state.rangeMax);
+    case ControlKind::kSlider: {
+      // The trackbar places its thumb anew only when a position differs
+      // from the one it holds, or, on its next paint, after TBM_SETRANGE
+      // changed the range; TBM_SETRANGEMIN and TBM_SETRANGEMAX move nothing
+      // unless they clip the position. So the range goes as one TBM_SETRANGE
+      // with redraw on, and the position follows every range change: a value
+      // of 0 on a new range of -5..5 belongs in the middle, not where 0 stood
+      // on the trackbar's first range of 0..100.
+      const bool newRange =
+          first || before->rangeMin != state.rangeMin || before->rangeMax != state.rangeMax;
+      if (newRange) {
+        SendMessageA(control, TBM_SETRANGE, TRUE, SignedRangePair(state.rangeMin, state.rangeMax));
       }
-      if (first || before->position != state.position) {
+      if (newRange || before->position != state.position) {
         SendMessageA(control, TBM_SETPOS, TRUE, state.position);
       }
       break;
+    }
     case ControlKind::kListBox:
     case ControlKind::kComboBox: {
       const bool list = state.kind == ControlKind::kListBox;
@@ -257,7 +274,11 @@ bool IsDecoration(HWND control) {
 
 // Stacks a page's controls as its layout means them: each decoration above
 // the ones listed before it, and every control the user reads or works
-// above all decorations.
+// above all decorations, those among themselves in the layout's order. That
+// order is what the dialog manager walks for radio groups and the Tab key:
+// a group runs from its first button down to the next control that starts
+// one, so controls stacked in reverse would put the cow sizes' Medium in the
+// headings' group and leave Tiny and Medium both checked.
 void StackControls(HWND page) {
   std::vector<HWND> created;
   for (HWND child = GetWindow(page, GW_CHILD); child != nullptr;
@@ -268,8 +289,9 @@ void StackControls(HWND page) {
   for (HWND child : created) {
     if (IsDecoration(child)) SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
   }
-  for (HWND child : created) {
-    if (!IsDecoration(child)) SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
+  // Each one raised goes on top, so the first of the layout is raised last.
+  for (auto child = created.rbegin(); child != created.rend(); ++child) {
+    if (!IsDecoration(*child)) SetWindowPos(*child, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
   }
 }
 

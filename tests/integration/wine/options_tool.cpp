@@ -2,20 +2,26 @@
 // a test seeds both systems with, and runs the same sheet steps on Linux, with
 // the Linux settings store, so the test can compare the Windows "Options"
 // value with the Linux one byte for byte.
-//   options_tool seed <directory>
-//       the five values of a first-run store (Classic active at 800 x 600 x 16)
+//   options_tool seed <directory> [<background path>]
+//       the five values of a first-run store (Classic active at 800 x 600 x 16;
+//       with a path, its picture centred)
 //   options_tool click-ok <directory> <control id>
 //       opens the sheet over the store in <directory>, clicks the control on
 //       the first page, presses OK
+//   options_tool edit-ok <directory> <mode> <picture folder> <picture>...
+//       makes the edits of sheet_edits.h (see sheet_edit_replay.h), presses OK
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "options/options.h"
 #include "options/options_store.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/linux/directory_settings_store.h"
 #include "sheet/property_sheet.h"
+#include "sheet_edit_replay.h"
 
 namespace {
 
@@ -42,11 +48,17 @@ class NoDesktop : public SheetServices {
   void showMessage(std::string_view, std::string_view) override {}
 };
 
-int Seed() {
+int Seed(const char* backgroundPath) {
   ScenarioOptions active = classicPreset;
   active.screenWidth = 800;
   active.screenHeight = 600;
   active.screenBitDepth = 16;
+  if (backgroundPath != nullptr) {
+    if (std::strlen(backgroundPath) >= kBackgroundPathSize) return 1;
+    std::memset(active.backgroundPath, 0, kBackgroundPathSize);
+    std::memcpy(active.backgroundPath, backgroundPath, std::strlen(backgroundPath));
+    active.backgroundMode = 1;
+  }
   const bool written = WriteOptions(classicPreset, "Classic") == platform::kOk &&
                        WriteOptions(invasionPreset, "Invasion") == platform::kOk &&
                        WriteOptions(halloweenPreset, "Halloween") == platform::kOk &&
@@ -68,15 +80,22 @@ int ClickOk(int32_t controlId) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fputs("usage: options_tool seed <dir> | click-ok <dir> <control id>\n", stderr);
+    std::fputs(
+        "usage: options_tool seed <dir> [<background>] | click-ok <dir> <control id> |\n"
+        "       edit-ok <dir> <mode> <picture folder> <picture>...\n",
+        stderr);
     return 2;
   }
   LinuxStorePlatform linuxPlatform(argv[2]);
   platform::InstallPlatform(&linuxPlatform);
   const std::string command = argv[1];
   int status = 2;
-  if (command == "seed" && argc == 3) status = Seed();
+  if (command == "seed" && (argc == 3 || argc == 4)) status = Seed(argc == 4 ? argv[3] : nullptr);
   if (command == "click-ok" && argc == 4) status = ClickOk(std::atoi(argv[3]));
+  if (command == "edit-ok" && argc >= 6) {
+    status = wine_test::ReplaySheetEdits(linuxPlatform, argv[3], argv[4],
+                                         std::vector<std::string>(argv + 5, argv + argc));
+  }
   platform::InstallPlatform(nullptr);
   return status;
 }

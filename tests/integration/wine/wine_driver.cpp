@@ -1,6 +1,8 @@
 // Drives the screen saver from inside the Wine prefix, where the window
 // handles live: presses the settings sheet's buttons, and hosts a preview.
 //   wine_driver sheet-ok <control id> <selected indicator id>
+//   wine_driver sheet-thumbs | sheet-edits ok|cancel|fail | sheet-press ok|cancel
+//       (see sheet_runs.h)
 //   wine_driver preview <path of the .scr>
 //   wine_driver crash <path of the .scr>
 // Exit 0 when everything checked out; a line on stderr says what did not.
@@ -12,6 +14,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "sheet_hands.h"
+#include "sheet_runs.h"
 
 namespace {
 
@@ -57,9 +62,11 @@ int SheetOk(int controlId, int indicatorId) {
   HWND indicator = GetDlgItem(page, indicatorId);
   if (indicator == nullptr) return Fail("the page has no such indicator");
   if (IsWindowVisible(indicator)) return Fail("the indicator shows before the click");
-  SendMessageA(page, WM_COMMAND, MAKEWPARAM(controlId, STN_CLICKED),
-               reinterpret_cast<LPARAM>(control));
-  if (!IsWindowVisible(indicator)) return Fail("the click did not show the indicator");
+  wine_test::SheetHands hands(sheet);
+  hands.click(control);
+  if (!wine_test::WaitUntil([&] { return IsWindowVisible(indicator) != FALSE; })) {
+    return Fail("the click did not show the indicator");
+  }
   PropSheet_PressButton(sheet, PSBTN_OK);
   const DWORD start = GetTickCount();
   while (IsWindow(sheet)) {
@@ -180,9 +187,14 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "sheet-ok") {
     return SheetOk(std::atoi(argv[2]), std::atoi(argv[3]));
   }
+  if (argc == 2 && std::string(argv[1]) == "sheet-thumbs") return wine_test::SheetThumbs();
+  if (argc == 3 && std::string(argv[1]) == "sheet-edits") return wine_test::SheetEdits(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "sheet-press") return wine_test::SheetPress(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "preview") return Preview(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "crash") return Crash(argv[2]);
-  std::fputs("usage: wine_driver sheet-ok <id> <indicator> | preview <scr> | crash <scr>\n",
-             stderr);
+  std::fputs(
+      "usage: wine_driver sheet-ok <id> <indicator> | sheet-thumbs | sheet-edits <ending> |\n"
+      "       sheet-press <button> | preview <scr> | crash <scr>\n",
+      stderr);
   return 2;
 }

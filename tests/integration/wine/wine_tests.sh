@@ -3,6 +3,13 @@
 #   wine_tests.sh build          cross-compiles both .scr files and the driver
 #   wine_tests.sh saver          /s with a stored Classic record: saucer, pyramid, key ends it
 #   wine_tests.sh configuration  /c, a driven OK: "Options" equals the Linux bytes
+#   wine_tests.sh thumbs         /c: every slider's thumb stands at its value in every scenario
+#   wine_tests.sh edits_ok       /c, every page edited with clicks and keys, OK: the Linux bytes
+#   wine_tests.sh edits_cancel   the same edits, Cancel: the store as it was
+#   wine_tests.sh edits_fail     the same edits, OK on a key that refuses writes: a message,
+#                                the sheet stays, the store as it was; OK again saves
+#   wine_tests.sh registry       the registry store's own checks, in a fresh prefix (skips,
+#                                with the reason, where Wine or mingw-w64 is missing)
 #   wine_tests.sh preview        /p HWND: the preview child fills the window, ends with it
 #   wine_tests.sh password       Windows 98 mode: /a reaches the password-change service
 #   wine_tests.sh crash          an access violation in /s ends it through its guard, exit -1
@@ -50,11 +57,12 @@ hex_of_file() { od -An -v -tx1 "$1" | tr -d ' \n'; }
 
 # Seeds the prefix's registry with a first-run store written by the Linux
 # options tool: Classic active at 800 x 600 x 16. A fall speed given as the
-# argument (-5 to 5) replaces the active record's.
+# first argument (-5 to 5) replaces the active record's; a background path
+# as the second is stored with its picture centred.
 seed_registry() {
   local seed=$WINE_WORK/seed
   mkdir -p "$seed"
-  "${OPTIONS_TOOL:?OPTIONS_TOOL}" seed "$seed" || fail "options_tool seed failed"
+  "${OPTIONS_TOOL:?OPTIONS_TOOL}" seed "$seed" ${2:+"$2"} || fail "options_tool seed failed"
   if [[ -n ${1:-} ]]; then
     python3 - "$seed/Options" "$1" <<'PY' || fail "could not set the fall speed"
 import struct, sys
@@ -92,8 +100,9 @@ case_build() {
   if grep -E 'libstdc|libgcc|libwinpthread' <<<"$imports"; then
     fail "the .scr depends on MinGW runtime DLLs"
   fi
-  x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Werror -static \
-    "$here/wine_driver.cpp" -o "$DRIVER" -lcomctl32 -lgdi32 -luser32
+  x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$SOURCE_DIR" \
+    "$here/wine_driver.cpp" "$here/sheet_hands.cpp" "$here/sheet_runs.cpp" -o "$DRIVER" \
+    -lcomctl32 -lgdi32 -luser32 -ladvapi32
   echo "built: $(ls "$WINE_BUILD_ROOT"/build-win*/grazefall.scr | tr '\n' ' ')"
 }
 
@@ -165,6 +174,127 @@ case_configuration() {
   echo "configuration: OK wrote 352 bytes equal to the Linux store's"
 }
 
+# Chooses every scenario in turn and checks each slider's thumb against its
+# value (TBM_GETPOS, TBM_GETTHUMBRECT, TBM_GETCHANNELRECT); keeps a
+# screenshot of the Herd page, Classic's falling speed 0 in the middle.
+case_thumbs() {
+  with_screen
+  wine_fresh_prefix
+  seed_registry
+  wine_start "$WINE_SCR" /c
+  local sheet=$WINE_PID driven=0 pressed=0 status=0
+  wine_run 120 "$DRIVER" sheet-thumbs || driven=$?
+  import -window root "$WINE_WORK/herd-page.png" 2>/dev/null || true
+  if [[ -n ${GRAZEFALL_WINE_SHOTS:-} && -s $WINE_WORK/herd-page.png ]]; then
+    mkdir -p "$GRAZEFALL_WINE_SHOTS"
+    cp "$WINE_WORK/herd-page.png" "$GRAZEFALL_WINE_SHOTS/"
+  fi
+  ((driven == 124)) || wine_run 60 "$DRIVER" sheet-press cancel || pressed=$?
+  wine_wait "$sheet" 20 || status=$?
+  "$WINESERVER" -k || true
+  ((driven == 0)) || fail "a slider's thumb did not stand at its value ($driven)"
+  ((pressed == 0 && status == 255)) || fail "Cancel did not close the sheet ($pressed, $status)"
+  echo "thumbs: every thumb stood at its value in every scenario; see $WINE_WORK/herd-page.png"
+}
+
+# Every stored value as "name hex" lines.
+store_hex() {
+  local name
+  for name in Options Classic Invasion Halloween Custom; do
+    echo "$name $(wine_reg_value_hex "$name")"
+  done
+}
+
+# Runs the driven edits with an ending (ok, cancel, fail) on a store whose
+# background folder holds two pictures, the first one stored; leaves the
+# driver's lines in $WINE_WORK/edits.log and the store before the run in
+# $WINE_WORK/store-before.
+run_sheet_edits() {
+  with_screen
+  wine_fresh_prefix
+  local pictures=$WINE_WORK/pictures
+  mkdir -p "$pictures"
+  cp "$SOURCE_DIR/resources/bitmaps/121-saucer.bmp" "$pictures/a.bmp"
+  cp "$SOURCE_DIR/resources/bitmaps/118-large-cow.bmp" "$pictures/b.bmp"
+  PICTURE_FOLDER="$(winepath_of "$pictures")\\"
+  seed_registry "" "${PICTURE_FOLDER}a.bmp"
+  store_hex >"$WINE_WORK/store-before"
+  wine_start "$WINE_SCR" /c
+  local sheet=$WINE_PID driven=0 status=0
+  # The driver's lines end in CR LF, as a Windows program's do.
+  wine_run 360 "$DRIVER" sheet-edits "$1" >"$WINE_WORK/edits.crlf" || driven=$?
+  tr -d '\r' <"$WINE_WORK/edits.crlf" >"$WINE_WORK/edits.log"
+  cat "$WINE_WORK/edits.log"
+  wine_wait "$sheet" 20 || status=$?
+  "$WINESERVER" -w
+  ((driven == 0)) || fail "driving the sheet failed ($driven)"
+  ((status == 255)) || fail "/c ended with exit code $status, not -1"
+}
+
+# The store must hold what the page logic stores for the same edits, made on
+# Linux with the resolution the driver picked; the cow must have given the
+# same answer to the typed question.
+expect_linux_store() {
+  local mode linux_store=$WINE_WORK/linux-store
+  mode=$(sed -n 's/^mode //p' "$WINE_WORK/edits.log")
+  [[ -n $mode ]] || fail "the driver picked no resolution"
+  mkdir -p "$linux_store"
+  cp "$WINE_WORK/seed/"* "$linux_store/"
+  "$OPTIONS_TOOL" edit-ok "$linux_store" "$mode" "$PICTURE_FOLDER" a.bmp b.bmp \
+    >"$WINE_WORK/linux.log" || fail "options_tool edit-ok failed"
+  local name windows_hex linux_hex
+  for name in Options Classic Invasion Halloween Custom; do
+    windows_hex=$(wine_reg_value_hex "$name")
+    linux_hex=$(hex_of_file "$linux_store/$name")
+    [[ $windows_hex == "$linux_hex" ]] || fail "$name differs from the Linux store's bytes:
+ windows $windows_hex
+ linux   $linux_hex"
+  done
+  [[ $(grep '^answer ' "$WINE_WORK/edits.log") == "$(grep '^answer ' "$WINE_WORK/linux.log")" ]] ||
+    fail "the cow's answers differ: $(grep '^answer ' "$WINE_WORK/edits.log") / $(grep '^answer ' "$WINE_WORK/linux.log")"
+  [[ $(store_hex) != "$(cat "$WINE_WORK/store-before")" ]] || fail "OK stored nothing new"
+}
+
+case_edits_ok() {
+  run_sheet_edits ok
+  expect_linux_store
+  echo "edits_ok: the five stored values equal the Linux store's after the same edits"
+}
+
+case_edits_cancel() {
+  run_sheet_edits cancel
+  diff "$WINE_WORK/store-before" <(store_hex) || fail "Cancel changed the store"
+  echo "edits_cancel: the store is byte-identical to before"
+}
+
+case_edits_fail() {
+  run_sheet_edits fail
+  grep -q '^message ' "$WINE_WORK/edits.log" || fail "the driver saw no message"
+  expect_linux_store
+  echo "edits_fail: the refused save kept the store and the sheet; OK again stored the Linux bytes"
+}
+
+case_registry() {
+  if [[ ! -x $WINE64 ]]; then
+    echo "SKIP: registry: Wine is not installed ($WINE64 is missing)"
+    exit "$WINE_SKIP"
+  fi
+  if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+    echo "SKIP: registry: mingw-w64 (x86_64-w64-mingw32-g++-posix) is not installed"
+    exit "$WINE_SKIP"
+  fi
+  local test_exe=$WINE_WORK/registry_store_test.exe
+  x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Werror -static -I"$SOURCE_DIR" \
+    "$here/registry_store_test.cpp" "$SOURCE_DIR/platform/win32/registry_settings_store.cpp" \
+    -o "$test_exe" -ladvapi32 || fail "the registry store test did not build"
+  wine_fresh_prefix
+  local status=0
+  wine_run 120 "$test_exe" || status=$?
+  "$WINESERVER" -k || true
+  ((status == 0)) || fail "the registry store test failed ($status)"
+  echo "registry: value names, short, long and missing values, and locked keys behave"
+}
+
 case_preview() {
   with_screen
   wine_fresh_prefix
@@ -212,6 +342,11 @@ case "$case_name" in
   build) case_build ;;
   saver) case_saver ;;
   configuration) case_configuration ;;
+  thumbs) case_thumbs ;;
+  edits_ok) case_edits_ok ;;
+  edits_cancel) case_edits_cancel ;;
+  edits_fail) case_edits_fail ;;
+  registry) case_registry ;;
   preview) case_preview ;;
   password) case_password ;;
   crash) case_crash ;;
