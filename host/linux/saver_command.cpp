@@ -19,6 +19,7 @@
 #include "host/saver_window.h"
 #include "host/session.h"
 #include "platform/platform.h"
+#include "platform/sdl/display_watchdog.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window_system.h"
 #include "platform/windowing.h"
@@ -43,6 +44,7 @@ void Complain(const std::string& text) {
 
 void OnStopSignal(int) {
   platform::sdl::SdlWindowSystem::RequestStop();
+  platform::sdl::DisplayWatchdog::NoteStopSignal();
 }
 
 void InstallStopSignals() {
@@ -147,6 +149,9 @@ int32_t RunCommand(const host::LinuxCommand& command, platform::sdl::SdlWindowSy
 }  // namespace
 
 int RunSaverCommand(int argc, char** argv) {
+  // From the first moment on: a stop signal before the loop runs is taken
+  // when it does (or by the watchdog).
+  InstallStopSignals();
   std::vector<std::string_view> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   std::optional<std::string_view> xscreensaverWindow;
@@ -179,15 +184,19 @@ int RunSaverCommand(int argc, char** argv) {
     }
   }
 
+  // A saver ends on a stop signal or with its compositor even while SDL is
+  // still starting (see DisplayWatchdog).
+  platform::sdl::DisplayWatchdog watchdog;
+  if (NeedsDisplay(command)) watchdog.start();
   platform::sdl::SdlWindowSystem windows;
   if (NeedsDisplay(command) && !OpenDisplay(command, windows)) return host::kExitRefused;
+  if (windows.onWayland() && !watchdog.watchWayland()) return platform::sdl::kExitDisplayLost;
   platform::sdl::SdlPlatformOptions options;
   options.showFrameRate = command.showFrameRate;
   options.quietInput = command.mode != host::LinuxMode::Letters;
   platform::sdl::SdlPlatform sdlPlatform(windows, options);
   // The settings dialog brings its own platform; the saver runs on SDL's.
   if (windows.isOpen()) platform::InstallPlatform(&sdlPlatform);
-  InstallStopSignals();
 
   const auto animation = MakeAnimationDriver();
   host::Session session(sdlPlatform, windows, animation.get());
@@ -202,7 +211,7 @@ int RunSaverCommand(int argc, char** argv) {
   const int32_t code = RunCommand(command, windows, session);
 
   if (windows.isOpen()) platform::InstallPlatform(nullptr);
-  return code;
+  return watchdog.displayLost() ? platform::sdl::kExitDisplayLost : code;
 }
 
 }  // namespace grazefall::app
