@@ -7,7 +7,7 @@ set -euo pipefail
 declare -A groups=(
   [build]="cmake g++ make ninja-build pkg-config python3 zlib1g-dev libgif-dev libsdl2-dev libx11-dev libdbus-1-dev libwayland-dev libsdl2-ttf-dev libfontconfig-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation"
   [run]="xdg-utils"
-  [test]="libgtest-dev libgmock-dev libbenchmark-dev libpng-dev xvfb xauth xdotool xscreensaver x11-utils x11-xserver-utils xterm imagemagick procps util-linux dbus-daemon sway grim wtype weston"
+  [test]="libgtest-dev libgmock-dev libbenchmark-dev libpng-dev xvfb xauth xdotool xscreensaver x11-utils x11-xserver-utils xterm imagemagick procps util-linux dbus-daemon sway grim wtype weston xsecurelock strace"
   [package]="dpkg-dev debhelper fakeroot lintian desktop-file-utils appstream man-db ccache"
   [fuzz]="clang libclang-rt-dev"
   [windows]="mingw-w64 libz-mingw-w64-dev wine64 wine32:i386"

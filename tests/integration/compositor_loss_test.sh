@@ -6,6 +6,17 @@
 # Each case has a fresh headless sway, ended by SIGTERM as a logout ends it.
 source "$(dirname "$0")/wayland_session.sh"
 
+# A saver still running when the script ends (a failed case) is ended
+# through its timeout, which kills it 2 s after passing SIGTERM on, before
+# the cleanup kills timeout itself.
+end_saver() {
+  if [[ -n "${SAVER_PID:-}" ]] && is_running "$SAVER_PID"; then
+    kill "$SAVER_PID" 2>/dev/null || true
+    wait_exit "$SAVER_PID" 5 || true
+  fi
+}
+trap 'end_saver; cleanup' EXIT
+
 case_number=0
 # A sway of its own for the next case, in a runtime folder of its own (the
 # folder of an ended sway may keep its sockets; sway would take SWAYSOCK's
