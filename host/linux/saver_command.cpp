@@ -22,6 +22,7 @@
 #include "platform/sdl/display_watchdog.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window_system.h"
+#include "platform/sdl/xkb_layout_guard.h"
 #include "platform/windowing.h"
 #include "saver/saver_proc.h"
 #include "sheet/qt/configuration_dialog.h"
@@ -191,6 +192,7 @@ int RunSaverCommand(int argc, char** argv) {
   platform::sdl::SdlWindowSystem windows;
   if (NeedsDisplay(command) && !OpenDisplay(command, windows)) return host::kExitRefused;
   if (windows.onWayland() && !watchdog.watchWayland()) return platform::sdl::kExitDisplayLost;
+  if (windows.onWayland()) platform::sdl::CheckXkbLayoutGuard();
   platform::sdl::SdlPlatformOptions options;
   options.showFrameRate = command.showFrameRate;
   options.quietInput = command.mode != host::LinuxMode::Letters;
