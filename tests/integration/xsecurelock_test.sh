@@ -28,7 +28,10 @@ start_xvfb
 chown nobody "$HOME"
 as_nobody test -x "$WRAPPER" -a -x "$GRAZEFALL" ||
   skip "nobody cannot run $WRAPPER and $GRAZEFALL (the build tree is closed to other users)"
-grep -qF "$GRAZEFALL" "$WRAPPER" || fail "$WRAPPER does not start $GRAZEFALL"
+# The program as the script names it (the process is found by that name).
+program=$(sed -n 's/^exec "\(.*\)" -root$/\1/p' "$WRAPPER")
+[[ -n "$program" && $(realpath "$program") == "$GRAZEFALL" ]] ||
+  fail "$WRAPPER does not start $GRAZEFALL (it names '$program')"
 
 as_nobody timeout -k 2 120 env XSECURELOCK_SAVER="$WRAPPER" xsecurelock \
   >"$WORK/xsecurelock.out" 2>&1 &
@@ -39,7 +42,7 @@ locker=$!
 # xsecurelock's saver multiplexer, with the window in its environment.
 saver=""
 for i in $(seq 300); do
-  saver=$(pgrep -u nobody -f "^$GRAZEFALL -root\$" | head -1 || true)
+  saver=$(pgrep -u nobody -f "^$program -root\$" | head -1 || true)
   [[ -n "$saver" ]] && break
   is_running "$locker" || skip "xsecurelock did not start here: $(tail -3 "$WORK/xsecurelock.out")"
   sleep 0.1
