@@ -18,6 +18,7 @@ declare -A GRAZEFALL_TOOL_PACKAGE=(
   [appstreamcli]=appstream [man]=man-db
   [convert]=imagemagick [identify]=imagemagick [import]=imagemagick
   [xdotool]=xdotool [xterm]=xterm [Xvfb]=xvfb [xvfb-run]=xvfb
+  [xsecurelock]=xsecurelock [strace]=strace
   [wine64]=wine64 [/usr/lib/wine/wine64]=wine64 [/usr/lib/wine/wine]=wine32:i386
 )
 

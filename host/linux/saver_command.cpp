@@ -19,8 +19,10 @@
 #include "host/saver_window.h"
 #include "host/session.h"
 #include "platform/platform.h"
+#include "platform/sdl/display_watchdog.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window_system.h"
+#include "platform/sdl/xkb_layout_guard.h"
 #include "platform/windowing.h"
 #include "saver/saver_proc.h"
 #include "sheet/qt/configuration_dialog.h"
@@ -43,6 +45,7 @@ void Complain(const std::string& text) {
 
 void OnStopSignal(int) {
   platform::sdl::SdlWindowSystem::RequestStop();
+  platform::sdl::DisplayWatchdog::NoteStopSignal();
 }
 
 void InstallStopSignals() {
@@ -147,6 +150,9 @@ int32_t RunCommand(const host::LinuxCommand& command, platform::sdl::SdlWindowSy
 }  // namespace
 
 int RunSaverCommand(int argc, char** argv) {
+  // From the first moment on: a stop signal before the loop runs is taken
+  // when it does (or by the watchdog).
+  InstallStopSignals();
   std::vector<std::string_view> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   std::optional<std::string_view> xscreensaverWindow;
@@ -179,15 +185,20 @@ int RunSaverCommand(int argc, char** argv) {
     }
   }
 
+  // A saver ends on a stop signal or with its compositor even while SDL is
+  // still starting (see DisplayWatchdog).
+  platform::sdl::DisplayWatchdog watchdog;
+  if (NeedsDisplay(command)) watchdog.start();
   platform::sdl::SdlWindowSystem windows;
   if (NeedsDisplay(command) && !OpenDisplay(command, windows)) return host::kExitRefused;
+  if (windows.onWayland() && !watchdog.watchWayland()) return platform::sdl::kExitDisplayLost;
+  if (windows.onWayland()) platform::sdl::CheckXkbLayoutGuard();
   platform::sdl::SdlPlatformOptions options;
   options.showFrameRate = command.showFrameRate;
   options.quietInput = command.mode != host::LinuxMode::Letters;
   platform::sdl::SdlPlatform sdlPlatform(windows, options);
   // The settings dialog brings its own platform; the saver runs on SDL's.
   if (windows.isOpen()) platform::InstallPlatform(&sdlPlatform);
-  InstallStopSignals();
 
   const auto animation = MakeAnimationDriver();
   host::Session session(sdlPlatform, windows, animation.get());
@@ -202,7 +213,7 @@ int RunSaverCommand(int argc, char** argv) {
   const int32_t code = RunCommand(command, windows, session);
 
   if (windows.isOpen()) platform::InstallPlatform(nullptr);
-  return code;
+  return watchdog.displayLost() ? platform::sdl::kExitDisplayLost : code;
 }
 
 }  // namespace grazefall::app

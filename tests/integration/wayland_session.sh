@@ -118,10 +118,11 @@ hold_pointer() {
 }
 
 # Gives the seat a keyboard with its keymap before a saver starts: a wtype
-# that waits ten minutes before its one key. SDL 2.26 crashes on a keyboard
-# whose keymap comes late, and sway takes a new device as the seat's
-# keyboard only while it has none, so each saver gets a fresh one after the
-# previous key's device has gone.
+# that waits ten minutes before its one key. A key from a keyboard that
+# joins and leaves at once may come before the saver has that keyboard
+# (wayland_new_keyboard_test.sh has keyboards that join), and sway takes a
+# new device as the seat's keyboard only while it has none, so each saver
+# gets a fresh one after the previous key's device has gone.
 hold_keyboard() {
   [[ -n "${KEYBOARD_PID:-}" ]] && kill "$KEYBOARD_PID" 2>/dev/null
   start_program keyboard wtype -s 600000 x

@@ -57,6 +57,11 @@ check "the program runs from usr/bin and has the package's version" \
 check "the hack link reaches the program" \
   bash -c "[[ -L '$root/usr/libexec/xscreensaver/grazefall' &&
               \$(realpath '$root/usr/libexec/xscreensaver/grazefall') == \$(realpath '$program') ]]"
+# Without a display the program refuses with 255; a script that found no
+# program would end with 127.
+check "xsecurelock's saver starts the unpacked program" \
+  bash -c "env -u DISPLAY -u WAYLAND_DISPLAY -u XSCREENSAVER_WINDOW \
+    '$root/usr/libexec/grazefall/xsecurelock-saver' </dev/null >/dev/null 2>&1; [[ \$? -eq 255 ]]"
 check "XScreenSaver's description of the hack is there" \
   grep -q '<screensaver name="grazefall"' "$root/usr/share/xscreensaver/config/grazefall.xml"
 
@@ -76,8 +81,8 @@ done
 page=$(ls "$root"/usr/share/man/man6/grazefall.6*)
 check "the manual page renders without warnings" bash -c \
   "MANWIDTH=80 man --warnings -l '$page' >'$work/man.txt' 2>'$work/man.err' && ! [[ -s '$work/man.err' ]] || { cat '$work/man.err'; false; }"
-for section in NAME SYNOPSIS MODES 'RUN-TIME OPTIONS' TOOLS FILES ENVIRONMENT 'EXIT STATUS' \
-  'SEE ALSO'; do
+for section in NAME SYNOPSIS MODES 'SCREEN LOCKERS' 'RUN-TIME OPTIONS' TOOLS FILES ENVIRONMENT \
+  'EXIT STATUS' 'SEE ALSO'; do
   check "the manual page has $section" grep -qx "$section" "$work/man.txt"
 done
 for flag in -root -window-id -window -fps --render --trace --ask --print-options --scenario \
