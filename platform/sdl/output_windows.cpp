@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/sdl/x11_connection.h"
+
 namespace grazefall::platform::sdl {
 
 Rect UnionOfOutputs() {
@@ -38,15 +40,20 @@ void OutputWindows::add(SDL_Window* window) {
   outputs_.push_back(std::move(output));
 }
 
-bool OutputWindows::openOnEveryOutput(const std::string& title) {
+bool OutputWindows::openOnEveryOutput(const std::string& title, Cover cover) {
   const int outputs = std::max(1, SDL_GetNumVideoDisplays());
   for (int i = 0; i < outputs; ++i) {
     SDL_Rect bounds{0, 0, 640, 480};
     SDL_GetDisplayBounds(i, &bounds);
-    SDL_Window* made = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED_DISPLAY(i),
-                                        SDL_WINDOWPOS_UNDEFINED_DISPLAY(i), std::max(1, bounds.w),
-                                        std::max(1, bounds.h),
-                                        SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    const int width = std::max(1, bounds.w);
+    const int height = std::max(1, bounds.h);
+    SDL_Window* made =
+        cover == Cover::Placed
+            ? SDL_CreateWindow(title.c_str(), bounds.x, bounds.y, width, height,
+                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP)
+            : SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED_DISPLAY(i),
+                               SDL_WINDOWPOS_UNDEFINED_DISPLAY(i), width, height,
+                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     if (made != nullptr) add(made);
   }
   return !outputs_.empty();
@@ -69,6 +76,13 @@ bool OutputWindows::holds(const SDL_Window* window) const {
   return window != nullptr &&
          std::any_of(outputs_.begin(), outputs_.end(),
                      [window](const Output& output) { return output.window.get() == window; });
+}
+
+bool OutputWindows::holdsXWindow(uint64_t xWindow) const {
+  return xWindow != 0 && std::any_of(outputs_.begin(), outputs_.end(), [xWindow](const Output& o) {
+           const auto x = XWindowOf(o.window.get());
+           return x && x->window == xWindow;
+         });
 }
 
 int32_t OutputWindows::present(SDL_Surface* frame,

@@ -29,10 +29,18 @@ class OutputWindows {
   // Just `window`, taken over (null: none).
   explicit OutputWindows(SDL_Window* window);
 
-  // One full-screen window on every output, as a Wayland compositor gives
-  // full screen (a client cannot place windows there). False when none could
-  // be made.
-  bool openOnEveryOutput(const std::string& title);
+  // How a window on an output is made to cover it.
+  enum class Cover {
+    // Borderless, always on top, placed at the output's bounds exactly: with
+    // or without a window manager it lands where it should, and no mode is
+    // switched (X11).
+    Placed,
+    // Full screen on the output, as a Wayland compositor gives it (a client
+    // cannot place windows there).
+    FullScreen,
+  };
+  // One window on every output SDL reports; false when none could be made.
+  bool openOnEveryOutput(const std::string& title, Cover cover);
 
   bool empty() const { return outputs_.empty(); }
   size_t size() const { return outputs_.size(); }
@@ -43,6 +51,8 @@ class OutputWindows {
   bool has(uint32_t sdlId) const;
   // Whether `window` is one of these windows.
   bool holds(const SDL_Window* window) const;
+  // Whether X window `xWindow` is one of these windows.
+  bool holdsXWindow(uint64_t xWindow) const;
 
   // Shows the frame in every window; the first's result, since another
   // output's copy that fails to show costs that output a frame, not the
@@ -53,6 +63,10 @@ class OutputWindows {
   // Paints `picture` at (x, y) into the first window over black (a
   // preview's still picture); false when it cannot be shown.
   bool paint(const Picture& picture, int32_t x, int32_t y);
+  template <typename Visit>
+  void forEach(Visit&& visit) const {
+    for (const Output& output : outputs_) visit(output.window.get());
+  }
   // Destroys them all (only lets go of a foreign window).
   void close() { outputs_.clear(); }
 

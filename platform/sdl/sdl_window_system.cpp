@@ -83,13 +83,17 @@ bool SdlWindowSystem::openWindows(const WindowSpec& spec, Window* window, std::s
   } else if (onWayland() && spec.kind == WindowKind::FullScreen && !ordinaryWindow_) {
     // A client cannot place a window over the screen there: the compositor
     // is asked for full screen instead, on every output.
-    window->outputs.openOnEveryOutput(*title);
+    window->outputs.openOnEveryOutput(*title, OutputWindows::Cover::FullScreen);
   } else if (ordinaryWindow_) {
     *title = "Grazefall";
     window->outputs =
         OutputWindows(SDL_CreateWindow(title->c_str(), SDL_WINDOWPOS_CENTERED,
                                        SDL_WINDOWPOS_CENTERED, 800, 600, SDL_WINDOW_RESIZABLE));
     window->input = InputPolicy::Ignored;
+  } else if (spec.kind == WindowKind::FullScreen && SDL_GetNumVideoDisplays() > 1) {
+    // One window on each monitor, each showing the whole frame: one window
+    // across them all would centre the frame on the seam between two.
+    window->outputs.openOnEveryOutput(*title, OutputWindows::Cover::Placed);
   } else {
     // A borderless window placed over the screen rectangle: with or without
     // a window manager it lands where it should, and no mode is switched.
@@ -122,7 +126,7 @@ WindowHandle SdlWindowSystem::createWindow(const WindowSpec& spec) {
   const WindowHandle handle = windows_.add(std::move(window));
   Windows::Window& stored = *windows_.find(handle);
   if (spec.kind == WindowKind::FullScreen && instanceLock_) instanceLock_->acquire();
-  if (own) SetXClass(stored.extra.outputs.first(), stored.className);
+  if (own) stored.extra.outputs.forEach([&](SDL_Window* w) { SetXClass(w, stored.className); });
   windows_.deliver(handle, kWmCreate, 0, 0);
   return find(handle) != nullptr ? handle : 0;
 }
@@ -242,7 +246,10 @@ int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame,
 
 bool SdlWindowSystem::hasKeyboardFocus(const Window& window) const {
   if (window.outputs.size() < 2) return false;
-  return window.outputs.holds(SDL_GetKeyboardFocus());
+  // SDL hears of a focus change on X a moment after the server made it, so
+  // the server is asked too.
+  return window.outputs.holds(SDL_GetKeyboardFocus()) ||
+         window.outputs.holdsXWindow(x_.inputFocus());
 }
 
 bool SdlWindowSystem::paintPicture(WindowHandle handle, const Picture& picture, int32_t x,
