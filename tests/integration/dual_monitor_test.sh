@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Two monitors side by side on a real X server (Xorg with the dummy driver,
 # two RandR outputs of 1280x720): the saver shows the herd on each monitor,
-# out to the outer third of both, a key ends it with 0, and it keeps running
-# when one monitor is switched off. Exits 77 (skipped, with the reason) where
+# out to the outer third of both, the focus moves between its windows without
+# ending it, it keeps running when one monitor is switched off, and a key
+# ends it with 0. Exits 77 (skipped, with the reason) where
 # Xorg or its dummy driver is missing or the server cannot start.
 # GRAZEFALL_SHOTS, when set, is a folder that keeps each monitor's screenshot.
 #   dual_monitor_test.sh GRAZEFALL STORE_OPTIONS_TOOL
@@ -100,6 +101,14 @@ if [[ -n ${GRAZEFALL_SHOTS:-} ]]; then
   cp "$WORK/left.png" "$GRAZEFALL_SHOTS/monitor-left.png"
   cp "$WORK/right.png" "$GRAZEFALL_SHOTS/monitor-right.png"
 fi
+
+# The keyboard focus moving from one of the saver's windows to the other is
+# no other program taking it.
+for id in $(xdotool search --name '^Screen Saver$') $(xdotool search --name '^Screen Saver$'); do
+  xdotool windowfocus "$id" || fail "cannot give the focus to window $id"
+  sleep 0.5
+  is_running "$SAVER_PID" || fail "the focus moving between the saver's windows ended it"
+done
 
 # The right monitor switched off: the saver goes on on the left one.
 xrandr --output DUMMY1 --off || fail "xrandr could not switch DUMMY1 off"
