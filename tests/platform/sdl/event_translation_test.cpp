@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -90,37 +91,27 @@ EventContext Live(std::vector<EventWindow> windows) {
   return context;
 }
 
-struct Case {
-  Case(std::string caseName, SDL_Event sdlEvent, EventContext eventContext,
-       std::vector<Message> expectedPosts = {})
-      : name(std::move(caseName)),
-        event(sdlEvent),
-        context(std::move(eventContext)),
-        posts(std::move(expectedPosts)) {}
-  Case invalidates() const {
-    Case c = *this;
-    c.invalidate = true;
-    return c;
-  }
-  Case focuses(bool now) const {
-    Case c = *this;
-    c.focused = now;
-    return c;
-  }
-  Case crosses() const {
-    Case c = *this;
-    c.crossed = true;
-    return c;
-  }
+EventOutcome Outcome(std::vector<Message> posts, bool invalidate = false,
+                     std::optional<bool> focused = std::nullopt, bool crossed = false) {
+  EventOutcome outcome;
+  outcome.posts = std::move(posts);
+  outcome.invalidateTarget = invalidate;
+  outcome.targetFocused = focused;
+  outcome.pointerCrossed = crossed;
+  return outcome;
+}
 
+struct Case {
   std::string name;
   SDL_Event event;
   EventContext context;
-  std::vector<Message> posts;
-  bool invalidate = false;
-  std::optional<bool> focused;
-  bool crossed = false;
+  EventOutcome expected;
 };
+
+// Failures name the case, not its bytes.
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 constexpr intptr_t Packed(int32_t x, int32_t y) {
   return static_cast<intptr_t>(static_cast<uint32_t>(x) | (static_cast<uint32_t>(y) << 16));
@@ -128,58 +119,55 @@ constexpr intptr_t Packed(int32_t x, int32_t y) {
 
 const std::vector<Case>& Cases() {
   static const std::vector<Case> cases = {
-      Case("quit closes every window", Typed(SDL_QUIT), For(kClosing),
-           {{kSaver, kWmClose, 0, 0}, {kXScreenSaverWindow, kWmClose, 0, 0}}),
-      Case("background suspends the windows input closes", Typed(SDL_APP_WILLENTERBACKGROUND),
-           Live({kClosing, kIgnoring}), {{kSaver, kWmPowerBroadcast, kPbtApmSuspend, 0}}),
-      Case("terminating suspends too", Typed(SDL_APP_TERMINATING), For(kIgnoring),
-           {{kSaver, kWmPowerBroadcast, kPbtApmSuspend, 0}}),
-      Case("close request", WindowEvent(SDL_WINDOWEVENT_CLOSE), For(kIgnoring),
-           {{kXScreenSaverWindow, kWmClose, 0, 0}}),
-      Case("window event of no window of ours", WindowEvent(SDL_WINDOWEVENT_CLOSE),
-           Live({kClosing})),
-      Case("focus gained is noted", WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED), For(kClosing))
-          .focuses(true),
-      Case("focus lost after it was had", WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST),
-           Focused(kClosing), {{kSaver, kWmActivateApp, 0, 0}})
-          .focuses(false),
-      Case("focus lost never had", WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST), For(kClosing))
-          .focuses(false),
-      Case("focus lost to another output's window", WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST),
-           Focused(kClosing, true))
-          .focuses(false),
-      Case("focus lost where input is ignored", WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST),
-           Focused(kIgnoring))
-          .focuses(false),
-      Case("exposed", WindowEvent(SDL_WINDOWEVENT_EXPOSED), For(kIgnoring),
-           {{kXScreenSaverWindow, kWmPaint, 0, 0}})
-          .invalidates(),
-      Case("resized", WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 1280, 720), For(kClosing),
-           {{kSaver, kWmSize, 0, Packed(1280, 720)}})
-          .invalidates(),
-      Case("pointer enters", WindowEvent(SDL_WINDOWEVENT_ENTER), For(kClosing)).crosses(),
-      Case("pointer leaves", WindowEvent(SDL_WINDOWEVENT_LEAVE), For(kClosing)).crosses(),
-      Case("key", Key(SDLK_LSHIFT), For(kClosing), {{kSaver, kWmKeyDown, SDLK_LSHIFT, 0}}),
-      Case("key with alt", Key(SDLK_F4, KMOD_RALT), For(kClosing),
-           {{kSaver, kWmSysKeyDown, static_cast<uintptr_t>(SDLK_F4), 0}}),
-      Case("key where input is ignored", Key(SDLK_a), For(kIgnoring)),
-      Case("key with no window of ours", Key(SDLK_a), Live({})),
-      Case("left button", Button(SDL_BUTTON_LEFT, 3, 4), For(kClosing),
-           {{kSaver, kWmLButtonDown, 0, Packed(3, 4)}}),
-      Case("right button", Button(SDL_BUTTON_RIGHT, 1279, 719), For(kClosing),
-           {{kSaver, kWmRButtonDown, 0, Packed(1279, 719)}}),
-      Case("middle button", Button(SDL_BUTTON_MIDDLE, 0, 0), For(kClosing),
-           {{kSaver, kWmMButtonDown, 0, 0}}),
-      Case("extra button counts as the left", Button(SDL_BUTTON_X1, 0, 0), For(kClosing),
-           {{kSaver, kWmLButtonDown, 0, 0}}),
-      Case("button where input is ignored", Button(SDL_BUTTON_LEFT, 0, 0), For(kIgnoring)),
-      Case("pointer moved", Motion(10, 20), Moved(kClosing, true),
-           {{kSaver, kWmMouseMove, 0, Packed(10, 20)}}),
-      Case("pointer only entered", Motion(10, 20), Moved(kClosing, false)),
-      Case("pointer moved where input is ignored", Motion(10, 20), Moved(kIgnoring, true)),
-      Case("negative window position keeps 16 bits", Motion(-1, 2), Moved(kClosing, true),
-           {{kSaver, kWmMouseMove, 0, Packed(0xFFFF, 2)}}),
-      Case("events without a meaning here", Typed(SDL_KEYUP), For(kClosing)),
+      Case{"quit closes every window", Typed(SDL_QUIT), For(kClosing),
+           Outcome({{kSaver, kWmClose, 0, 0}, {kXScreenSaverWindow, kWmClose, 0, 0}})},
+      Case{"background suspends the windows input closes", Typed(SDL_APP_WILLENTERBACKGROUND),
+           Live({kClosing, kIgnoring}), Outcome({{kSaver, kWmPowerBroadcast, kPbtApmSuspend, 0}})},
+      Case{"terminating suspends too", Typed(SDL_APP_TERMINATING), For(kIgnoring),
+           Outcome({{kSaver, kWmPowerBroadcast, kPbtApmSuspend, 0}})},
+      Case{"close request", WindowEvent(SDL_WINDOWEVENT_CLOSE), For(kIgnoring),
+           Outcome({{kXScreenSaverWindow, kWmClose, 0, 0}})},
+      Case{"window event of no window of ours", WindowEvent(SDL_WINDOWEVENT_CLOSE),
+           Live({kClosing}), Outcome({})},
+      Case{"focus gained is noted", WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED), For(kClosing),
+           Outcome({}, false, true)},
+      Case{"focus lost after it was had", WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST),
+           Focused(kClosing), Outcome({{kSaver, kWmActivateApp, 0, 0}}, false, false)},
+      Case{"focus lost never had", WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST), For(kClosing),
+           Outcome({}, false, false)},
+      Case{"focus lost to another output's window", WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST),
+           Focused(kClosing, true), Outcome({}, false, false)},
+      Case{"focus lost where input is ignored", WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST),
+           Focused(kIgnoring), Outcome({}, false, false)},
+      Case{"exposed", WindowEvent(SDL_WINDOWEVENT_EXPOSED), For(kIgnoring),
+           Outcome({{kXScreenSaverWindow, kWmPaint, 0, 0}}, true)},
+      Case{"resized", WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 1280, 720), For(kClosing),
+           Outcome({{kSaver, kWmSize, 0, Packed(1280, 720)}}, true)},
+      Case{"pointer enters or leaves", WindowEvent(SDL_WINDOWEVENT_LEAVE), For(kClosing),
+           Outcome({}, false, std::nullopt, true)},
+      Case{"key", Key(SDLK_LSHIFT), For(kClosing), Outcome({{kSaver, kWmKeyDown, SDLK_LSHIFT, 0}})},
+      Case{"key with alt", Key(SDLK_F4, KMOD_RALT), For(kClosing),
+           Outcome({{kSaver, kWmSysKeyDown, static_cast<uintptr_t>(SDLK_F4), 0}})},
+      Case{"key where input is ignored", Key(SDLK_a), For(kIgnoring), Outcome({})},
+      Case{"key with no window of ours", Key(SDLK_a), Live({}), Outcome({})},
+      Case{"left button", Button(SDL_BUTTON_LEFT, 3, 4), For(kClosing),
+           Outcome({{kSaver, kWmLButtonDown, 0, Packed(3, 4)}})},
+      Case{"right button", Button(SDL_BUTTON_RIGHT, 1279, 719), For(kClosing),
+           Outcome({{kSaver, kWmRButtonDown, 0, Packed(1279, 719)}})},
+      Case{"middle button", Button(SDL_BUTTON_MIDDLE, 0, 0), For(kClosing),
+           Outcome({{kSaver, kWmMButtonDown, 0, 0}})},
+      Case{"extra button counts as the left", Button(SDL_BUTTON_X1, 0, 0), For(kClosing),
+           Outcome({{kSaver, kWmLButtonDown, 0, 0}})},
+      Case{"button where input is ignored", Button(SDL_BUTTON_LEFT, 0, 0), For(kIgnoring),
+           Outcome({})},
+      Case{"pointer moved", Motion(10, 20), Moved(kClosing, true),
+           Outcome({{kSaver, kWmMouseMove, 0, Packed(10, 20)}})},
+      Case{"pointer only entered", Motion(10, 20), Moved(kClosing, false), Outcome({})},
+      Case{"pointer moved where input is ignored", Motion(10, 20), Moved(kIgnoring, true),
+           Outcome({})},
+      Case{"negative window position keeps 16 bits", Motion(-1, 2), Moved(kClosing, true),
+           Outcome({{kSaver, kWmMouseMove, 0, Packed(0xFFFF, 2)}})},
+      Case{"events without a meaning here", Typed(SDL_KEYUP), For(kClosing), Outcome({})},
   };
   return cases;
 }
@@ -189,16 +177,16 @@ class Translation : public ::testing::TestWithParam<Case> {};
 TEST_P(Translation, PostsAndNotes) {
   const Case& c = GetParam();
   const EventOutcome outcome = TranslateEvent(c.event, c.context);
-  ASSERT_EQ(outcome.posts.size(), c.posts.size());
-  for (size_t i = 0; i < c.posts.size(); ++i) {
-    EXPECT_EQ(outcome.posts[i].window, c.posts[i].window) << i;
-    EXPECT_EQ(outcome.posts[i].message, c.posts[i].message) << i;
-    EXPECT_EQ(outcome.posts[i].wParam, c.posts[i].wParam) << i;
-    EXPECT_EQ(outcome.posts[i].lParam, c.posts[i].lParam) << i;
+  ASSERT_EQ(outcome.posts.size(), c.expected.posts.size());
+  for (size_t i = 0; i < c.expected.posts.size(); ++i) {
+    EXPECT_EQ(outcome.posts[i].window, c.expected.posts[i].window) << i;
+    EXPECT_EQ(outcome.posts[i].message, c.expected.posts[i].message) << i;
+    EXPECT_EQ(outcome.posts[i].wParam, c.expected.posts[i].wParam) << i;
+    EXPECT_EQ(outcome.posts[i].lParam, c.expected.posts[i].lParam) << i;
   }
-  EXPECT_EQ(outcome.invalidateTarget, c.invalidate);
-  EXPECT_EQ(outcome.targetFocused, c.focused);
-  EXPECT_EQ(outcome.pointerCrossed, c.crossed);
+  EXPECT_EQ(outcome.invalidateTarget, c.expected.invalidateTarget);
+  EXPECT_EQ(outcome.targetFocused, c.expected.targetFocused);
+  EXPECT_EQ(outcome.pointerCrossed, c.expected.pointerCrossed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Events, Translation, ::testing::ValuesIn(Cases()),
