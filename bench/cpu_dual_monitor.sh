@@ -54,7 +54,8 @@ if [ ! -s "$WORK/display" ]; then
   printf '%-27s %s\n' "dual monitor" "Xorg did not start"
   exit 0
 fi
-export DISPLAY=":$(head -1 "$WORK/display")"
+DISPLAY=":$(head -1 "$WORK/display")"
+export DISPLAY
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config"
 mkdir -p "$HOME"
 unset XSCREENSAVER_WINDOW SDL_VIDEODRIVER

@@ -1,5 +1,6 @@
 // The window system of the Linux saver, over SDL2: on X11 the saver's own
-// borderless window over the screen, or an existing X window (a preview
+// borderless window over the screen (one over each monitor where there are
+// several, each showing the whole frame), or an existing X window (a preview
 // parent, or the window XScreenSaver gives a hack) drawn into; on Wayland a
 // full-screen window on every output, each showing the frame. SDL's events
 // turned into the host's messages; the 10 ms timer paced on the one GUI

@@ -25,17 +25,19 @@ Xorg -displayfd 3 -config "$WORK/xorg.conf" -noreset -nolisten tcp -logfile "$WO
   3>"$WORK/display" >"$WORK/xorg.out" 2>&1 &
 XORG_PID=$!
 STARTED_PIDS+=("$XORG_PID")
-for i in $(seq 150); do
+for _ in $(seq 150); do
   [[ -s "$WORK/display" ]] && break
   is_running "$XORG_PID" || break
   sleep 0.1
 done
 [[ -s "$WORK/display" ]] ||
   skip "Xorg did not start: $(grep -h '(EE)' "$WORK/xorg.log" "$WORK/xorg.out" 2>/dev/null | tail -3)"
-export DISPLAY=":$(head -1 "$WORK/display")"
-xrandr --addmode DUMMY1 ${WIDTH}x${HEIGHT} &&
-  xrandr --output DUMMY1 --mode ${WIDTH}x${HEIGHT} --right-of DUMMY0 ||
+DISPLAY=":$(head -1 "$WORK/display")"
+export DISPLAY
+if ! xrandr --addmode DUMMY1 ${WIDTH}x${HEIGHT} ||
+  ! xrandr --output DUMMY1 --mode ${WIDTH}x${HEIGHT} --right-of DUMMY0; then
   skip "the dummy driver gave no second output: $(xrandr 2>&1 | head -3)"
+fi
 monitors=$(xrandr --listmonitors | awk 'NR == 1 { print $2 }')
 [[ $monitors == 2 ]] || fail "xrandr lists $monitors monitors, not 2"
 
@@ -82,7 +84,7 @@ done
 # so a few screenshots may be needed before each part shows one.
 third=$((WIDTH / 3))
 seen_left=0 seen_right=0 seen_outer_left=0 seen_outer_right=0
-for attempt in $(seq 60); do
+for _ in $(seq 60); do
   sleep 0.5
   is_running "$SAVER_PID" || fail "the saver ended"
   shoot 0 "$WORK/left.png" && shoot 1 "$WORK/right.png" || continue
