@@ -134,3 +134,5 @@ for hack in galaxy fuzzyflakes; do
   measure "$hack (xscreensaver)" "$WORK/$hack.log"
   stop_child
 done
+
+GRAZEFALL=$GRAZEFALL STORE_TOOL=$STORE_TOOL WINDOW=$WINDOW STARTUP=$STARTUP bash "$HERE/bench/cpu_dual_monitor.sh"

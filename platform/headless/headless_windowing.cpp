@@ -25,7 +25,9 @@ class HeadlessWindowSystem::FakeVerifier : public PasswordVerifier {
   HeadlessWindowSystem& system_;
 };
 
-HeadlessWindowSystem::HeadlessWindowSystem() = default;
+HeadlessWindowSystem::HeadlessWindowSystem() {
+  windows_.keepDeliveryLog();
+}
 HeadlessWindowSystem::~HeadlessWindowSystem() = default;
 
 void HeadlessWindowSystem::addStep(Step step) {
@@ -44,7 +46,7 @@ void HeadlessWindowSystem::scriptTick() {
 
 void HeadlessWindowSystem::tick() {
   if (!timerActive(lastCreated_)) return;
-  queue_.tick(lastCreated_);
+  windows_.queue().tick(lastCreated_);
 }
 
 void HeadlessWindowSystem::scriptCursor(int32_t x, int32_t y) {
@@ -57,26 +59,23 @@ void HeadlessWindowSystem::scriptAdvance(uint32_t milliseconds) {
 
 WindowHandle HeadlessWindowSystem::addForeignWindow(std::string className, std::string title,
                                                     int32_t width, int32_t height) {
-  const WindowHandle handle = nextHandle_++;
-  Window window;
+  Windows::Window window;
   window.className = std::move(className);
   window.title = std::move(title);
-  window.width = width;
-  window.height = height;
-  windows_[handle] = std::move(window);
-  return handle;
+  window.extra = WindowSize{width, height};
+  return windows_.add(std::move(window));
 }
 
 void HeadlessWindowSystem::destroyForeignWindow(WindowHandle window) {
   // Children go with their parent, as a real window system does.
-  for (auto& [handle, record] : windows_) {
+  for (auto& [handle, record] : windows_.all()) {
     if (record.parent == window && record.alive) destroy(handle);
   }
-  if (Window* record = find(window)) record->alive = false;
+  if (Windows::Window* record = windows_.find(window)) record->alive = false;
 }
 
 void HeadlessWindowSystem::loseForeignWindow(WindowHandle window) {
-  if (Window* record = find(window)) record->alive = false;
+  if (Windows::Window* record = windows_.find(window)) record->alive = false;
 }
 
 void HeadlessWindowSystem::setVerifierAnswers(std::vector<int32_t> answers, uint32_t dialogMs) {
@@ -87,7 +86,7 @@ void HeadlessWindowSystem::setVerifierAnswers(std::vector<int32_t> answers, uint
 
 int32_t HeadlessWindowSystem::countDelivered(uint32_t message) const {
   return static_cast<int32_t>(
-      std::count_if(delivered_.begin(), delivered_.end(),
+      std::count_if(delivered().begin(), delivered().end(),
                     [&](const Delivered& d) { return d.message == message; }));
 }
 
@@ -101,64 +100,48 @@ int32_t HeadlessWindowSystem::countDefaultHandled(uint32_t message) const {
 }
 
 bool HeadlessWindowSystem::timerActive(WindowHandle window) const {
-  auto it = windows_.find(window);
-  return it != windows_.end() && it->second.alive && queue_.timerRunning(window);
-}
-
-HeadlessWindowSystem::Window* HeadlessWindowSystem::find(WindowHandle window) {
-  auto it = windows_.find(window);
-  if (it == windows_.end() || !it->second.alive) return nullptr;
-  return &it->second;
+  return windows_.find(window) != nullptr && windows_.queue().timerRunning(window);
 }
 
 bool HeadlessWindowSystem::registerClass(std::string_view className, WindowProc procedure) {
-  if (procedure == nullptr) return false;
-  classes_[std::string(className)] = procedure;
-  return true;
+  return windows_.registerClass(className, procedure);
 }
 
 WindowHandle HeadlessWindowSystem::createWindow(const WindowSpec& spec) {
-  auto cls = classes_.find(spec.className);
-  if (failCreate_ || cls == classes_.end()) return 0;
-  if (spec.kind == WindowKind::Preview && find(spec.parent) == nullptr) return 0;
-  const WindowHandle handle = nextHandle_++;
-  Window window;
+  const WindowProc procedure = windows_.procedureOf(spec.className);
+  if (failCreate_ || procedure == nullptr) return 0;
+  if (spec.kind == WindowKind::Preview && windows_.find(spec.parent) == nullptr) return 0;
+  Windows::Window window;
   window.className = std::string(spec.className);
   window.title = std::string(spec.title);
-  window.procedure = cls->second;
+  window.procedure = procedure;
   window.parent = spec.kind == WindowKind::Preview ? spec.parent : 0;
-  window.width = spec.bounds.width();
-  window.height = spec.bounds.height();
-  windows_[handle] = window;
+  window.extra = WindowSize{spec.bounds.width(), spec.bounds.height()};
+  const WindowHandle handle = windows_.add(window);
   lastCreated_ = handle;
   lastSpec_ = spec;
-  lastTitle_ = window.title;
+  lastTitle_ = std::string(spec.title);
   deliver(handle, kWmCreate, 0, 0);
   return handle;
 }
 
 WindowHandle HeadlessWindowSystem::findWindow(std::string_view className, std::string_view title) {
-  for (const auto& [handle, window] : windows_) {
-    if (window.alive && window.className == className && window.title == title) return handle;
-  }
-  return 0;
+  return windows_.findByName(className, title);
 }
 
 bool HeadlessWindowSystem::isWindow(WindowHandle window) {
-  return find(window) != nullptr;
+  return windows_.find(window) != nullptr;
 }
 
 WindowHandle HeadlessWindowSystem::parentOf(WindowHandle window) {
-  const Window* record = find(window);
+  const Windows::Window* record = windows_.find(window);
   return record != nullptr ? record->parent : 0;
 }
 
 bool HeadlessWindowSystem::postMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
                                        intptr_t lParam) {
   posted_.push_back(Delivered{window, message, wParam, lParam});
-  if (find(window) == nullptr) return false;
-  queue_.post(Message{window, message, wParam, lParam});
-  return true;
+  return windows_.post(window, message, wParam, lParam);
 }
 
 MessageResult HeadlessWindowSystem::sendMessage(WindowHandle window, uint32_t message,
@@ -167,18 +150,19 @@ MessageResult HeadlessWindowSystem::sendMessage(WindowHandle window, uint32_t me
 }
 
 void HeadlessWindowSystem::postQuitMessage(int32_t exitCode) {
-  queue_.postQuit(exitCode);
+  windows_.queue().postQuit(exitCode);
 }
 
 bool HeadlessWindowSystem::getMessage(Message* message) {
   for (;;) {
     // Timer messages only come through when nothing else waits.
-    if (queue_.takePosted(message)) return true;
-    if (queue_.quitPending()) {
-      *message = queue_.takeQuit();
+    MessageQueue& queue = windows_.queue();
+    if (queue.takePosted(message)) return true;
+    if (queue.quitPending()) {
+      *message = queue.takeQuit();
       return false;
     }
-    if (queue_.takeTimer(message)) return true;
+    if (queue.takeTimer(message)) return true;
     if (steps_.empty()) {
       scriptEnded_ = true;
       *message = Message{0, kWmQuit, static_cast<uintptr_t>(kScriptEndedCode), 0};
@@ -196,22 +180,15 @@ MessageResult HeadlessWindowSystem::dispatchMessage(const Message& message) {
 
 MessageResult HeadlessWindowSystem::deliver(WindowHandle window, uint32_t message, uintptr_t wParam,
                                             intptr_t lParam) {
-  Window* record = find(window);
-  if (record == nullptr || record->procedure == nullptr) return 0;
-  delivered_.push_back(Delivered{window, message, wParam, lParam});
-  return record->procedure(window, message, wParam, lParam);
+  return windows_.deliver(window, message, wParam, lParam);
 }
 
 int32_t HeadlessWindowSystem::removeTimerMessages(WindowHandle window, int32_t limit) {
-  return queue_.removeTimerMessages(window, limit);
+  return windows_.queue().removeTimerMessages(window, limit);
 }
 
 void HeadlessWindowSystem::destroy(WindowHandle window) {
-  Window* record = find(window);
-  if (record == nullptr) return;
-  deliver(window, kWmDestroy, 0, 0);
-  record->alive = false;
-  queue_.dropWindow(window);
+  windows_.destroy(window);
 }
 
 MessageResult HeadlessWindowSystem::defaultWindowProc(WindowHandle window, uint32_t message,
@@ -226,27 +203,27 @@ uint32_t HeadlessWindowSystem::registerWindowMessage(std::string_view) {
 }
 
 uint32_t HeadlessWindowSystem::setTimer(WindowHandle window, uint32_t timerId, uint32_t periodMs) {
-  if (find(window) == nullptr) return 0;
+  if (windows_.find(window) == nullptr) return 0;
   // The period is left to the script: the timer fires on tick() only.
-  queue_.startTimer(window, timerId, periodMs, clock_.tickCount());
+  windows_.queue().startTimer(window, timerId, periodMs, clock_.tickCount());
   return timerId;
 }
 
 void HeadlessWindowSystem::killTimer(WindowHandle window, uint32_t) {
-  queue_.stopTimer(window);
+  windows_.queue().stopTimer(window);
 }
 
 bool HeadlessWindowSystem::clientSize(WindowHandle window, int32_t* width, int32_t* height) {
-  const Window* record = find(window);
+  const Windows::Window* record = windows_.find(window);
   if (record == nullptr) return false;
-  *width = record->width;
-  *height = record->height;
+  *width = record->extra.width;
+  *height = record->extra.height;
   return true;
 }
 
 bool HeadlessWindowSystem::paintPicture(WindowHandle window, const Picture& picture, int32_t x,
                                         int32_t y) {
-  if (find(window) == nullptr) return false;
+  if (windows_.find(window) == nullptr) return false;
   paints_.push_back(Paint{window, picture.width, picture.height, x, y});
   return true;
 }

@@ -18,7 +18,7 @@
 
 #include "platform/headless/headless_clock.h"
 #include "platform/headless/headless_cursor.h"
-#include "platform/message_queue/message_queue.h"
+#include "platform/message_queue/window_table.h"
 #include "platform/windowing.h"
 
 namespace grazefall::platform {
@@ -80,14 +80,9 @@ class HeadlessWindowSystem : public WindowSystem {
   static constexpr uintptr_t kInputMethodContext = 0x77;
 
   // --- What a test reads back ---
-  struct Delivered {
-    WindowHandle window;
-    uint32_t message;
-    uintptr_t wParam;
-    intptr_t lParam;
-  };
+  using Delivered = Message;
   // Every message handed to a window procedure, sent or dispatched, in order.
-  const std::vector<Delivered>& delivered() const { return delivered_; }
+  const std::vector<Delivered>& delivered() const { return windows_.deliveryLog(); }
   int32_t countDelivered(uint32_t message) const;
   // Every message posted, to any window, in order.
   const std::vector<Delivered>& posted() const { return posted_; }
@@ -157,30 +152,23 @@ class HeadlessWindowSystem : public WindowSystem {
   int32_t runTemplateDialog(int32_t templateId, WindowHandle owner) override;
 
  private:
-  struct Window {
-    std::string className;
-    std::string title;
-    WindowProc procedure = nullptr;
-    WindowHandle parent = 0;
+  // What a window of ours, or of another program (addForeignWindow, no
+  // procedure), has beside its name: its client size.
+  struct WindowSize {
     int32_t width = 0;
     int32_t height = 0;
-    bool alive = true;
   };
+  using Windows = WindowTable<WindowSize>;
   class FakeVerifier;
 
-  Window* find(WindowHandle window);
   MessageResult deliver(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
   void destroy(WindowHandle window);
 
-  std::map<std::string, WindowProc, std::less<>> classes_;
-  std::map<WindowHandle, Window> windows_;
-  WindowHandle nextHandle_ = 0x1000;
+  Windows windows_{0x1000};
   WindowHandle lastCreated_ = 0;
   WindowSpec lastSpec_;
   std::string lastTitle_;
-  MessageQueue queue_;
   std::deque<Step> steps_;
-  std::vector<Delivered> delivered_;
   std::vector<Delivered> posted_;
   std::vector<uint32_t> defaultHandled_;
   Rect virtualScreen_{0, 0, 800, 600};

@@ -1,42 +1,38 @@
 // The window system of the Linux saver, over SDL2: on X11 the saver's own
-// borderless window over the screen, or an existing X window (a preview
+// borderless window over the screen (one over each monitor where there are
+// several, each showing the whole frame), or an existing X window (a preview
 // parent, or the window XScreenSaver gives a hack) drawn into; on Wayland a
 // full-screen window on every output, each showing the frame. SDL's events
 // turned into the host's messages; the 10 ms timer paced on the one GUI
 // thread; the single-instance lookup across processes through X, or through
-// a lock file where there is no X.
+// a lock file where there is no X. Its parts: video_driver (which driver),
+// x11_connection (other programs' windows), foreign_windows (drawing into
+// them), output_windows (the windows of every output), event_translation
+// (SDL events to messages); sdl_message_loop.cpp holds the loop and its
+// sleep. The window table and queue are message_queue/'s.
 #pragma once
 
-#include <csignal>
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/linux/instance_lock.h"
-#include "platform/message_queue/message_queue.h"
-#include "platform/sdl/frame_presenter.h"
+#include "platform/message_queue/window_table.h"
+#include "platform/sdl/event_translation.h"
+#include "platform/sdl/output_windows.h"
 #include "platform/sdl/relative_pointer.h"
 #include "platform/sdl/sleep_watch.h"
+#include "platform/sdl/video_driver.h"
 #include "platform/sdl/wayland_presentation.h"
+#include "platform/sdl/x11_connection.h"
 #include "platform/windowing.h"
 
 struct SDL_Window;
 struct SDL_Surface;
 
 namespace grazefall::platform::sdl {
-
-// How the saver window treats input.
-enum class InputPolicy {
-  // Keys, buttons, motion and focus become the host's closing messages.
-  Closing,
-  // Input is left alone (XScreenSaver owns it, or an ordinary window); only
-  // a close request from the window manager or SIGTERM ends the saver.
-  Ignored,
-};
 
 class SdlWindowSystem : public WindowSystem {
  public:
@@ -47,12 +43,12 @@ class SdlWindowSystem : public WindowSystem {
   // SDL_VIDEODRIVER names when set; false (with SDL's reason in `error`)
   // when no display can be opened.
   bool open(std::string* error, std::string_view driver = "x11");
-  bool isOpen() const { return open_; }
+  bool isOpen() const { return driver_.has_value(); }
   // Whether windows are X windows (foreign windows can be drawn into).
-  bool onX11() const { return xDisplay_ != nullptr; }
+  bool onX11() const { return x_.isOpen(); }
   // Whether windows are a Wayland compositor's (no global pointer position,
   // full screen only as the compositor gives it).
-  bool onWayland() const { return wayland_; }
+  bool onWayland() const { return driver_ == VideoDriver::Wayland; }
 
   // Full-screen windows draw into this existing X window instead of making
   // their own (XScreenSaver's window, -root, -window-id), input ignored.
@@ -60,7 +56,7 @@ class SdlWindowSystem : public WindowSystem {
   // Full-screen windows become ordinary resizable windows (-window).
   void setOrdinaryWindow(bool ordinary) { ordinaryWindow_ = ordinary; }
   // The root window of the default screen, or 0.
-  uint64_t rootWindow();
+  uint64_t rootWindow() { return x_.rootWindow(); }
 
   // Ends the loop as a close request would (SIGTERM).
   static void RequestStop();
@@ -105,64 +101,45 @@ class SdlWindowSystem : public WindowSystem {
   bool paintPicture(WindowHandle window, const Picture& picture, int32_t x, int32_t y) override;
 
  private:
-  // The same frame shown full screen on another output (Wayland).
-  struct Mirror {
-    SDL_Window* sdl = nullptr;
-    uint32_t sdlId = 0;
-    std::unique_ptr<FramePresenter> presenter = std::make_unique<FramePresenter>();
-  };
-
+  // What this system keeps beside each window of the table.
   struct Window {
-    std::string className;
-    std::string title;
-    WindowProc procedure = nullptr;
-    SDL_Window* sdl = nullptr;
-    uint32_t sdlId = 0;
+    OutputWindows outputs;
     // The X window drawn into when SDL did not create it, else 0.
     uint64_t foreign = 0;
     // A preview's own child of the parent window (also `foreign`), made here
     // and destroyed with the window.
     uint64_t previewChild = 0;
-    WindowHandle parent = 0;
     InputPolicy input = InputPolicy::Closing;
     bool focused = false;
     Point lastPointer{};
-    std::unique_ptr<FramePresenter> presenter = std::make_unique<FramePresenter>();
-    std::vector<Mirror> mirrors;
   };
+  using Windows = WindowTable<Window>;
 
   Window* find(WindowHandle window);
-  Window* findBySdlId(uint32_t id, WindowHandle* handle);
-  MessageResult deliver(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  // The window of ours that SDL window `id` belongs to; else the first live
+  // one (keyboard events without a focus window go to the saver); 0 when
+  // there is none.
+  WindowHandle findBySdlId(uint32_t id);
+  // Makes the window's SDL windows as `spec` and the settings ask (its title
+  // may change); false when none could be made.
+  bool openWindows(const WindowSpec& spec, Window* window, std::string* title);
   void destroy(WindowHandle window);
+  std::vector<EventWindow> liveWindows();
+  EventContext contextOf(const SDL_Event& event);
+  void postAll(const std::vector<Message>& messages);
   void translateEvents();
   void checkForeignWindows();
-  // The socket of SDL's X connection, or -1.
-  int eventSocket();
-  // Sleeps until X events arrive or `untilTick` milliseconds have passed
-  // (nullopt: no timer runs), but no longer than a few milliseconds.
-  void waitForEvents(std::optional<uint32_t> untilTick);
-  void selectStructureEvents(Window& window);
-  // One full-screen window per output into `window` (the first output's is
-  // `window.sdl`, the others its mirrors); false when none could be made.
-  bool createOutputWindows(Window& window);
-  void invalidateAll(Window& window);
-  // Shows `frame` in `sdl` through our own Wayland buffers when it has them,
-  // else through `presenter`.
-  int32_t presentIn(SDL_Window* sdl, FramePresenter& presenter, SDL_Surface* frame,
-                    const std::optional<std::vector<Rect>>& changes);
+  // Sleeps until SDL's connection has events or `msUntilTick` milliseconds
+  // have passed (nullopt: no timer runs), but no longer than a few ms.
+  void waitForEvents(std::optional<uint32_t> msUntilTick);
   // Whether the keyboard focus is in one of the windows of `window`.
   bool hasKeyboardFocus(const Window& window) const;
 
-  bool open_ = false;
-  bool wayland_ = false;
-  void* xDisplay_ = nullptr;  // our own X connection for lookups
+  std::optional<VideoDriver> driver_;
+  XConnection x_;  // our own X connection for lookups
   uint64_t targetWindow_ = 0;
   bool ordinaryWindow_ = false;
-  std::map<std::string, WindowProc, std::less<>> classes_;
-  std::map<WindowHandle, Window> windows_;
-  WindowHandle nextHandle_ = WindowHandle{1} << 40;
-  MessageQueue queue_;
+  Windows windows_{WindowHandle{1} << 40};
   bool stopHandled_ = false;
   uint32_t lastForeignCheck_ = 0;
   SleepWatch sleepWatch_;
