@@ -11,9 +11,10 @@ skip() {
   echo "skipped: $*"
   exit 77
 }
-command -v Xorg >/dev/null || skip "Xorg is not installed"
+source "$(dirname "$0")/../../tools/missing-package.sh"
+command -v Xorg >/dev/null || skip "$(missing_package_reason xserver-xorg-core)"
 command -v xrandr >/dev/null || skip "xrandr is not installed"
-[[ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]] || skip "the Xorg dummy driver is not installed"
+[[ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]] || skip "$(missing_package_reason xserver-xorg-video-dummy)"
 source "$(dirname "$0")/xvfb_session.sh"
 STORE_TOOL=$(realpath "${2:?usage: $0 grazefall store_options_tool}")
 WIDTH=1280
