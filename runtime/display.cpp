@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/platform.h"
 
 namespace grazefall {
 namespace {
@@ -46,9 +45,9 @@ bool AttachClipList(Display& display, platform::Surface& surface,
   return surface.setClipList(region.rectangles) == kOk;
 }
 
-int32_t OpenDisplay(Display& display, platform::WindowHandle window) {
-  if (!platform::HasPlatform()) return 1;
-  display.directDraw = platform::CurrentPlatform().createDisplayDevice();
+int32_t OpenDisplay(Display& display, platform::Platform& system, platform::WindowHandle window) {
+  display.system = &system;
+  display.directDraw = system.createDisplayDevice();
   if (!display.directDraw) return 1;
   if (display.directDraw->takeFullScreen(window) != kOk) return 1;
   const platform::DisplayMode mode{display.width, display.height, display.bitDepth};
@@ -68,9 +67,9 @@ int32_t OpenDisplay(Display& display, platform::WindowHandle window) {
   return 0;
 }
 
-int32_t OpenInputDevices(InputDevices& input, platform::WindowHandle window) {
-  if (!platform::HasPlatform()) return 1;
-  input.directInput = platform::CurrentPlatform().createInputSystem();
+int32_t OpenInputDevices(InputDevices& input, platform::Platform& system,
+                         platform::WindowHandle window) {
+  input.directInput = system.createInputSystem();
   if (!input.directInput) return 1;
 
   input.keyboard = input.directInput->createDevice(platform::InputKind::Keyboard);

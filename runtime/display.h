@@ -11,12 +11,16 @@
 
 #include "platform/display_device.h"
 #include "platform/input_device.h"
+#include "platform/platform.h"
 #include "platform/surface.h"
 #include "platform/types.h"
 
 namespace grazefall {
 
 struct Display {
+  // The platform the display was opened on: its pictures fill the display's
+  // surfaces. Null until OpenDisplay.
+  platform::Platform* system = nullptr;
   // The display driver object (DirectDraw on Windows, the backend's display
   // device elsewhere): the screen's mode, the flipping chain, surfaces.
   std::unique_ptr<platform::DisplayDevice> directDraw;
@@ -54,15 +58,16 @@ ClipRegion BuildClipRegion(std::span<const platform::Rect> rectangles);
 bool AttachClipList(Display& display, platform::Surface& surface,
                     std::span<const platform::Rect> rectangles);
 
-// Display set-up in the start's order: driver object, full screen for the
+// Display set-up on `system` in the start's order: driver object, full screen for the
 // window, the mode width x height x bitDepth already in `display`, the
 // flipping primary and its back buffer, both cleared, the screen clipper.
 // Returns 0, or 1 at the first step that fails (what was made stays).
-int32_t OpenDisplay(Display& display, platform::WindowHandle window);
+int32_t OpenDisplay(Display& display, platform::Platform& system, platform::WindowHandle window);
 
-// Input set-up: the input object, then keyboard and mouse (cooperative level,
+// Input set-up on `system`: the input object, then keyboard and mouse (cooperative level,
 // standard format, acquire). Returns 0, or 1 at the first failing step.
-int32_t OpenInputDevices(InputDevices& input, platform::WindowHandle window);
+int32_t OpenInputDevices(InputDevices& input, platform::Platform& system,
+                         platform::WindowHandle window);
 
 // Releases the back buffer then the primary; unacquires and releases the
 // keyboard then the mouse. The driver and input objects stay.

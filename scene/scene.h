@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "options/options.h"
+#include "platform/platform.h"
 #include "runtime/display.h"
 #include "runtime/random.h"
 #include "sprites/sprite.h"
@@ -103,6 +104,8 @@ struct MessageState {
 
 // What every scene behaviour works with, borrowed for the length of a call.
 struct SceneContext {
+  // The fonts of the messages come from here.
+  platform::Platform& platform;
   const ScenarioOptions& options;
   Display& display;
   RandomGenerator& random;

@@ -47,10 +47,10 @@ class DisplayOnHeadless : public ::testing::Test {
     display.width = width;
     display.height = height;
     display.bitDepth = bitDepth;
-    return OpenDisplay(display, 1);
+    return OpenDisplay(display, headless, 1);
   }
 
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   Display display;
 };
 
@@ -81,7 +81,7 @@ TEST_F(DisplayOnHeadless, OpensInTheAskedModeWithClearedClippedBuffers) {
 }
 
 TEST_F(DisplayOnHeadless, FailsWithoutFallbackForAModeTheDisplayRefuses) {
-  headless->setOfferedModes({DisplayMode{800, 600, 16}});
+  headless.setOfferedModes({DisplayMode{800, 600, 16}});
   EXPECT_EQ(open(800, 600, 24), 1);
   EXPECT_NE(display.directDraw, nullptr);  // what was made before the failure stays
   EXPECT_EQ(display.primary, nullptr);
@@ -92,14 +92,14 @@ TEST_F(DisplayOnHeadless, FailsWithoutFallbackForAModeTheDisplayRefuses) {
 }
 
 TEST_F(DisplayOnHeadless, FailsWhenNoDriverObjectCanBeMade) {
-  headless->failDisplayCreations(1);
+  headless.failDisplayCreations(1);
   EXPECT_EQ(open(800, 600, 16), 1);
   EXPECT_EQ(display.directDraw, nullptr);
   EXPECT_EQ(open(800, 600, 16), 0);
 }
 
 TEST_F(DisplayOnHeadless, ClipListNeedsADriverObject) {
-  auto surface = headless->createDisplayDevice()->createOffscreen(8, 8);
+  auto surface = headless.createDisplayDevice()->createOffscreen(8, 8);
   ASSERT_NE(surface, nullptr);
   const std::array<Rect, 1> all{Rect{0, 0, 8, 8}};
   Display empty;
@@ -155,10 +155,10 @@ TEST_F(DisplayOnHeadless, PresentAsksTheFlipAgainAtMostFourTimes) {
     auto refusing = std::make_unique<RefusingFlips>(std::move(display.directDraw), c.refusals);
     RefusingFlips& device = *refusing;
     display.directDraw = std::move(refusing);
-    const int64_t before = headless->presentedFrames();
+    const int64_t before = headless.presentedFrames();
     PresentFrame(display);
     EXPECT_EQ(device.flipsAsked, c.flipsAsked) << "refusals " << c.refusals;
-    EXPECT_EQ(headless->presentedFrames() - before, c.shown) << "refusals " << c.refusals;
+    EXPECT_EQ(headless.presentedFrames() - before, c.shown) << "refusals " << c.refusals;
     ReleaseDisplaySurfaces(display);
     display.directDraw.reset();
   }
@@ -172,14 +172,14 @@ TEST_F(DisplayOnHeadless, PresentWithoutAPrimaryAsksNoFlip) {
   display.primary.reset();
   PresentFrame(display);
   EXPECT_EQ(device.flipsAsked, 0);
-  EXPECT_EQ(headless->presentedFrames(), 0);
+  EXPECT_EQ(headless.presentedFrames(), 0);
 }
 
 // --- Input devices ---
 
 class InputOnHeadless : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(OpenInputDevices(input, 1), 0); }
+  void SetUp() override { ASSERT_EQ(OpenInputDevices(input, headless, 1), 0); }
   void TearDown() override { ReleaseInputDevices(input); }
 
   platform::MouseState moved(int32_t x, int32_t y) {
@@ -194,27 +194,27 @@ class InputOnHeadless : public ::testing::Test {
     return state;
   }
 
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   InputDevices input;
 };
 
 TEST_F(InputOnHeadless, EscapeIsTheOnlyKeyThatInterrupts) {
   EXPECT_EQ(UserInterrupted(input), 0);
-  headless->setKeyDown(0x1C, true);  // Enter
-  headless->setKeyDown(0x39, true);  // Space
+  headless.setKeyDown(0x1C, true);  // Enter
+  headless.setKeyDown(0x39, true);  // Space
   EXPECT_EQ(UserInterrupted(input), 0);
-  headless->setKeyDown(platform::kScanEscape, true);
+  headless.setKeyDown(platform::kScanEscape, true);
   EXPECT_EQ(UserInterrupted(input), 1);
-  headless->setKeyDown(platform::kScanEscape, false);
+  headless.setKeyDown(platform::kScanEscape, false);
   EXPECT_EQ(UserInterrupted(input), 0);
 }
 
 TEST_F(InputOnHeadless, FirstThreeMouseButtonsInterruptTheFourthDoesNot) {
   for (int button = 0; button < 3; ++button) {
-    headless->queueMouseState(pressed(button));
+    headless.queueMouseState(pressed(button));
     EXPECT_EQ(UserInterrupted(input), 1) << "button " << button;
   }
-  headless->queueMouseState(pressed(3));
+  headless.queueMouseState(pressed(3));
   EXPECT_EQ(UserInterrupted(input), 0);
 }
 
@@ -226,18 +226,18 @@ TEST_F(InputOnHeadless, OnlyMovementOfMoreThanFiveRightOrDownInterrupts) {
                         {5, 5, 0},   {-6, 0, 0},  {0, -6, 0},       {-1000, -1000, 0},
                         {-50, 6, 1}, {6, -50, 1}, {INT32_MIN, 0, 0}};
   for (const Case& c : cases) {
-    headless->queueMouseState(moved(c.x, c.y));
+    headless.queueMouseState(moved(c.x, c.y));
     EXPECT_EQ(UserInterrupted(input), c.expected) << c.x << ", " << c.y;
   }
 }
 
 TEST(InputDevicesOpen, FailsWhenNoInputObjectCanBeMade) {
-  platform::ScopedHeadlessPlatform headless;
-  headless->failInputCreations(1);
+  platform::HeadlessPlatform headless;
+  headless.failInputCreations(1);
   InputDevices input;
-  EXPECT_EQ(OpenInputDevices(input, 1), 1);
+  EXPECT_EQ(OpenInputDevices(input, headless, 1), 1);
   EXPECT_EQ(input.keyboard, nullptr);
-  EXPECT_EQ(OpenInputDevices(input, 1), 0);
+  EXPECT_EQ(OpenInputDevices(input, headless, 1), 0);
   EXPECT_NE(input.keyboard, nullptr);
   EXPECT_NE(input.mouse, nullptr);
 }

@@ -18,7 +18,7 @@ using namespace platform;
 class SaverProcedure : public ::testing::Test {
  protected:
   SaverProcedure() {
-    saver.platform = &*platformScope;
+    saver.platform = &platformScope;
     saver.windows = &windows;
     saver.animation = &animation;
   }
@@ -26,7 +26,7 @@ class SaverProcedure : public ::testing::Test {
     return SaverProc(saver, window, message, wParam, 0);
   }
 
-  ScopedHeadlessPlatform platformScope;
+  HeadlessPlatform platformScope;
   HeadlessWindowSystem windows;
   const WindowHandle window = windows.addForeignWindow("Saver", "Saver", 64, 48);
   testing::ScriptedAnimation animation;

@@ -394,8 +394,8 @@ TEST_F(Thresholds, DropsPastTenBelowStartAgainAtTheModelsPlacesInListOrder) {
 class FrameOrder : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::RegisterScenePictures(*platform);
-    platform->setTimeSeconds(4242);
+    testing::RegisterScenePictures(platform);
+    platform.setTimeSeconds(4242);
   }
   void runBoth(bool messagesOn, bool tearsOn) {
     ScenarioOptions built = halloweenPreset;
@@ -407,8 +407,8 @@ class FrameOrder : public ::testing::Test {
     built.introPhase = static_cast<int32_t>(IntroPhase::Over);
     optionsA = built;
     optionsB = built;
-    auto a = NewAnimation(optionsA);
-    auto b = NewAnimation(optionsB);
+    auto a = NewAnimation(platform, optionsA);
+    auto b = NewAnimation(platform, optionsB);
     ASSERT_EQ(StartAnimation(*a, 1), 0);
     ASSERT_EQ(StartAnimation(*b, 1), 0);
     ASSERT_EQ(a->random.state, b->random.state);
@@ -454,7 +454,7 @@ class FrameOrder : public ::testing::Test {
     }
     EXPECT_GT(explosionsSeen, 0) << "the explosions' step had something to do";
   }
-  platform::ScopedHeadlessPlatform platform;
+  platform::HeadlessPlatform platform;
   ScenarioOptions optionsA{};
   ScenarioOptions optionsB{};
 };

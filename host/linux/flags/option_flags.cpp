@@ -241,12 +241,13 @@ FlagMatch TakeOptionFlag(std::span<const std::string_view> args, size_t* index, 
   return FlagMatch::Taken;
 }
 
-void ApplyOptionFlags(const OptionFlags& flags, ScenarioOptions& options) {
+void ApplyOptionFlags(const OptionFlags& flags, platform::SettingsStore& store,
+                      ScenarioOptions& options) {
   if (flags.scenario) {
     ScenarioOptions scenario = PresetOf(*flags.scenario);
     // A stored record of the scenario wins over the preset; a short one
     // fills only what it has.
-    ReadOptions(scenario, *flags.scenario);
+    ReadOptions(store, scenario, *flags.scenario);
     scenario.screenWidth = options.screenWidth;
     scenario.screenHeight = options.screenHeight;
     scenario.screenBitDepth = options.screenBitDepth;

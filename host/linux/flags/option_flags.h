@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "options/options.h"
+#include "platform/settings_store.h"
 
 namespace grazefall::flags {
 
@@ -78,7 +79,8 @@ FlagMatch TakeOptionFlag(std::span<const std::string_view> args, size_t* index, 
 // Puts the flags into `options`: first the scenario (the store's record of
 // that name, else its preset, keeping the display mode and the background of
 // `options`), then every field given. Reads the store, never writes it.
-void ApplyOptionFlags(const OptionFlags& flags, ScenarioOptions& options);
+void ApplyOptionFlags(const OptionFlags& flags, platform::SettingsStore& store,
+                      ScenarioOptions& options);
 
 // The flags' lines for a --help text.
 std::string OptionFlagsHelp();
