@@ -112,11 +112,8 @@ struct SceneContext {
   Scene& scene;
 };
 
-// The stored options, bounded to what the settings pages can write, so that a
-// damaged record cannot overflow the scene's arithmetic.
-constexpr int32_t kMaxHerdSize = 10000;
-constexpr int32_t kMaxWindPower = 10;
-constexpr int32_t kMaxFallSpeed = 5;
+// The stored options, bounded to their fields' ranges (what the settings pages
+// can write), so that a damaged record cannot overflow the scene's arithmetic.
 int32_t EffectiveHerdSize(const ScenarioOptions& options);
 int32_t EffectiveWindPower(const ScenarioOptions& options);
 // The fall speed added to a cow's step (only positive values add).

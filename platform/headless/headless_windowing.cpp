@@ -105,6 +105,10 @@ bool HeadlessWindowSystem::timerActive(WindowHandle window) const {
   return it != windows_.end() && it->second.alive && queue_.timerRunning(window);
 }
 
+std::optional<uint32_t> HeadlessWindowSystem::msUntilNextTick() {
+  return queue_.msUntilNextTick(clock_.tickCount());
+}
+
 HeadlessWindowSystem::Window* HeadlessWindowSystem::find(WindowHandle window) {
   auto it = windows_.find(window);
   if (it == windows_.end() || !it->second.alive) return nullptr;

@@ -32,7 +32,7 @@ class HostTest : public ::testing::Test {
 
   // Five mouse moves the saver swallows, wherever the cursor is.
   void ScriptIgnoredMoves() {
-    for (int i = 0; i < kMouseMovesIgnoredAtStart; ++i) {
+    for (int i = 0; i < 5; ++i) {
       windows.scriptMessage(platform::kWmMouseMove);
     }
   }

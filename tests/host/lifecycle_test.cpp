@@ -86,11 +86,6 @@ TEST_F(HostTest, PreviewPaintsThePictureEveryTickAndNeverStarts) {
   EXPECT_EQ(animation.starts, 0);
 }
 
-TEST_F(HostTest, TimerIsTheTenMillisecondFrameTimerFromCreation) {
-  Run("/s");
-  EXPECT_EQ(session.saver.frameTimer, kFrameTimerId);
-  EXPECT_TRUE(windows.timerActive(windows.saverWindow()));
-}
 
 TEST_F(HostTest, StoredOptionsAreLoadedAtCreation) {
   ScenarioOptions stored = invasionPreset;

@@ -29,12 +29,6 @@ std::optional<Number> ParseWholeNumber(std::string_view text) {
   return value;
 }
 
-constexpr int32_t kHerdSizeLowest = 1;
-constexpr int32_t kHerdSizeHighest = 10000;
-constexpr int32_t kFallingSpeedLowest = -5;
-constexpr int32_t kFallingSpeedHighest = 5;
-constexpr int32_t kWindPowerLowest = 0;
-constexpr int32_t kWindPowerHighest = 10;
 
 // Each field holds a value in the record's own coding; unset fields keep
 // what the stored record says.
