@@ -104,14 +104,6 @@ TEST_F(AnimationLifecycle, FallSpeedChoosesThePauseAfterThePresent) {
   }
 }
 
-TEST_F(AnimationLifecycle, FrameReturnsThePauseInsteadOfSleeping) {
-  options.fallSpeed = -3;
-  Animation& a = make();
-  ASSERT_EQ(StartAnimation(a, 1), 0);
-  EXPECT_EQ(RunFrame(a), 25u);
-  EXPECT_EQ(platform.totalSleptMs(), 0u);
-}
-
 TEST_F(AnimationLifecycle, IntroHoldsTheScreenUntilTheSaucerLeaves) {
   Animation& a = make();
   ASSERT_EQ(StartAnimation(a, 1), 0);

@@ -204,30 +204,6 @@ TEST_F(HerdBuild, HalloweenBlowsTheLoadingCowUpOver108Frames) {
   EXPECT_EQ(animation->scene.tears->size(), 2000);
 }
 
-TEST_F(HerdBuild, TwoThousandDropsRainFromAboveAtOneToThree) {
-  ScenarioOptions preset = classicPreset;
-  preset.tearsOfBlood = 1;
-  ASSERT_EQ(start(preset), 0);
-  EXPECT_EQ(platform.presentedFrames(), 0) << "a small herd never moves the loading cow";
-  const std::vector<Sprite*> drops = SpritesOf(*animation->scene.tears);
-  ASSERT_EQ(drops.size(), 2000u);
-  std::set<int32_t> speeds;
-  int32_t big = 0;
-  for (const Sprite* drop : drops) {
-    EXPECT_GE(drop->y(), -1500);
-    EXPECT_LE(drop->y(), -149);
-    EXPECT_GE(drop->x(), -10);
-    EXPECT_LE(drop->x(), 810);
-    EXPECT_EQ(drop->wrap(), 1);
-    EXPECT_EQ(drop->direction(), Direction::Down);
-    speeds.insert(drop->speed());
-    big += drop->frameWidth() == 16 ? 1 : 0;
-  }
-  EXPECT_EQ(speeds, (std::set<int32_t>{1, 2, 3}));
-  EXPECT_GT(big, 1400);
-  EXPECT_LT(big, 1600);
-}
-
 TEST_F(HerdBuild, EscapeDuringALongBuildStopsItWithinTenCows) {
   int64_t seen = 0;
   platform.setFrameObserver([&](const platform::Surface&, int64_t) {
