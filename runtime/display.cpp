@@ -1,6 +1,5 @@
 #include "runtime/display.h"
 
-#include <algorithm>
 #include <array>
 
 
@@ -20,29 +19,11 @@ bool PrepareDevice(platform::InputDevice& device, platform::WindowHandle window)
 
 }  // namespace
 
-ClipRegion BuildClipRegion(std::span<const platform::Rect> rectangles) {
-  ClipRegion region;
-  region.count = static_cast<uint32_t>(rectangles.size());
-  region.regionSize = static_cast<uint32_t>(16 * rectangles.size());
-  // The bounding box starts inverted, far outside any screen, so the first
-  // rectangle always replaces it.
-  region.bound = platform::Rect{64000, 64000, -64000, -64000};
-  for (const platform::Rect& r : rectangles) {
-    region.bound.left = std::min(region.bound.left, r.left);
-    region.bound.top = std::min(region.bound.top, r.top);
-    region.bound.right = std::max(region.bound.right, r.right);
-    region.bound.bottom = std::max(region.bound.bottom, r.bottom);
-  }
-  region.rectangles.assign(rectangles.begin(), rectangles.end());
-  return region;
-}
-
 bool AttachClipList(Display& display, platform::Surface& surface,
                     std::span<const platform::Rect> rectangles) {
   // The clipper belongs to the driver object: without one there is none.
   if (!display.directDraw) return false;
-  const ClipRegion region = BuildClipRegion(rectangles);
-  return surface.setClipList(region.rectangles) == kOk;
+  return surface.setClipList(rectangles) == kOk;
 }
 
 int32_t OpenDisplay(Display& display, platform::Platform& system, platform::WindowHandle window) {

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <vector>
 
 #include "platform/display_device.h"
 #include "platform/input_device.h"
@@ -38,19 +37,6 @@ struct InputDevices {
   std::unique_ptr<platform::InputDevice> keyboard;
   std::unique_ptr<platform::InputDevice> mouse;
 };
-
-// The region-data block a clipper is given: a 32-byte header and 16 bytes per
-// rectangle, with the bounding box of all rectangles.
-struct ClipRegion {
-  uint32_t headerSize = 32;
-  uint32_t type = 1;  // rectangles
-  uint32_t count = 0;
-  uint32_t regionSize = 0;
-  platform::Rect bound{};
-  std::vector<platform::Rect> rectangles;
-};
-
-ClipRegion BuildClipRegion(std::span<const platform::Rect> rectangles);
 
 // Gives `surface` a clipper holding the rectangles. False when the display
 // has no driver object or the clipper cannot be set (drawing then goes on

@@ -17,30 +17,6 @@ using platform::DisplayMode;
 using platform::kOk;
 using platform::Rect;
 
-TEST(ClipRegion, OneScreenRectangleIsItsOwnBoundingBox) {
-  const std::array<Rect, 1> screen{Rect{0, 0, 800, 600}};
-  const ClipRegion region = BuildClipRegion(screen);
-  EXPECT_EQ(region.headerSize, 32u);
-  EXPECT_EQ(region.type, 1u);
-  EXPECT_EQ(region.count, 1u);
-  EXPECT_EQ(region.regionSize, 16u);
-  EXPECT_EQ(region.bound, (Rect{0, 0, 800, 600}));
-  ASSERT_EQ(region.rectangles.size(), 1u);
-  EXPECT_EQ(region.rectangles[0], (Rect{0, 0, 800, 600}));
-}
-
-TEST(ClipRegion, BoundingBoxTakesTheExtremesOfEveryRectangle) {
-  const std::array<Rect, 3> parts{Rect{10, -5, 20, 30}, Rect{-40, 7, 0, 8}, Rect{3, 2, 90, 31}};
-  const ClipRegion region = BuildClipRegion(parts);
-  EXPECT_EQ(region.count, 3u);
-  EXPECT_EQ(region.regionSize, 48u);
-  EXPECT_EQ(region.bound, (Rect{-40, -5, 90, 31}));
-  // An empty list keeps the inverted starting box.
-  const ClipRegion empty = BuildClipRegion({});
-  EXPECT_EQ(empty.count, 0u);
-  EXPECT_EQ(empty.bound, (Rect{64000, 64000, -64000, -64000}));
-}
-
 class DisplayOnHeadless : public ::testing::Test {
  protected:
   int32_t open(int32_t width, int32_t height, int32_t bitDepth) {
