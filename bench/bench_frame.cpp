@@ -70,20 +70,15 @@ std::vector<FrameScenario> FrameScenarios() {
 // A running animation on its own headless platform.
 struct RunningAnimation {
   explicit RunningAnimation(const ScenarioOptions& scenarioOptions) : options(scenarioOptions) {
-    platform::InstallPlatform(&headless);
     headless.setCurrentMode({options.screenWidth, options.screenHeight, options.screenBitDepth});
     headless.setTimeSeconds(20260101);
-    animation = NewAnimation(options);
+    animation = NewAnimation(headless, options);
     started = StartAnimation(*animation, 1) == 0;
   }
   ~RunningAnimation() {
-    makeCurrent();
     if (started) EndAnimation(*animation);
     animation.reset();
-    platform::InstallPlatform(nullptr);
   }
-  // Several animations live at once; the one being measured is the platform.
-  void makeCurrent() { platform::InstallPlatform(&headless); }
 
   platform::HeadlessPlatform headless;
   ScenarioOptions options;
@@ -172,7 +167,6 @@ RunningAnimation* WarmAnimation(const FrameScenario& scenario) {
       for (int i = 0; i < kWarmUpFrames; ++i) RunFrame(*running->animation);
     }
   }
-  running->makeCurrent();
   return running->started ? running.get() : nullptr;
 }
 

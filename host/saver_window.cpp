@@ -1,6 +1,7 @@
 #include "host/saver_window.h"
 
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 #include "platform/messages.h"
@@ -13,28 +14,27 @@ using platform::MessageResult;
 using platform::WindowHandle;
 namespace msg = platform;
 
-// The session whose saver window is open: the window system calls the
-// window procedure with no data of its own, so the run that made the window
-// lends it its session for as long as the window's message loop runs.
-Session* windowSession = nullptr;
-
-class LentSession {
+// The saver window's class procedure for one run: it answers with the run's
+// session while the run's message loop goes on. A message for a window whose
+// run has ended (the class stays registered) has no one left to answer.
+class SessionProcedure {
  public:
-  explicit LentSession(Session& session) : previous_(windowSession) { windowSession = &session; }
-  ~LentSession() { windowSession = previous_; }
-  LentSession(const LentSession&) = delete;
-  LentSession& operator=(const LentSession&) = delete;
+  explicit SessionProcedure(Session& session) : session_(std::make_shared<Session*>(&session)) {}
+  ~SessionProcedure() { *session_ = nullptr; }
+  SessionProcedure(const SessionProcedure&) = delete;
+  SessionProcedure& operator=(const SessionProcedure&) = delete;
+
+  platform::WindowProc procedure() const {
+    return [session = session_](WindowHandle window, uint32_t message, uintptr_t wParam,
+                                intptr_t lParam) -> MessageResult {
+      if (*session == nullptr) return 0;
+      return HostWindowProc(**session, window, message, wParam, lParam);
+    };
+  }
 
  private:
-  Session* previous_;
+  std::shared_ptr<Session*> session_;
 };
-
-MessageResult SaverWindowProcedure(WindowHandle window, uint32_t message, uintptr_t wParam,
-                                   intptr_t lParam) {
-  // A message for a window whose run has ended has no one left to answer.
-  if (windowSession == nullptr) return 0;
-  return HostWindowProc(*windowSession, window, message, wParam, lParam);
-}
 
 void PostClose(Session& session, WindowHandle window) {
   session.windows.postMessage(window, msg::kWmClose, 0, 0);
@@ -258,9 +258,9 @@ int32_t RunSaverWindow(Session& session, WindowHandle parent, bool singleInstanc
 
   session.saver.isPreview = host.isPreview;
 
-  const LentSession lent(session);
+  const SessionProcedure answering(session);
   platform::Message last;
-  if (windows.registerClass(kSaverClassName, SaverWindowProcedure)) {
+  if (windows.registerClass(kSaverClassName, answering.procedure())) {
     host.saverWindow = windows.createWindow(spec);
   }
   if (host.saverWindow != 0) {

@@ -43,6 +43,17 @@ struct ScenarioOptions {
 };
 
 static_assert(sizeof(ScenarioOptions) == kOptionsRecordSize);
+
+// The values a numeric field may hold, both ends included: what the settings
+// sheet's sliders span, what the command-line flags (and so the XScreenSaver
+// settings) accept, and what the scene bounds a damaged record to.
+struct FieldRange {
+  int32_t lowest;
+  int32_t highest;
+};
+constexpr FieldRange kHerdSizeRange{1, 10000};
+constexpr FieldRange kFallSpeedRange{-5, 5};
+constexpr FieldRange kWindPowerRange{0, 10};
 static_assert(offsetof(ScenarioOptions, herdSize) == 0);
 static_assert(offsetof(ScenarioOptions, cowSize) == 4);
 static_assert(offsetof(ScenarioOptions, introPhase) == 8);

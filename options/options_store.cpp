@@ -22,19 +22,12 @@ constexpr std::string_view kCustomValue = "Custom";
 // Left behind by earlier versions; only ever deleted.
 constexpr std::string_view kObsoleteCurrentOptionsValue = "CurrentOptions";
 
-std::optional<StoreFailure> firstFailure;
-
 // Keeps the first failure until TakeStoreFailure collects it.
-int32_t NoteFailure(const platform::SettingsStore* store) {
-  if (!firstFailure) {
-    firstFailure = store != nullptr ? StoreFailure{store->location(), store->lastFailureReason()}
-                                    : StoreFailure{{}, "no settings store is available"};
+int32_t NoteFailure(OptionsStore& store) {
+  if (!store.firstFailure) {
+    store.firstFailure = StoreFailure{store.settings.location(), store.settings.lastFailureReason()};
   }
   return kEFail;
-}
-
-platform::SettingsStore* Store() {
-  return platform::HasPlatform() ? &platform::CurrentPlatform().settingsStore() : nullptr;
 }
 
 // What a scenario switch keeps from the record it replaces: the display mode
@@ -67,41 +60,36 @@ void RestoreUserOwnedFields(const UserOwnedFields& kept, ScenarioOptions& option
 
 }  // namespace
 
-int32_t ReadOptions(ScenarioOptions& record, std::string_view valueName) {
-  platform::SettingsStore* store = Store();
-  if (store == nullptr) return kEFail;
+int32_t ReadOptions(platform::SettingsStore& store, ScenarioOptions& record,
+                    std::string_view valueName) {
   // A shorter value fills only its own length; a longer one is refused and
   // leaves the record as it was.
   size_t length = 0;
   const std::span<std::byte> bytes = std::as_writable_bytes(std::span(&record, 1));
-  return store->read(valueName, bytes, &length) == kOk ? kOk : kEFail;
+  return store.read(valueName, bytes, &length) == kOk ? kOk : kEFail;
 }
 
-int32_t WriteOptions(const ScenarioOptions& record, std::string_view valueName) {
-  platform::SettingsStore* store = Store();
-  if (store == nullptr || store->write(valueName, std::as_bytes(std::span(&record, 1))) != kOk) {
+int32_t WriteOptions(OptionsStore& store, const ScenarioOptions& record,
+                     std::string_view valueName) {
+  if (store.settings.write(valueName, std::as_bytes(std::span(&record, 1))) != kOk) {
     return NoteFailure(store);
   }
   return kOk;
 }
 
-int32_t DeleteOptionsValue(std::string_view valueName) {
-  platform::SettingsStore* store = Store();
-  if (store == nullptr || store->remove(valueName) != kOk) return NoteFailure(store);
+int32_t DeleteOptionsValue(OptionsStore& store, std::string_view valueName) {
+  if (store.settings.remove(valueName) != kOk) return NoteFailure(store);
   return kOk;
 }
 
-std::optional<StoreFailure> TakeStoreFailure() {
-  return std::exchange(firstFailure, std::nullopt);
+std::optional<StoreFailure> TakeStoreFailure(OptionsStore& store) {
+  return std::exchange(store.firstFailure, std::nullopt);
 }
 
-void QueryCurrentDisplayMode() {
-  if (!platform::HasPlatform()) return;
-  const std::unique_ptr<platform::DisplayDevice> device =
-      platform::CurrentPlatform().createDisplayDevice();
-  if (!device) return;
+void QueryCurrentDisplayMode(platform::DisplayModes* display) {
+  if (display == nullptr) return;
   platform::DisplayMode mode;
-  if (!device->currentMode(&mode)) return;
+  if (!display->currentMode(&mode)) return;
   // A mode without a size or depth is no mode; keep what the record holds.
   if (mode.width <= 0 || mode.height <= 0 || mode.bitDepth <= 0) return;
   activeOptions.screenWidth = mode.width;
@@ -109,54 +97,58 @@ void QueryCurrentDisplayMode() {
   activeOptions.screenBitDepth = mode.bitDepth;
 }
 
-void LoadSaverOptions() {
-  if (ReadOptions(activeOptions, kOptionsValue) != kOk) QueryCurrentDisplayMode();
+void LoadSaverOptions(platform::Platform& system) {
+  if (ReadOptions(system.settingsStore(), activeOptions, kOptionsValue) == kOk) return;
+  const std::unique_ptr<platform::DisplayDevice> display = system.createDisplayDevice();
+  QueryCurrentDisplayMode(display.get());
 }
 
-void PrepareOptionsStore() {
+void PrepareOptionsStore(OptionsStore& store, platform::DisplayModes* display) {
   // Probe into a zeroed record: a short value then lacks the version stamp.
   ScenarioOptions stored{};
-  if (ReadOptions(stored, kOptionsValue) == kOk) {
+  if (ReadOptions(store.settings, stored, kOptionsValue) == kOk) {
     if (HasCurrentFormatVersion(stored)) {
-      ReadOptions(activeOptions, kOptionsValue);
+      ReadOptions(store.settings, activeOptions, kOptionsValue);
       return;
     }
     // A record of another version: the scenario values go; "Options" itself
     // is overwritten below.
-    DeleteOptionsValue(kClassicValue);
-    DeleteOptionsValue(kInvasionValue);
-    DeleteOptionsValue(kHalloweenValue);
-    DeleteOptionsValue(kCustomValue);
-    DeleteOptionsValue(kObsoleteCurrentOptionsValue);
+    DeleteOptionsValue(store, kClassicValue);
+    DeleteOptionsValue(store, kInvasionValue);
+    DeleteOptionsValue(store, kHalloweenValue);
+    DeleteOptionsValue(store, kCustomValue);
+    DeleteOptionsValue(store, kObsoleteCurrentOptionsValue);
   }
-  WriteOptions(classicPreset, kClassicValue);
-  WriteOptions(invasionPreset, kInvasionValue);
-  WriteOptions(halloweenPreset, kHalloweenValue);
-  WriteOptions(customPreset, kCustomValue);
-  QueryCurrentDisplayMode();
+  WriteOptions(store, classicPreset, kClassicValue);
+  WriteOptions(store, invasionPreset, kInvasionValue);
+  WriteOptions(store, halloweenPreset, kHalloweenValue);
+  WriteOptions(store, customPreset, kCustomValue);
+  QueryCurrentDisplayMode(display);
   // Read back only what was written: when the write fails (a full disk),
   // "Options" may still hold a record of another version, whose bytes must
   // not become the record the sheet edits.
-  if (WriteOptions(activeOptions, kOptionsValue) == kOk) ReadOptions(activeOptions, kOptionsValue);
+  if (WriteOptions(store, activeOptions, kOptionsValue) == kOk) {
+    ReadOptions(store.settings, activeOptions, kOptionsValue);
+  }
 }
 
-int32_t SwitchScenario(std::string_view target) {
+int32_t SwitchScenario(OptionsStore& store, std::string_view target) {
   if (target == ScenarioNameOf(activeOptions)) return kOk;
   const UserOwnedFields kept = KeepUserOwnedFields(activeOptions);
   // The user's Custom settings, edits of this sheet included, are stored
   // before another scenario replaces them.
   if (ScenarioNameOf(activeOptions) == kCustomValue &&
-      WriteOptions(activeOptions, kCustomValue) != kOk) {
+      WriteOptions(store, activeOptions, kCustomValue) != kOk) {
     return kEFail;
   }
   // A missing target leaves the record as it was; a short one fills what it has.
-  ReadOptions(activeOptions, target);
+  ReadOptions(store.settings, activeOptions, target);
   RestoreUserOwnedFields(kept, activeOptions);
   return kOk;
 }
 
-int32_t SaveActiveOptions() {
-  return WriteOptions(activeOptions, kOptionsValue);
+int32_t SaveActiveOptions(OptionsStore& store) {
+  return WriteOptions(store, activeOptions, kOptionsValue);
 }
 
 }  // namespace grazefall

@@ -12,9 +12,19 @@
 
 namespace grazefall::platform {
 
-class DisplayDevice {
+// The modes a display can show and the one it shows now: what the settings
+// sheet offers and what a first run stores.
+class DisplayModes {
  public:
-  virtual ~DisplayDevice() = default;
+  virtual ~DisplayModes() = default;
+  // The display's current mode; false when it cannot be read.
+  virtual bool currentMode(DisplayMode* mode) = 0;
+  // Every mode the display offers, in the order the driver reports them.
+  virtual bool listModes(std::vector<DisplayMode>* modes) = 0;
+};
+
+class DisplayDevice : public DisplayModes {
+ public:
 
   // Exclusive full-screen use of the display for `window`.
   virtual int32_t takeFullScreen(WindowHandle window) = 0;
@@ -29,11 +39,6 @@ class DisplayDevice {
   virtual int32_t flip(Surface& primary) = 0;
   // An off-screen surface of the size asked in the current pixel format.
   virtual std::unique_ptr<Surface> createOffscreen(int32_t width, int32_t height) = 0;
-
-  // The display's current mode; false when it cannot be read.
-  virtual bool currentMode(DisplayMode* mode) = 0;
-  // Every mode the display offers, in the order the driver reports them.
-  virtual bool listModes(std::vector<DisplayMode>* modes) = 0;
 };
 
 }  // namespace grazefall::platform

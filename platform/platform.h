@@ -1,6 +1,6 @@
 // The services the portable core reaches the system through. Each backend
-// (headless, Linux, Win32) provides one Platform; the program installs it once
-// at start-up and tests install their own.
+// (headless, Linux, Win32) provides one Platform; the program makes one and
+// hands it to the parts that use it (the session, the animation, the sheet).
 #pragma once
 
 #include <cstdint>
@@ -49,10 +49,5 @@ class Platform {
   // One line of diagnostics for a developer; never shown to the user.
   virtual void debugOutput(std::string_view text) = 0;
 };
-
-// The platform installed for this process. Installing null uninstalls.
-void InstallPlatform(Platform* platform);
-Platform& CurrentPlatform();
-bool HasPlatform();
 
 }  // namespace grazefall::platform

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -28,8 +29,10 @@
 namespace grazefall::platform {
 
 using MessageResult = intptr_t;
-using WindowProc = MessageResult (*)(WindowHandle window, uint32_t message, uintptr_t wParam,
-                                     intptr_t lParam);
+// A window class's procedure; it carries whatever the windows of its class
+// answer with (the host's session), so no window system keeps that for it.
+using WindowProc = std::function<MessageResult(WindowHandle window, uint32_t message,
+                                               uintptr_t wParam, intptr_t lParam)>;
 
 struct Message {
   WindowHandle window = 0;

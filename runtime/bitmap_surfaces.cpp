@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/platform.h"
 
 namespace grazefall {
 namespace {
@@ -30,8 +29,7 @@ std::optional<int32_t> ResourceIdFromName(const std::string& name) {
 
 // The program's own resources come first; a string that is not a resource
 // name is read as a .bmp file path.
-std::optional<Picture> LoadBitmap(const BitmapName& name) {
-  platform::Platform& system = platform::CurrentPlatform();
+std::optional<Picture> LoadBitmap(platform::Platform& system, const BitmapName& name) {
   if (const int32_t* id = std::get_if<int32_t>(&name)) {
     return system.loadResourcePicture(*id);
   }
@@ -53,14 +51,15 @@ bool PictureIsWhole(const Picture& picture) {
 
 }  // namespace
 
-std::unique_ptr<platform::Surface> CreateSurfaceFromBitmap(platform::DisplayDevice* directDraw,
+std::unique_ptr<platform::Surface> CreateSurfaceFromBitmap(platform::Platform& system,
+                                                           platform::DisplayDevice* directDraw,
                                                            const BitmapName& name, int32_t width,
                                                            int32_t height) {
-  if (directDraw == nullptr || !platform::HasPlatform()) return nullptr;
+  if (directDraw == nullptr) return nullptr;
   if (width < 0 || height < 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) {
     return nullptr;
   }
-  const std::optional<Picture> picture = LoadBitmap(name);
+  const std::optional<Picture> picture = LoadBitmap(system, name);
   if (!picture || !PictureIsWhole(*picture)) return nullptr;
 
   // A size asked for scales the picture to it, as loading it at that size would.
@@ -69,19 +68,18 @@ std::unique_ptr<platform::Surface> CreateSurfaceFromBitmap(platform::DisplayDevi
   std::unique_ptr<platform::Surface> surface =
       directDraw->createOffscreen(surfaceWidth, surfaceHeight);
   if (!surface) return nullptr;
-  CopyBitmapToSurface(surface.get(), &*picture, 0, 0, 0, 0);
+  CopyBitmapToSurface(system, surface.get(), &*picture, 0, 0, 0, 0);
   return surface;
 }
 
-int32_t CopyBitmapToSurface(platform::Surface* surface, const platform::Picture* picture, int32_t x,
-                            int32_t y, int32_t width, int32_t height) {
+int32_t CopyBitmapToSurface(platform::Platform& system, platform::Surface* surface,
+                            const platform::Picture* picture, int32_t x, int32_t y, int32_t width,
+                            int32_t height) {
   if (surface == nullptr || picture == nullptr) return platform::kEFail;
   surface->restore();
   if (!PictureIsWhole(*picture)) {
     // Nothing can be selected for reading: the copy draws nothing.
-    if (platform::HasPlatform()) {
-      platform::CurrentPlatform().debugOutput("createcompatible dc failed\n");
-    }
+    system.debugOutput("createcompatible dc failed\n");
     return platform::kEFail;
   }
   const int32_t sourceWidth = width != 0 ? width : picture->width;

@@ -9,6 +9,7 @@
 
 #include "platform/display_device.h"
 #include "platform/picture.h"
+#include "platform/platform.h"
 #include "platform/surface.h"
 #include "platform/types.h"
 
@@ -17,18 +18,21 @@ namespace grazefall {
 // A bitmap resource id, or a file path.
 using BitmapName = std::variant<int32_t, std::string>;
 
-// A new off-screen surface holding the picture at its own size (width and
-// height 0) or stretched to the size asked; null when the bitmap cannot be
-// loaded or the surface cannot be made.
-std::unique_ptr<platform::Surface> CreateSurfaceFromBitmap(platform::DisplayDevice* directDraw,
+// A new off-screen surface holding the picture (loaded from `system`) at its
+// own size (width and height 0) or stretched to the size asked; null when the
+// bitmap cannot be loaded or the surface cannot be made.
+std::unique_ptr<platform::Surface> CreateSurfaceFromBitmap(platform::Platform& system,
+                                                           platform::DisplayDevice* directDraw,
                                                            const BitmapName& name, int32_t width,
                                                            int32_t height);
 
 // Copies the (x, y, width, height) rectangle of the picture (0 = the full
 // width or height) stretched onto the whole surface. kEFail when either is
-// missing.
-int32_t CopyBitmapToSurface(platform::Surface* surface, const platform::Picture* picture, int32_t x,
-                            int32_t y, int32_t width, int32_t height);
+// missing; a picture that cannot be read is also told to `system`'s debug
+// output.
+int32_t CopyBitmapToSurface(platform::Platform& system, platform::Surface* surface,
+                            const platform::Picture* picture, int32_t x, int32_t y, int32_t width,
+                            int32_t height);
 
 // The pixel value `color` has on the surface (kClrInvalid: whatever pixel
 // (0, 0) holds). Pixel (0, 0) is left as it was. kClrInvalid when the surface

@@ -1,9 +1,7 @@
 #include "runtime/display.h"
 
-#include <algorithm>
 #include <array>
 
-#include "platform/platform.h"
 
 namespace grazefall {
 namespace {
@@ -21,34 +19,16 @@ bool PrepareDevice(platform::InputDevice& device, platform::WindowHandle window)
 
 }  // namespace
 
-ClipRegion BuildClipRegion(std::span<const platform::Rect> rectangles) {
-  ClipRegion region;
-  region.count = static_cast<uint32_t>(rectangles.size());
-  region.regionSize = static_cast<uint32_t>(16 * rectangles.size());
-  // The bounding box starts inverted, far outside any screen, so the first
-  // rectangle always replaces it.
-  region.bound = platform::Rect{64000, 64000, -64000, -64000};
-  for (const platform::Rect& r : rectangles) {
-    region.bound.left = std::min(region.bound.left, r.left);
-    region.bound.top = std::min(region.bound.top, r.top);
-    region.bound.right = std::max(region.bound.right, r.right);
-    region.bound.bottom = std::max(region.bound.bottom, r.bottom);
-  }
-  region.rectangles.assign(rectangles.begin(), rectangles.end());
-  return region;
-}
-
 bool AttachClipList(Display& display, platform::Surface& surface,
                     std::span<const platform::Rect> rectangles) {
   // The clipper belongs to the driver object: without one there is none.
   if (!display.directDraw) return false;
-  const ClipRegion region = BuildClipRegion(rectangles);
-  return surface.setClipList(region.rectangles) == kOk;
+  return surface.setClipList(rectangles) == kOk;
 }
 
-int32_t OpenDisplay(Display& display, platform::WindowHandle window) {
-  if (!platform::HasPlatform()) return 1;
-  display.directDraw = platform::CurrentPlatform().createDisplayDevice();
+int32_t OpenDisplay(Display& display, platform::Platform& system, platform::WindowHandle window) {
+  display.system = &system;
+  display.directDraw = system.createDisplayDevice();
   if (!display.directDraw) return 1;
   if (display.directDraw->takeFullScreen(window) != kOk) return 1;
   const platform::DisplayMode mode{display.width, display.height, display.bitDepth};
@@ -68,9 +48,9 @@ int32_t OpenDisplay(Display& display, platform::WindowHandle window) {
   return 0;
 }
 
-int32_t OpenInputDevices(InputDevices& input, platform::WindowHandle window) {
-  if (!platform::HasPlatform()) return 1;
-  input.directInput = platform::CurrentPlatform().createInputSystem();
+int32_t OpenInputDevices(InputDevices& input, platform::Platform& system,
+                         platform::WindowHandle window) {
+  input.directInput = system.createInputSystem();
   if (!input.directInput) return 1;
 
   input.keyboard = input.directInput->createDevice(platform::InputKind::Keyboard);

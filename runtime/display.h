@@ -7,16 +7,19 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <vector>
 
 #include "platform/display_device.h"
 #include "platform/input_device.h"
+#include "platform/platform.h"
 #include "platform/surface.h"
 #include "platform/types.h"
 
 namespace grazefall {
 
 struct Display {
+  // The platform the display was opened on: its pictures fill the display's
+  // surfaces. Null until OpenDisplay.
+  platform::Platform* system = nullptr;
   // The display driver object (DirectDraw on Windows, the backend's display
   // device elsewhere): the screen's mode, the flipping chain, surfaces.
   std::unique_ptr<platform::DisplayDevice> directDraw;
@@ -35,34 +38,22 @@ struct InputDevices {
   std::unique_ptr<platform::InputDevice> mouse;
 };
 
-// The region-data block a clipper is given: a 32-byte header and 16 bytes per
-// rectangle, with the bounding box of all rectangles.
-struct ClipRegion {
-  uint32_t headerSize = 32;
-  uint32_t type = 1;  // rectangles
-  uint32_t count = 0;
-  uint32_t regionSize = 0;
-  platform::Rect bound{};
-  std::vector<platform::Rect> rectangles;
-};
-
-ClipRegion BuildClipRegion(std::span<const platform::Rect> rectangles);
-
 // Gives `surface` a clipper holding the rectangles. False when the display
 // has no driver object or the clipper cannot be set (drawing then goes on
 // unclipped).
 bool AttachClipList(Display& display, platform::Surface& surface,
                     std::span<const platform::Rect> rectangles);
 
-// Display set-up in the start's order: driver object, full screen for the
+// Display set-up on `system` in the start's order: driver object, full screen for the
 // window, the mode width x height x bitDepth already in `display`, the
 // flipping primary and its back buffer, both cleared, the screen clipper.
 // Returns 0, or 1 at the first step that fails (what was made stays).
-int32_t OpenDisplay(Display& display, platform::WindowHandle window);
+int32_t OpenDisplay(Display& display, platform::Platform& system, platform::WindowHandle window);
 
-// Input set-up: the input object, then keyboard and mouse (cooperative level,
+// Input set-up on `system`: the input object, then keyboard and mouse (cooperative level,
 // standard format, acquire). Returns 0, or 1 at the first failing step.
-int32_t OpenInputDevices(InputDevices& input, platform::WindowHandle window);
+int32_t OpenInputDevices(InputDevices& input, platform::Platform& system,
+                         platform::WindowHandle window);
 
 // Releases the back buffer then the primary; unacquires and releases the
 // keyboard then the mouse. The driver and input objects stay.

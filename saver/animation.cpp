@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "platform/platform.h"
 #include "runtime/display.h"
 #include "saver/animation_state.h"
 #include "scene/drawing.h"
@@ -44,20 +43,21 @@ uint32_t FallSpeedSleepMs(int32_t fallSpeed) {
   }
 }
 
-std::unique_ptr<Animation> NewAnimation(const ScenarioOptions& options) {
-  return std::make_unique<Animation>(options);
+std::unique_ptr<Animation> NewAnimation(platform::Platform& system,
+                                        const ScenarioOptions& options) {
+  return std::make_unique<Animation>(system, options);
 }
 
 int32_t StartAnimation(Animation& animation, platform::WindowHandle window) {
-  platform::Platform& system = platform::CurrentPlatform();
+  platform::Platform& system = animation.platform;
   DiscardEarlierAttempt(animation);
   Display& display = animation.display;
   display.width = animation.options.screenWidth;
   display.height = animation.options.screenHeight;
   display.bitDepth = animation.options.screenBitDepth;
   system.cursor().show(false);
-  if (OpenDisplay(display, window) != 0) return kStartFailed;
-  if (OpenInputDevices(animation.input, window) != 0) return kStartFailed;
+  if (OpenDisplay(display, system, window) != 0) return kStartFailed;
+  if (OpenInputDevices(animation.input, system, window) != 0) return kStartFailed;
   animation.random.seed(static_cast<uint32_t>(system.clock().timeSeconds()));
   system.cursor().show(false);
   SceneContext context = animation.sceneContext();
@@ -96,7 +96,7 @@ int32_t EndAnimation(Animation& animation) {
   ReleaseDisplaySurfaces(animation.display);
   ReleaseInputDevices(animation.input);
   ReleaseScene(animation.scene);
-  platform::CurrentPlatform().cursor().show(true);
+  animation.platform.cursor().show(true);
   return 0;
 }
 

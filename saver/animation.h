@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "options/options.h"
+#include "platform/platform.h"
 #include "platform/types.h"
 
 namespace grazefall {
@@ -16,9 +17,10 @@ namespace grazefall {
 // saver/animation_state.h.
 struct Animation;
 
-// A new, not yet started animation that will run with `options` (the record
-// must outlive it; the saver passes activeOptions).
-std::unique_ptr<Animation> NewAnimation(const ScenarioOptions& options);
+// A new, not yet started animation that will run on `system` with `options`
+// (both must outlive it; the saver passes activeOptions).
+std::unique_ptr<Animation> NewAnimation(platform::Platform& system,
+                                        const ScenarioOptions& options);
 
 // 0 = the animation runs; 1 = it failed to start (try again next tick).
 int32_t StartAnimation(Animation& animation, platform::WindowHandle window);

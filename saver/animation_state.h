@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "options/options.h"
+#include "platform/platform.h"
 #include "runtime/display.h"
 #include "runtime/random.h"
 #include "saver/animation.h"
@@ -13,8 +14,11 @@
 namespace grazefall {
 
 struct Animation {
-  explicit Animation(const ScenarioOptions& scenarioOptions) : options(scenarioOptions) {}
+  Animation(platform::Platform& system, const ScenarioOptions& scenarioOptions)
+      : platform(system), options(scenarioOptions) {}
 
+  // The display, input devices, clock, cursor and fonts come from here.
+  platform::Platform& platform;
   const ScenarioOptions& options;
   Display display;
   InputDevices input;
@@ -29,7 +33,7 @@ struct Animation {
   IntroPhase currentIntroPhase = IntroPhase::HoldsTheScreen;
   bool firstFrameDone = false;
 
-  SceneContext sceneContext() { return SceneContext{options, display, random, scene}; }
+  SceneContext sceneContext() { return SceneContext{platform, options, display, random, scene}; }
 };
 
 // The pause after a frame for a fall speed: slower speeds are slower frames.

@@ -33,7 +33,7 @@ std::optional<platform::MessageResult> SaverProc(SaverLifecycle& saver,
   switch (message) {
     case platform::kWmCreate:
       saver.saverWindow = window;
-      LoadSaverOptions();
+      LoadSaverOptions(*saver.platform);
       if (saver.adjustOptions) saver.adjustOptions(activeOptions);
       saver.frameTimer = saver.windows->setTimer(window, kFrameTimerId, kFrameTimerPeriodMs);
       return 0;

@@ -35,7 +35,7 @@ class AnimationDriver {
 };
 
 // The driver over NewAnimation, StartAnimation, RunFrame and EndAnimation.
-std::unique_ptr<AnimationDriver> MakeAnimationDriver();
+std::unique_ptr<AnimationDriver> MakeAnimationDriver(platform::Platform& system);
 
 constexpr uint32_t kFrameTimerId = 1;
 constexpr uint32_t kFrameTimerPeriodMs = 10;

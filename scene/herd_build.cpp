@@ -162,7 +162,7 @@ int32_t BuildHerd(SceneContext& context, InputDevices& input) {
   scene.herd = std::make_unique<SpriteList>();
   scene.explosions = std::make_unique<SpriteList>();
   scene.tears = std::make_unique<SpriteList>();
-  scene.messageFont = std::make_unique<TextFont>("Lucida Console", 10, 100);
+  scene.messageFont = std::make_unique<TextFont>(context.platform, "Lucida Console", 10, 100);
 
   auto loadingCow = std::make_unique<Sprite>(display, kLargeCowBitmap, AnimationMode::Sequential);
   loadingCow->setPosition(-loadingCow->frameWidth(),

@@ -23,17 +23,17 @@ void ReleaseScene(Scene& scene) {
 }
 
 int32_t EffectiveHerdSize(const ScenarioOptions& options) {
-  return std::clamp(options.herdSize, 1, kMaxHerdSize);
+  return std::clamp(options.herdSize, kHerdSizeRange.lowest, kHerdSizeRange.highest);
 }
 
 int32_t EffectiveWindPower(const ScenarioOptions& options) {
   // Below 0 acts exactly as 0 (no gust, narrow spreads), so the lower bound
   // changes nothing but keeps power * 10 from overflowing.
-  return std::clamp(options.windPower, 0, kMaxWindPower);
+  return std::clamp(options.windPower, kWindPowerRange.lowest, kWindPowerRange.highest);
 }
 
 int32_t EffectiveFallSpeedBoost(const ScenarioOptions& options) {
-  return std::clamp(options.fallSpeed, 0, kMaxFallSpeed);
+  return std::clamp(options.fallSpeed, 0, kFallSpeedRange.highest);
 }
 
 SpriteSheet* CowSheetForSize(const Scene& scene, int32_t size) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "options/options.h"
+#include "platform/platform.h"
 #include "runtime/display.h"
 #include "runtime/random.h"
 #include "sprites/sprite.h"
@@ -103,17 +104,16 @@ struct MessageState {
 
 // What every scene behaviour works with, borrowed for the length of a call.
 struct SceneContext {
+  // The fonts of the messages come from here.
+  platform::Platform& platform;
   const ScenarioOptions& options;
   Display& display;
   RandomGenerator& random;
   Scene& scene;
 };
 
-// The stored options, bounded to what the settings pages can write, so that a
-// damaged record cannot overflow the scene's arithmetic.
-constexpr int32_t kMaxHerdSize = 10000;
-constexpr int32_t kMaxWindPower = 10;
-constexpr int32_t kMaxFallSpeed = 5;
+// The stored options, bounded to their fields' ranges (what the settings pages
+// can write), so that a damaged record cannot overflow the scene's arithmetic.
 int32_t EffectiveHerdSize(const ScenarioOptions& options);
 int32_t EffectiveWindPower(const ScenarioOptions& options);
 // The fall speed added to a cow's step (only positive values add).

@@ -2,12 +2,10 @@
 
 #include <array>
 #include <limits>
-#include <memory>
 #include <vector>
 
 #include "options/options.h"
 #include "options/options_store.h"
-#include "platform/platform.h"
 #include "sheet/page_ids.h"
 
 namespace grazefall {
@@ -63,8 +61,7 @@ platform::DisplayMode ParseModeText(std::string_view text) {
 }
 
 void EffectsPage::initialize(ControlModel& controls, SheetServices& services) {
-  std::unique_ptr<platform::DisplayDevice> display;
-  if (platform::HasPlatform()) display = platform::CurrentPlatform().createDisplayDevice();
+  platform::DisplayModes* display = services.displayModes();
   if (display == nullptr) {
     services.showMessage(kNoDisplayObjectMessage, kErrorCaption);
     return;
@@ -81,9 +78,9 @@ void EffectsPage::initialize(ControlModel& controls, SheetServices& services) {
 }
 
 void EffectsPage::command(int32_t id, int32_t /*notifyCode*/, ControlModel& controls,
-                          SheetServices& /*services*/) {
+                          SheetServices& services) {
   if (id != kUseActiveResolution) return;
-  QueryCurrentDisplayMode();
+  QueryCurrentDisplayMode(services.displayModes());
   SelectMode(controls, activeOptions.screenWidth, activeOptions.screenHeight,
              activeOptions.screenBitDepth);
 }

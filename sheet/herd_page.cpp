@@ -36,12 +36,12 @@ void HerdPage::fill(ControlModel& controls, SheetServices& /*services*/) {
   const bool editable = CustomScenarioActive();
 
   controls.setInt(kHerdLabel, activeOptions.herdSize, true);
-  controls.setRange(kHerdSlider, kHerdSizeMin, kHerdSizeMax);
+  controls.setRange(kHerdSlider, kHerdSizeRange.lowest, kHerdSizeRange.highest);
   controls.setPosition(kHerdSlider, activeOptions.herdSize);
   controls.setEnabled(kHerdSlider, editable);
 
   controls.setInt(kSpeedLabel, activeOptions.fallSpeed, true);
-  controls.setRange(kSpeedSlider, kFallSpeedMin, kFallSpeedMax);
+  controls.setRange(kSpeedSlider, kFallSpeedRange.lowest, kFallSpeedRange.highest);
   controls.setPosition(kSpeedSlider, activeOptions.fallSpeed);
   controls.setEnabled(kSpeedSlider, editable);
 

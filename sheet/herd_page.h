@@ -16,9 +16,4 @@ class HerdPage : public PageProcedure {
   void read(ControlModel& controls) override;
 };
 
-constexpr int32_t kHerdSizeMin = 1;
-constexpr int32_t kHerdSizeMax = 10000;
-constexpr int32_t kFallSpeedMin = -5;
-constexpr int32_t kFallSpeedMax = 5;
-
 }  // namespace grazefall

@@ -13,11 +13,12 @@
 
 namespace grazefall {
 
-PropertySheet::PropertySheet(SheetServices& services) : services_(services) {
+PropertySheet::PropertySheet(SheetServices& services, platform::SettingsStore& store)
+    : services_(services), store_(store) {
   auto add = [this](const PageTemplate& layout, std::unique_ptr<PageProcedure> procedure) {
     pages_.push_back(Page{&layout, std::move(procedure), ControlModel(layout), false});
   };
-  add(ScenariosTemplate(), std::make_unique<ScenariosPage>());
+  add(ScenariosTemplate(), std::make_unique<ScenariosPage>(store_));
   add(HerdTemplate(), std::make_unique<HerdPage>());
   add(WindTemplate(), std::make_unique<WindPage>());
   add(EffectsTemplate(), std::make_unique<EffectsPage>());
@@ -32,7 +33,7 @@ void PropertySheet::open() {
   if (open_) return;
   open_ = true;
   current_ = 0;
-  TakeStoreFailure();
+  TakeStoreFailure(store_);
   create(0);
   notify(0, kPsnSetActive);
   tellStoreFailure(false);
@@ -40,7 +41,7 @@ void PropertySheet::open() {
 
 void PropertySheet::selectPage(size_t index) {
   if (!open_ || index >= pages_.size() || index == current_) return;
-  TakeStoreFailure();
+  TakeStoreFailure(store_);
   // Pages never refuse to be left, so the result is not looked at.
   notify(current_, kPsnKillActive);
   current_ = index;
@@ -51,7 +52,7 @@ void PropertySheet::selectPage(size_t index) {
 
 bool PropertySheet::ok() {
   if (!open_) return false;
-  TakeStoreFailure();
+  TakeStoreFailure(store_);
   notify(current_, kPsnKillActive);
   for (size_t i = 0; i < pages_.size(); ++i) {
     if (pages_[i].created) notify(i, kPsnApply);
@@ -95,7 +96,7 @@ void PropertySheet::create(size_t index) {
 }
 
 bool PropertySheet::tellStoreFailure(bool closing) {
-  const std::optional<StoreFailure> failure = TakeStoreFailure();
+  const std::optional<StoreFailure> failure = TakeStoreFailure(store_);
   if (!failure) return false;
   // On OK the save has just failed; on opening or changing pages a store
   // write failed before the user asked to save.

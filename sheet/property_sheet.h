@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "options/options_store.h"
+#include "platform/settings_store.h"
 #include "sheet/control_model.h"
 #include "sheet/page_procedure.h"
 #include "sheet/page_template.h"
@@ -23,7 +25,8 @@ constexpr std::string_view kSheetCaption = "Grazefall";
 
 class PropertySheet {
  public:
-  explicit PropertySheet(SheetServices& services);
+  // The pages keep the options in `store`.
+  PropertySheet(SheetServices& services, platform::SettingsStore& store);
   ~PropertySheet();
   PropertySheet(const PropertySheet&) = delete;
   PropertySheet& operator=(const PropertySheet&) = delete;
@@ -65,6 +68,7 @@ class PropertySheet {
   bool tellStoreFailure(bool closing);
 
   SheetServices& services_;
+  OptionsStore store_;
   std::vector<Page> pages_;
   size_t current_ = 0;
   bool open_ = false;

@@ -39,18 +39,18 @@ void ShowScenarioSelection(ControlModel& controls) {
   for (const ScenarioRow& row : kRows) MarkRow(controls, row, row.name == active);
 }
 
-void CommitScenarioSelection(const ControlModel& controls) {
+void CommitScenarioSelection(OptionsStore& store, const ControlModel& controls) {
   const std::string_view active = ScenarioNameOf(activeOptions);
   for (const ScenarioRow& row : kRows) {
     if (controls.isShown(row.selected) && row.name != active) {
-      SwitchScenario(row.name);
+      SwitchScenario(store, row.name);
       return;
     }
   }
 }
 
-void ScenariosPage::initialize(ControlModel& controls, SheetServices& /*services*/) {
-  PrepareOptionsStore();
+void ScenariosPage::initialize(ControlModel& controls, SheetServices& services) {
+  PrepareOptionsStore(store_, services.displayModes());
   ShowScenarioSelection(controls);
 }
 
@@ -69,12 +69,12 @@ void ScenariosPage::fill(ControlModel& controls, SheetServices& /*services*/) {
 }
 
 void ScenariosPage::read(ControlModel& controls) {
-  CommitScenarioSelection(controls);
+  CommitScenarioSelection(store_, controls);
 }
 
 void ScenariosPage::apply(ControlModel& controls) {
-  CommitScenarioSelection(controls);
-  SaveActiveOptions();
+  CommitScenarioSelection(store_, controls);
+  SaveActiveOptions(store_);
 }
 
 }  // namespace grazefall

@@ -3,12 +3,16 @@
 // saves activeOptions as the options the saver runs with.
 #pragma once
 
+#include "options/options_store.h"
 #include "sheet/page_procedure.h"
 
 namespace grazefall {
 
 class ScenariosPage : public PageProcedure {
  public:
+  // The page reads, switches and saves the records in `store`.
+  explicit ScenariosPage(OptionsStore& store) : store_(store) {}
+
   // Prepares the store and marks the active scenario's row.
   void initialize(ControlModel& controls, SheetServices& services) override;
   // A banner or an unmarked ring marks that row on screen only.
@@ -19,12 +23,15 @@ class ScenariosPage : public PageProcedure {
   void fill(ControlModel& controls, SheetServices& services) override;
   void read(ControlModel& controls) override;
   void apply(ControlModel& controls) override;
+
+ private:
+  OptionsStore& store_;
 };
 
 // Marks the row of activeOptions' scenario; a name that is none of the four
 // leaves every row unmarked.
 void ShowScenarioSelection(ControlModel& controls);
 // Switches activeOptions to the first marked scenario that differs from it.
-void CommitScenarioSelection(const ControlModel& controls);
+void CommitScenarioSelection(OptionsStore& store, const ControlModel& controls);
 
 }  // namespace grazefall

@@ -1,5 +1,6 @@
 // What the settings pages need from the desktop besides their controls: the
-// folder picker, directory listing, picture previews, help, message boxes.
+// folder picker, directory listing, picture previews, help, message boxes,
+// and the display modes the resolution list offers.
 // The toolkit front end implements it; tests fake it.
 #pragma once
 
@@ -7,6 +8,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/display_device.h"
 
 namespace grazefall {
 
@@ -28,6 +31,9 @@ class SheetServices {
   virtual void openHelp() = 0;
   // A modal message box with an OK button.
   virtual void showMessage(std::string_view text, std::string_view caption) = 0;
+  // The screen's modes, current and offered; null when the system has no
+  // display to ask.
+  virtual platform::DisplayModes* displayModes() = 0;
 };
 
 // The directory entries that are regular files (or links to them), by name;

@@ -34,7 +34,7 @@ void WindPage::fill(ControlModel& controls, SheetServices& /*services*/) {
   const bool editable = CustomScenarioActive();
 
   controls.setInt(kPowerLabel, activeOptions.windPower, true);
-  controls.setRange(kPowerSlider, kWindPowerMin, kWindPowerMax);
+  controls.setRange(kPowerSlider, kWindPowerRange.lowest, kWindPowerRange.highest);
   controls.setPosition(kPowerSlider, activeOptions.windPower);
   controls.setEnabled(kPowerSlider, editable);
 

@@ -15,7 +15,4 @@ class WindPage : public PageProcedure {
   void read(ControlModel& controls) override;
 };
 
-constexpr int32_t kWindPowerMin = 0;
-constexpr int32_t kWindPowerMax = 10;
-
 }  // namespace grazefall

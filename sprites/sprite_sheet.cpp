@@ -23,7 +23,9 @@ SpriteSheet::SpriteSheet(std::unique_ptr<platform::Surface> surface)
 }
 
 void SpriteSheet::load(const Display& display, const BitmapName& name) {
-  surface_ = CreateSurfaceFromBitmap(display.directDraw.get(), name, 0, 0);
+  // A display never opened has no platform to load pictures from.
+  if (display.system == nullptr) return;
+  surface_ = CreateSurfaceFromBitmap(*display.system, display.directDraw.get(), name, 0, 0);
   // Without a surface the sheet keeps width and height 0 and draws nothing.
   if (!surface_) return;
   // Every picture is transparent where it has the colour of its own top-left

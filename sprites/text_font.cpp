@@ -4,10 +4,8 @@
 
 namespace grazefall {
 
-TextFont::TextFont(std::string_view face, int32_t height, int32_t weight) {
-  if (platform::HasPlatform()) {
-    handle_ = platform::CurrentPlatform().createFont(face, height, weight);
-  }
-}
+TextFont::TextFont(platform::Platform& system, std::string_view face, int32_t height,
+                   int32_t weight)
+    : handle_(system.createFont(face, height, weight)) {}
 
 }  // namespace grazefall

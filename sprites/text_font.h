@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/font.h"
+#include "platform/platform.h"
 
 namespace grazefall {
 
@@ -13,7 +14,7 @@ class TextFont {
  public:
   // Asks the platform for the face by name, height and weight; the handle is
   // null when no font could be made (text then uses the default font).
-  TextFont(std::string_view face, int32_t height, int32_t weight);
+  TextFont(platform::Platform& system, std::string_view face, int32_t height, int32_t weight);
   const platform::Font* handle() const { return handle_.get(); }
 
  private:

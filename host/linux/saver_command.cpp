@@ -197,22 +197,21 @@ int RunSaverCommand(int argc, char** argv) {
   options.showFrameRate = command.showFrameRate;
   options.quietInput = command.mode != host::LinuxMode::Letters;
   platform::sdl::SdlPlatform sdlPlatform(windows, options);
-  // The settings dialog brings its own platform; the saver runs on SDL's.
-  if (windows.isOpen()) platform::InstallPlatform(&sdlPlatform);
 
-  const auto animation = MakeAnimationDriver();
+  const auto animation = MakeAnimationDriver(sdlPlatform);
   host::Session session(sdlPlatform, windows, animation.get());
-  session.showConfigurationSheet = [argc, argv] { qtui::ShowConfigurationSheet(argc, argv); };
+  // The settings dialog shares the saver's store and lists the screen's modes itself.
+  session.showConfigurationSheet = [argc, argv, &sdlPlatform] {
+    qtui::ShowConfigurationSheet(argc, argv, sdlPlatform.settingsStore());
+  };
   // The settings dialog edits the stored record as it is; only the saver
   // runs with this command line's changes.
   if (command.optionFlags.any()) {
-    session.saver.adjustOptions = [&command](ScenarioOptions& options) {
-      flags::ApplyOptionFlags(command.optionFlags, options);
+    session.saver.adjustOptions = [&command, &sdlPlatform](ScenarioOptions& options) {
+      flags::ApplyOptionFlags(command.optionFlags, sdlPlatform.settingsStore(), options);
     };
   }
   const int32_t code = RunCommand(command, windows, session);
-
-  if (windows.isOpen()) platform::InstallPlatform(nullptr);
   return watchdog.displayLost() ? platform::sdl::kExitDisplayLost : code;
 }
 

@@ -1,4 +1,4 @@
-// Entry point of the Windows screen saver: installs the Win32 platform and
+// Entry point of the Windows screen saver: makes the Win32 platform and
 // window system, then runs the mode the screen-saver command line asks for.
 #include <windows.h>
 
@@ -7,7 +7,6 @@
 
 #include "host/host_main.h"
 #include "host/saver_window.h"
-#include "platform/platform.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_system.h"
 #include "saver/saver_proc.h"
@@ -31,13 +30,12 @@ LONG WINAPI EndAfterFault(EXCEPTION_POINTERS*) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace grazefall;
   platform::win32::Win32Platform platform(instance);
-  platform::InstallPlatform(&platform);
   platform::win32::Win32WindowSystem windows(instance);
 
-  std::unique_ptr<AnimationDriver> animation = MakeAnimationDriver();
+  std::unique_ptr<AnimationDriver> animation = MakeAnimationDriver(platform);
   host::Session session(platform, windows, animation.get());
-  session.showConfigurationSheet = [instance] {
-    platform::win32::ShowWin32ConfigurationSheet(instance);
+  session.showConfigurationSheet = [instance, &platform] {
+    platform::win32::ShowWin32ConfigurationSheet(instance, platform);
   };
 
   runningSession = &session;

@@ -80,16 +80,4 @@ class HeadlessPlatform : public Platform {
   std::shared_ptr<State> state_;
 };
 
-// Installs a HeadlessPlatform for the lifetime of the object (tests).
-class ScopedHeadlessPlatform {
- public:
-  ScopedHeadlessPlatform() { InstallPlatform(&platform_); }
-  ~ScopedHeadlessPlatform() { InstallPlatform(nullptr); }
-  HeadlessPlatform& operator*() { return platform_; }
-  HeadlessPlatform* operator->() { return &platform_; }
-
- private:
-  HeadlessPlatform platform_;
-};
-
 }  // namespace grazefall::platform

@@ -103,6 +103,10 @@ bool HeadlessWindowSystem::timerActive(WindowHandle window) const {
   return windows_.find(window) != nullptr && windows_.queue().timerRunning(window);
 }
 
+std::optional<uint32_t> HeadlessWindowSystem::msUntilNextTick() {
+  return windows_.queue().msUntilNextTick(clock_.tickCount());
+}
+
 bool HeadlessWindowSystem::registerClass(std::string_view className, WindowProc procedure) {
   return windows_.registerClass(className, procedure);
 }

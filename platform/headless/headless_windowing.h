@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,6 +95,8 @@ class HeadlessWindowSystem : public WindowSystem {
   std::string lastTitle() const { return lastTitle_; }
   bool scriptEnded() const { return scriptEnded_; }
   bool timerActive(WindowHandle window) const;
+  // Milliseconds of the script's clock until a timer is due; nullopt with none.
+  std::optional<uint32_t> msUntilNextTick();
   int32_t cursorHides() const { return cursor_.imageHides(); }
   int32_t verifierCalls() const { return verifierCalls_; }
   int32_t verifierLoads() const { return verifierLoads_; }

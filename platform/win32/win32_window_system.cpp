@@ -1,6 +1,7 @@
 #include "platform/win32/win32_window_system.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace grazefall::platform::win32 {
@@ -12,12 +13,6 @@ constexpr DWORD kPreviewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
 constexpr int kClassIconId = 100;
 constexpr UINT kSpiSetScreenSaverRunning = 97;
 
-// Portable procedures by window class name: the one Win32 procedure every
-// registered class shares looks its class up and hands the message on.
-std::map<std::string, WindowProc, std::less<>>& ClassProcedures() {
-  static std::map<std::string, WindowProc, std::less<>> procedures;
-  return procedures;
-}
 
 std::string Text(std::string_view text) {
   return std::string(text);
@@ -64,14 +59,18 @@ Win32WindowSystem::~Win32WindowSystem() = default;
 
 LRESULT CALLBACK Win32WindowSystem::RouteMessage(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
-  char className[256] = {};
-  GetClassNameA(window, className, sizeof(className));
-  auto& procedures = ClassProcedures();
-  auto found = procedures.find(std::string_view(className));
-  if (found == procedures.end() || found->second == nullptr) {
-    return DefWindowProcA(window, message, wParam, lParam);
+  // createWindow hands the class's portable procedure over with the window's
+  // creation data; the window keeps it in its user data from then on. The
+  // few messages before WM_NCCREATE get the system's handling.
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
   }
-  return found->second(FromHwnd(window), message, wParam, lParam);
+  const auto* procedure =
+      reinterpret_cast<const WindowProc*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (procedure == nullptr || !*procedure) return DefWindowProcA(window, message, wParam, lParam);
+  return (*procedure)(FromHwnd(window), message, wParam, lParam);
 }
 
 bool Win32WindowSystem::registerClass(std::string_view className, WindowProc procedure) {
@@ -84,11 +83,8 @@ bool Win32WindowSystem::registerClass(std::string_view className, WindowProc pro
   windowClass.hCursor = nullptr;
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = name.c_str();
-  ClassProcedures()[name] = procedure;
-  if (RegisterClassA(&windowClass) == 0) {
-    ClassProcedures().erase(name);
-    return false;
-  }
+  if (RegisterClassA(&windowClass) == 0) return false;
+  procedures_[name] = std::move(procedure);
   return true;
 }
 
@@ -96,10 +92,13 @@ WindowHandle Win32WindowSystem::createWindow(const WindowSpec& spec) {
   const std::string className = Text(spec.className);
   const std::string title = Text(spec.title);
   const bool preview = spec.kind == WindowKind::Preview;
+  const auto registered = procedures_.find(className);
+  if (registered == procedures_.end()) return 0;
   HWND window = CreateWindowExA(preview ? 0 : WS_EX_TOPMOST, className.c_str(), title.c_str(),
                                 preview ? kPreviewStyle : kFullScreenStyle, spec.bounds.left,
                                 spec.bounds.top, spec.bounds.width(), spec.bounds.height(),
-                                preview ? ToHwnd(spec.parent) : nullptr, nullptr, module_, nullptr);
+                                preview ? ToHwnd(spec.parent) : nullptr, nullptr, module_,
+                                &registered->second);
   return FromHwnd(window);
 }
 

@@ -61,6 +61,9 @@ class Win32WindowSystem : public WindowSystem {
   static LRESULT CALLBACK RouteMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE module_;
+  // The portable procedure of each class registered here; a window holds a
+  // pointer to its class's entry, so entries stay for the system's life.
+  std::map<std::string, WindowProc, std::less<>> procedures_;
   // The last message taken from the queue, so dispatching it hands the
   // system the very record (time and cursor point included).
   MSG lastMessage_{};

@@ -8,16 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/platform.h"
-#include "sheet/qt/fallback_platform.h"
 #include "sheet/qt/qt_pictures.h"
 #include "sheet/qt/qt_sheet_services.h"
 #include "sheet/qt/stop_signals.h"
 
 namespace grazefall::qtui {
 
-ConfigurationDialog::ConfigurationDialog(SheetServices& services, QWidget* parent)
-    : QDialog(parent), sheet_(std::make_unique<PropertySheet>(services)) {
+ConfigurationDialog::ConfigurationDialog(SheetServices& services, platform::SettingsStore& store,
+                                         QWidget* parent)
+    : QDialog(parent), sheet_(std::make_unique<PropertySheet>(services, store)) {
   setWindowTitle(QString::fromUtf8(kSheetCaption.data(), kSheetCaption.size()));
   setWindowIcon(ProgramIcon());
   setModal(true);
@@ -168,7 +167,7 @@ void CloseOtherDialogs(const QDialog* keep) {
 
 }  // namespace
 
-int ShowConfigurationSheet(int argc, char** argv) {
+int ShowConfigurationSheet(int argc, char** argv, platform::SettingsStore& store) {
   std::unique_ptr<QApplication> application;
   // QApplication keeps a reference to the count for its whole life.
   static int applicationArgc = 0;
@@ -181,11 +180,6 @@ int ShowConfigurationSheet(int argc, char** argv) {
     application = std::make_unique<QApplication>(applicationArgc, argv);
   }
 
-  std::unique_ptr<platform::Platform> ownPlatform;
-  if (!platform::HasPlatform()) {
-    ownPlatform = MakeDialogPlatform();
-    platform::InstallPlatform(ownPlatform.get());
-  }
 
   int result = 1;
   {
@@ -200,7 +194,7 @@ int ShowConfigurationSheet(int argc, char** argv) {
       if (dialogShown != nullptr) dialogShown->reject();
     });
     QtSheetServices services;
-    ConfigurationDialog dialog(services);
+    ConfigurationDialog dialog(services, store);
     services.setOwner(&dialog);
     dialogShown = &dialog;
     if (stopRequested) {
@@ -209,8 +203,6 @@ int ShowConfigurationSheet(int argc, char** argv) {
       result = dialog.exec() == QDialog::Accepted ? 0 : 1;
     }
   }
-
-  if (ownPlatform) platform::InstallPlatform(nullptr);
   return result;
 }
 

@@ -11,24 +11,25 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/settings_store.h"
 #include "sheet/property_sheet.h"
 #include "sheet/qt/page_widgets.h"
 #include "sheet/sheet_services.h"
 
 namespace grazefall::qtui {
 
-// Runs the settings dialog for the host (/c and an empty command line):
-// makes the QApplication when there is none, installs a platform of its own
-// when the program installed none, prepares the store and shows the dialog.
-// 0 after OK, 1 after Cancel (or when no display can be opened).
-int ShowConfigurationSheet(int argc, char** argv);
+// Runs the settings dialog for the host (/c and an empty command line) over
+// the options in `store`: makes the QApplication when there is none, prepares
+// the store and shows the dialog. 0 after OK, 1 after Cancel (or when no
+// display can be opened).
+int ShowConfigurationSheet(int argc, char** argv, platform::SettingsStore& store);
 
 class ConfigurationDialog : public QDialog {
   Q_OBJECT
  public:
-  // Opens the sheet at once, which prepares the options store: a platform
-  // must be installed.
-  explicit ConfigurationDialog(SheetServices& services, QWidget* parent = nullptr);
+  // Opens the sheet at once, which prepares the options in `store`.
+  ConfigurationDialog(SheetServices& services, platform::SettingsStore& store,
+                      QWidget* parent = nullptr);
   ~ConfigurationDialog() override;
 
   PropertySheet& sheet() { return *sheet_; }

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QUrl>
@@ -58,6 +59,11 @@ void QtSheetServices::openHelp() {
 void QtSheetServices::showMessage(std::string_view text, std::string_view caption) {
   // Owned by no window, as the sheet's message boxes are.
   QMessageBox::critical(nullptr, ToQString(caption), ToQString(text));
+}
+
+platform::DisplayModes* QtSheetServices::displayModes() {
+  if (QGuiApplication::primaryScreen() == nullptr) return nullptr;
+  return &screenModes_;
 }
 
 }  // namespace grazefall::qtui

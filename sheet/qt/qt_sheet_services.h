@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include "sheet/qt/screen_modes.h"
 #include "sheet/sheet_services.h"
 
 namespace grazefall::qtui {
@@ -20,9 +21,12 @@ class QtSheetServices : public SheetServices {
   bool canLoadPicture(std::string_view path) override;
   void openHelp() override;
   void showMessage(std::string_view text, std::string_view caption) override;
+  // The primary screen's modes; null while there is no screen.
+  platform::DisplayModes* displayModes() override;
 
  private:
   QWidget* owner_ = nullptr;
+  ScreenModes screenModes_;
 };
 
 }  // namespace grazefall::qtui

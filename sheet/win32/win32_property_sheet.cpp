@@ -395,14 +395,14 @@ constexpr std::array<DLGPROC, sizeof...(Index)> MakeProcedures(std::index_sequen
 
 }  // namespace
 
-void ShowWin32ConfigurationSheet(HINSTANCE module) {
+void ShowWin32ConfigurationSheet(HINSTANCE module, Platform& system) {
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
   SheetSession current;
   current.module = module;
-  current.services.emplace(module);
-  current.logic.emplace(*current.services);
+  current.services.emplace(module, &system);
+  current.logic.emplace(*current.services, system.settingsStore());
   current.closer.emplace(*current.logic);
   session = &current;
 

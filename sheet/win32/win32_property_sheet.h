@@ -7,9 +7,12 @@
 
 #include <windows.h>
 
+#include "platform/platform.h"
+
 namespace grazefall::platform::win32 {
 
-// Runs the sheet modally with no owner window; returns when it has closed.
-void ShowWin32ConfigurationSheet(HINSTANCE module);
+// Runs the sheet modally with no owner window over `system`'s store and
+// display; returns when it has closed.
+void ShowWin32ConfigurationSheet(HINSTANCE module, Platform& system);
 
 }  // namespace grazefall::platform::win32

@@ -79,4 +79,9 @@ void Win32SheetServices::showMessage(std::string_view text, std::string_view cap
   MessageBoxA(owner_, body.c_str(), title.c_str(), MB_OK);
 }
 
+platform::DisplayModes* Win32SheetServices::displayModes() {
+  if (!display_ && system_ != nullptr) display_ = system_->createDisplayDevice();
+  return display_.get();
+}
+
 }  // namespace grazefall::platform::win32

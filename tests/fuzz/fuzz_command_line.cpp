@@ -36,17 +36,17 @@ std::vector<std::string_view> Words(std::string_view text) {
 }
 
 void RunHostMain(std::string_view commandLine) {
-  platform::ScopedHeadlessPlatform platformScope;
+  platform::HeadlessPlatform platformScope;
   platform::HeadlessWindowSystem windows;
-  platformScope->useClockAndCursor(windows.clock(), windows.cursor());
+  platformScope.useClockAndCursor(windows.clock(), windows.cursor());
   // A preview parent for "/p HANDLE" to find.
   windows.addForeignWindow("Preview", "Display Properties", 152, 112);
   testing::ScriptedAnimation animation;
-  host::Session session(*platformScope, windows, &animation);
+  host::Session session(platformScope, windows, &animation);
   host::HostMain(session, 0x400000, commandLine);
   // Whatever the mode, the system is not left believing a saver runs.
   if (!windows.runningNotices().empty() && windows.runningNotices().back()) std::abort();
-  platformScope->useOwnClockAndCursor();
+  platformScope.useOwnClockAndCursor();
 }
 
 void CheckWindowId(std::string_view text) {

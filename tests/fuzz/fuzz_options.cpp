@@ -63,7 +63,6 @@ int32_t SmallSide(int32_t side, int32_t largest, int32_t otherwise) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CachedPicturesPlatform headless;
-  platform::InstallPlatform(&headless);
   headless.setTimeSeconds(1);
   const auto* bytes = reinterpret_cast<const std::byte*>(data);
   headless.memoryStore().plant("Options", std::vector<std::byte>(bytes, bytes + size));
@@ -74,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckListing(stored);
 
   activeOptions = classicPreset;
-  LoadSaverOptions();
+  LoadSaverOptions(headless);
   CheckListing(activeOptions);
 
   activeOptions.herdSize = std::min(activeOptions.herdSize, kLargestHerd);
@@ -82,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   activeOptions.screenHeight = SmallSide(activeOptions.screenHeight, kTallestFrame, 48);
   headless.setCurrentMode({activeOptions.screenWidth, activeOptions.screenHeight, 16});
 
-  std::unique_ptr<Animation> animation = NewAnimation(activeOptions);
+  std::unique_ptr<Animation> animation = NewAnimation(headless, activeOptions);
   if (StartAnimation(*animation, 1) == 0) {
     for (int frame = 0; frame < kFrames; ++frame) {
       RunFrame(*animation);
@@ -91,6 +90,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EndAnimation(*animation);
   }
   animation.reset();
-  platform::InstallPlatform(nullptr);
   return 0;
 }

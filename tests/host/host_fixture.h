@@ -22,9 +22,9 @@ class HostTest : public ::testing::Test {
  protected:
   HostTest() {
     // The core reads the clock and cursor the window system's script moves.
-    platformScope->useClockAndCursor(windows.clock(), windows.cursor());
+    platformScope.useClockAndCursor(windows.clock(), windows.cursor());
   }
-  ~HostTest() override { platformScope->useOwnClockAndCursor(); }
+  ~HostTest() override { platformScope.useOwnClockAndCursor(); }
 
   int32_t Run(std::string_view commandLine) {
     return host::HostMain(session, 0x400000, commandLine);
@@ -32,19 +32,19 @@ class HostTest : public ::testing::Test {
 
   // Five mouse moves the saver swallows, wherever the cursor is.
   void ScriptIgnoredMoves() {
-    for (int i = 0; i < kMouseMovesIgnoredAtStart; ++i) {
+    for (int i = 0; i < 5; ++i) {
       windows.scriptMessage(platform::kWmMouseMove);
     }
   }
 
   bool SaverClosed() const { return windows.countDelivered(platform::kWmDestroy) == 1; }
 
-  platform::ScopedHeadlessPlatform platformScope;
+  platform::HeadlessPlatform platformScope;
   platform::HeadlessWindowSystem windows;
   ScriptedAnimation animation;
   // The run under test, over the in-memory services; session.reset() starts
   // the next run afresh.
-  host::Session session{*platformScope, windows, &animation};
+  host::Session session{platformScope, windows, &animation};
 };
 
 }  // namespace grazefall::testing

@@ -24,14 +24,14 @@ TEST_F(HostTest, FailingStartIsRetriedOnEveryTickUntilItRuns) {
 
 TEST_F(HostTest, EachFrameIsFollowedByExactlyThePauseItAskedFor) {
   animation.framePauses = {25, 0, 100, 5};
-  animation.sleepClock = &*platformScope;
+  animation.sleepClock = &platformScope;
   for (int i = 0; i < 5; ++i) windows.scriptTick();  // the start, then four frames
   windows.scriptMessage(kWmKeyDown);
   EXPECT_EQ(Run("/s"), 0);
   ASSERT_EQ(animation.frames, 4);
   // Each pause is slept after its own frame, before the next one begins.
   EXPECT_EQ(animation.sleptBeforeFrame, (std::vector<uint64_t>{0, 25, 25, 125}));
-  EXPECT_EQ(platformScope->totalSleptMs(), 130u);
+  EXPECT_EQ(platformScope.totalSleptMs(), 130u);
 }
 
 TEST_F(HostTest, WindowClosedBeforeAnyStartSucceededEndsNothing) {
@@ -71,7 +71,7 @@ TEST_F(HostTest, TicksWaitBehindInputAndAtMostOneIsPending) {
 
 TEST_F(HostTest, PreviewPaintsThePictureEveryTickAndNeverStarts) {
   const WindowHandle parent = windows.addForeignWindow("Panel", "Display", 152, 112);
-  platformScope->addResourcePicture(134, Picture{155, 117, std::vector<ColorRef>(155 * 117)});
+  platformScope.addResourcePicture(134, Picture{155, 117, std::vector<ColorRef>(155 * 117)});
   for (int i = 0; i < 3; ++i) windows.scriptTick();
   Run("/p " + std::to_string(parent));
   ASSERT_EQ(windows.paints().size(), 3u);
@@ -86,16 +86,12 @@ TEST_F(HostTest, PreviewPaintsThePictureEveryTickAndNeverStarts) {
   EXPECT_EQ(animation.starts, 0);
 }
 
-TEST_F(HostTest, TimerIsTheTenMillisecondFrameTimerFromCreation) {
-  Run("/s");
-  EXPECT_EQ(session.saver.frameTimer, kFrameTimerId);
-  EXPECT_TRUE(windows.timerActive(windows.saverWindow()));
-}
 
 TEST_F(HostTest, StoredOptionsAreLoadedAtCreation) {
   ScenarioOptions stored = invasionPreset;
   stored.herdSize = 77;
-  ASSERT_EQ(WriteOptions(stored, "Options"), kOk);
+  OptionsStore store(platformScope.settingsStore());
+  ASSERT_EQ(WriteOptions(store, stored, "Options"), kOk);
   activeOptions = classicPreset;
   Run("/s");
   EXPECT_EQ(activeOptions.herdSize, 77);

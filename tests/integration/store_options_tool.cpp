@@ -46,17 +46,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   DirectoryStorePlatform storePlatform(argv[1]);
-  platform::InstallPlatform(&storePlatform);
+  OptionsStore store(storePlatform.settingsStore());
   ScenarioOptions active = *preset;
   active.screenWidth = width;
   active.screenHeight = height;
   active.screenBitDepth = depth;
-  const bool written = WriteOptions(classicPreset, "Classic") == platform::kOk &&
-                       WriteOptions(invasionPreset, "Invasion") == platform::kOk &&
-                       WriteOptions(halloweenPreset, "Halloween") == platform::kOk &&
-                       WriteOptions(customPreset, "Custom") == platform::kOk &&
-                       WriteOptions(active, "Options") == platform::kOk;
-  platform::InstallPlatform(nullptr);
+  const bool written = WriteOptions(store, classicPreset, "Classic") == platform::kOk &&
+                       WriteOptions(store, invasionPreset, "Invasion") == platform::kOk &&
+                       WriteOptions(store, halloweenPreset, "Halloween") == platform::kOk &&
+                       WriteOptions(store, customPreset, "Custom") == platform::kOk &&
+                       WriteOptions(store, active, "Options") == platform::kOk;
   if (!written) std::fprintf(stderr, "store_options_tool: cannot write to %s\n", argv[1]);
   return written ? 0 : 1;
 }

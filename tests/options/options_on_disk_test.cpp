@@ -25,22 +25,26 @@ class OptionsOnDiskTest : public ::testing::Test {
     root_ = pattern;
     store_.emplace((root_ / "grazefall").string());
     fake_.store = &*store_;
+    options_.emplace(*store_);
     activeOptions = classicPreset;
-    platform::InstallPlatform(&fake_);
   }
   void TearDown() override {
-    platform::InstallPlatform(nullptr);
     activeOptions = classicPreset;
     fs::remove_all(root_);
+  }
+  void Prepare() {
+    const auto display = fake_.createDisplayDevice();
+    PrepareOptionsStore(*options_, display.get());
   }
 
   fs::path root_;
   std::optional<platform::DirectorySettingsStore> store_;
   testing::FakePlatform fake_;
+  std::optional<OptionsStore> options_;
 };
 
 TEST_F(OptionsOnDiskTest, FirstRunWritesFiveRecordFiles) {
-  PrepareOptionsStore();
+  Prepare();
   for (const char* name : {"Options", "Classic", "Invasion", "Halloween", "Custom"}) {
     const fs::path file = root_ / "grazefall" / name;
     ASSERT_TRUE(fs::is_regular_file(file)) << name;
@@ -50,35 +54,35 @@ TEST_F(OptionsOnDiskTest, FirstRunWritesFiveRecordFiles) {
             5);
 
   ScenarioOptions options{};
-  ASSERT_EQ(ReadOptions(options, "Options"), platform::kOk);
+  ASSERT_EQ(ReadOptions(*store_, options, "Options"), platform::kOk);
   EXPECT_EQ(options.screenWidth, 1024);
   EXPECT_EQ(ScenarioNameOf(options), "Classic");
 }
 
 TEST_F(OptionsOnDiskTest, GrownOptionsFileIsIgnoredByTheSaverAndResetByTheDialog) {
-  PrepareOptionsStore();
+  Prepare();
   std::ofstream(root_ / "grazefall" / "Options", std::ios::app) << "trailing junk";
 
   activeOptions = invasionPreset;
-  LoadSaverOptions();
+  LoadSaverOptions(fake_);
   EXPECT_EQ(std::memcmp(&activeOptions, &invasionPreset, offsetof(ScenarioOptions, screenWidth)),
             0);
   EXPECT_EQ(activeOptions.screenWidth, 1024);
 
   activeOptions = classicPreset;
-  PrepareOptionsStore();
+  Prepare();
   EXPECT_EQ(fs::file_size(root_ / "grazefall" / "Options"), sizeof(ScenarioOptions));
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Classic");
 }
 
 TEST_F(OptionsOnDiskTest, UnwritableDirectoryLeavesTheDialogWorkingInMemory) {
   std::ofstream(root_ / "grazefall") << "in the way";
-  PrepareOptionsStore();
+  Prepare();
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Classic");
   EXPECT_EQ(activeOptions.screenWidth, 1024);
-  SwitchScenario("Invasion");  // nothing to read: stays Classic
+  SwitchScenario(*options_, "Invasion");  // nothing to read: stays Classic
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Classic");
-  SaveActiveOptions();
+  SaveActiveOptions(*options_);
   EXPECT_TRUE(fs::is_regular_file(root_ / "grazefall"));
 }
 

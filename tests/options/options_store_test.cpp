@@ -45,12 +45,19 @@ class OptionsStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     activeOptions = classicPreset;
-    platform::InstallPlatform(&fake_);
   }
-  void TearDown() override {
-    platform::InstallPlatform(nullptr);
-    activeOptions = classicPreset;
+  void TearDown() override { activeOptions = classicPreset; }
+
+  // The display's mode, through a display made as the sheet's would be.
+  void QueryMode() {
+    const auto display = fake_.createDisplayDevice();
+    QueryCurrentDisplayMode(display.get());
   }
+  void Prepare(OptionsStore& store) {
+    const auto display = fake_.createDisplayDevice();
+    PrepareOptionsStore(store, display.get());
+  }
+  void Prepare() { Prepare(store_); }
 
   // The record stored under `name`, when it is a whole record.
   std::optional<ScenarioOptions> Stored(const std::string& name) const {
@@ -65,6 +72,7 @@ class OptionsStoreTest : public ::testing::Test {
   }
 
   testing::FakePlatform fake_;
+  OptionsStore store_{fake_.memoryStore};
 };
 
 // --- ReadOptions, WriteOptions, DeleteOptionsValue ---
@@ -73,17 +81,17 @@ TEST_F(OptionsStoreTest, RecordsRoundTripByteForByte) {
   ScenarioOptions written = halloweenPreset;
   SetBackground(written, "/home/cow/field.bmp", 2);
   written.herdSize = 777;
-  ASSERT_EQ(WriteOptions(written, "Options"), kOk);
+  ASSERT_EQ(WriteOptions(store_, written, "Options"), kOk);
   EXPECT_EQ(fake_.memoryStore.values().at("Options"), BytesOf(written));
 
   ScenarioOptions read{};
-  ASSERT_EQ(ReadOptions(read, "Options"), kOk);
+  ASSERT_EQ(ReadOptions(fake_.memoryStore, read, "Options"), kOk);
   EXPECT_TRUE(SameBytes(read, written));
 
-  ASSERT_EQ(DeleteOptionsValue("Options"), kOk);
-  EXPECT_EQ(ReadOptions(read, "Options"), kEFail);
+  ASSERT_EQ(DeleteOptionsValue(store_, "Options"), kOk);
+  EXPECT_EQ(ReadOptions(fake_.memoryStore, read, "Options"), kEFail);
   // Deleting what is not there is no failure.
-  EXPECT_EQ(DeleteOptionsValue("Options"), kOk);
+  EXPECT_EQ(DeleteOptionsValue(store_, "Options"), kOk);
 }
 
 TEST_F(OptionsStoreTest, ShortValuesFillTheirLengthAndLongValuesAreRefused) {
@@ -91,7 +99,7 @@ TEST_F(OptionsStoreTest, ShortValuesFillTheirLengthAndLongValuesAreRefused) {
   shortValue[0] = std::byte{42};  // herdSize 42, cowSize 0
   fake_.memoryStore.plant("Short", shortValue);
   ScenarioOptions record = invasionPreset;
-  ASSERT_EQ(ReadOptions(record, "Short"), kOk);
+  ASSERT_EQ(ReadOptions(fake_.memoryStore, record, "Short"), kOk);
   EXPECT_EQ(record.herdSize, 42);
   EXPECT_EQ(record.cowSize, 0);
   EXPECT_EQ(record.introPhase, invasionPreset.introPhase);
@@ -101,26 +109,19 @@ TEST_F(OptionsStoreTest, ShortValuesFillTheirLengthAndLongValuesAreRefused) {
   longValue.push_back(std::byte{0});
   fake_.memoryStore.plant("Long", longValue);
   record = invasionPreset;
-  EXPECT_EQ(ReadOptions(record, "Long"), kEFail);
+  EXPECT_EQ(ReadOptions(fake_.memoryStore, record, "Long"), kEFail);
   EXPECT_TRUE(SameBytes(record, invasionPreset));
 
-  EXPECT_EQ(ReadOptions(record, "Missing"), kEFail);
+  EXPECT_EQ(ReadOptions(fake_.memoryStore, record, "Missing"), kEFail);
   EXPECT_TRUE(SameBytes(record, invasionPreset));
 }
 
-TEST_F(OptionsStoreTest, UnreachableStoreOrNoPlatformFailsWithEFail) {
+TEST_F(OptionsStoreTest, UnreachableStoreFailsWithEFail) {
   fake_.memoryStore.setUnreachable(true);
   ScenarioOptions record = classicPreset;
-  EXPECT_EQ(ReadOptions(record, "Options"), kEFail);
-  EXPECT_EQ(WriteOptions(record, "Options"), kEFail);
-  EXPECT_EQ(DeleteOptionsValue("Options"), kEFail);
-
-  platform::InstallPlatform(nullptr);
-  EXPECT_EQ(ReadOptions(record, "Options"), kEFail);
-  EXPECT_EQ(WriteOptions(record, "Options"), kEFail);
-  EXPECT_EQ(DeleteOptionsValue("Options"), kEFail);
-  QueryCurrentDisplayMode();
-  EXPECT_TRUE(SameBytes(activeOptions, classicPreset));
+  EXPECT_EQ(ReadOptions(fake_.memoryStore, record, "Options"), kEFail);
+  EXPECT_EQ(WriteOptions(store_, record, "Options"), kEFail);
+  EXPECT_EQ(DeleteOptionsValue(store_, "Options"), kEFail);
 }
 
 // A store that keeps what it is given until a test makes it refuse writes,
@@ -138,41 +139,33 @@ class RefusingStore : public platform::MemorySettingsStore {
 
 TEST_F(OptionsStoreTest, AFailedWriteIsKeptWithWhereAndWhyUntilTaken) {
   RefusingStore store;
-  fake_.store = &store;
-  TakeStoreFailure();
-  EXPECT_EQ(WriteOptions(classicPreset, "Options"), kOk);
-  EXPECT_FALSE(TakeStoreFailure().has_value());
+  OptionsStore refusing{store};
+  EXPECT_EQ(WriteOptions(refusing, classicPreset, "Options"), kOk);
+  EXPECT_FALSE(TakeStoreFailure(refusing).has_value());
 
   store.refusing = true;
-  EXPECT_EQ(WriteOptions(classicPreset, "Options"), kEFail);
-  EXPECT_EQ(SaveActiveOptions(), kEFail);
-  std::optional<StoreFailure> failure = TakeStoreFailure();
+  EXPECT_EQ(WriteOptions(refusing, classicPreset, "Options"), kEFail);
+  EXPECT_EQ(SaveActiveOptions(refusing), kEFail);
+  std::optional<StoreFailure> failure = TakeStoreFailure(refusing);
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->location, "/home/grazer/.config/grazefall");
   EXPECT_EQ(failure->reason, "No space left on device");
-  EXPECT_FALSE(TakeStoreFailure().has_value());
-
-  platform::InstallPlatform(nullptr);
-  EXPECT_EQ(DeleteOptionsValue("Options"), kEFail);
-  failure = TakeStoreFailure();
-  ASSERT_TRUE(failure.has_value());
-  EXPECT_EQ(failure->location, "");
-  EXPECT_NE(failure->reason, "");
+  EXPECT_FALSE(TakeStoreFailure(refusing).has_value());
 }
 
 TEST_F(OptionsStoreTest, LeavingCustomWhenItCannotBeStoredKeepsTheCustomRecord) {
   RefusingStore store;
-  fake_.store = &store;
-  PrepareOptionsStore();
-  SwitchScenario("Custom");
+  OptionsStore refusing{store};
+  Prepare(refusing);
+  SwitchScenario(refusing, "Custom");
   activeOptions.herdSize = 321;
   store.refusing = true;
-  EXPECT_EQ(SwitchScenario("Invasion"), kEFail);
+  EXPECT_EQ(SwitchScenario(refusing, "Invasion"), kEFail);
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Custom");
   EXPECT_EQ(activeOptions.herdSize, 321);
 
   store.refusing = false;
-  EXPECT_EQ(SwitchScenario("Invasion"), kOk);
+  EXPECT_EQ(SwitchScenario(refusing, "Invasion"), kOk);
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Invasion");
   const auto custom = store.values().find("Custom");
   ASSERT_NE(custom, store.values().end());
@@ -180,40 +173,40 @@ TEST_F(OptionsStoreTest, LeavingCustomWhenItCannotBeStoredKeepsTheCustomRecord) 
   ASSERT_EQ(custom->second.size(), sizeof stored);
   std::memcpy(&stored, custom->second.data(), sizeof stored);
   EXPECT_EQ(stored.herdSize, 321);
-  TakeStoreFailure();
+  TakeStoreFailure(refusing);
 }
 
 // --- QueryCurrentDisplayMode and LoadSaverOptions ---
 
 TEST_F(OptionsStoreTest, DisplayModeFillsOnlyTheResolutionWhenItCanBeRead) {
   fake_.display.current = {1920, 1080, 24};
-  QueryCurrentDisplayMode();
+  QueryMode();
   EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1920, 1080, 24)));
 
   activeOptions = classicPreset;
   fake_.display.currentReadable = false;
-  QueryCurrentDisplayMode();
+  QueryMode();
   fake_.display.currentReadable = true;
   fake_.display.creatable = false;
-  QueryCurrentDisplayMode();
+  QueryMode();
   fake_.display.creatable = true;
   // A mode lacking any one of its size or depth is no mode.
   for (const platform::DisplayMode& broken :
        {platform::DisplayMode{0, 768, 32}, platform::DisplayMode{1024, 0, 32},
         platform::DisplayMode{1024, 768, 0}, platform::DisplayMode{-640, 480, 16}}) {
     fake_.display.current = broken;
-    QueryCurrentDisplayMode();
+    QueryMode();
   }
   EXPECT_TRUE(SameBytes(activeOptions, classicPreset));
   // The smallest real mode is still one.
   fake_.display.current = {1, 1, 8};
-  QueryCurrentDisplayMode();
+  QueryMode();
   EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1, 1, 8)));
 }
 
 TEST_F(OptionsStoreTest, SaverStartsWithTheStoredRecordOrClassicAtTheCurrentMode) {
   // No store: Classic at the display's mode, and nothing is written.
-  LoadSaverOptions();
+  LoadSaverOptions(fake_);
   EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1024, 768, 32)));
   EXPECT_EQ(fake_.memoryStore.writes(), 0);
   EXPECT_TRUE(fake_.memoryStore.values().empty());
@@ -223,14 +216,14 @@ TEST_F(OptionsStoreTest, SaverStartsWithTheStoredRecordOrClassicAtTheCurrentMode
   stored.formatVersion = 2.1;
   fake_.memoryStore.plant("Options", BytesOf(stored));
   activeOptions = classicPreset;
-  LoadSaverOptions();
+  LoadSaverOptions(fake_);
   EXPECT_TRUE(SameBytes(activeOptions, stored));
 }
 
 // --- PrepareOptionsStore ---
 
 TEST_F(OptionsStoreTest, FirstRunSeedsFiveValuesWithClassicAtTheCurrentMode) {
-  PrepareOptionsStore();
+  Prepare();
   const ScenarioOptions expectedActive = WithMode(classicPreset, 1024, 768, 32);
   EXPECT_TRUE(SameBytes(activeOptions, expectedActive));
   EXPECT_EQ(fake_.memoryStore.values().size(), 5u);
@@ -244,7 +237,7 @@ TEST_F(OptionsStoreTest, FirstRunSeedsFiveValuesWithClassicAtTheCurrentMode) {
 }
 
 TEST_F(OptionsStoreTest, CurrentVersionStoreIsLoadedAndLeftAlone) {
-  PrepareOptionsStore();
+  Prepare();
   ScenarioOptions mine = WithMode(customPreset, 1280, 1024, 32);
   mine.herdSize = 9999;
   SetBackground(mine, "/pictures/barn.bmp", 1);
@@ -253,7 +246,7 @@ TEST_F(OptionsStoreTest, CurrentVersionStoreIsLoadedAndLeftAlone) {
   const int writesBefore = fake_.memoryStore.writes();
 
   activeOptions = classicPreset;
-  PrepareOptionsStore();
+  Prepare();
   EXPECT_TRUE(SameBytes(activeOptions, mine));
   EXPECT_EQ(fake_.memoryStore.writes(), writesBefore);
   EXPECT_TRUE(SameBytes(*Stored("Custom"), mine));
@@ -277,7 +270,7 @@ TEST_F(OptionsStoreTest, RecordOfAnotherVersionResetsTheStore) {
     fake_.memoryStore.plant("Classic", std::vector<std::byte>(4));
     activeOptions = classicPreset;
 
-    PrepareOptionsStore();
+    Prepare();
     EXPECT_EQ(fake_.memoryStore.values().count("CurrentOptions"), 0u);
     EXPECT_TRUE(SameBytes(*Stored("Custom"), customPreset));
     EXPECT_TRUE(SameBytes(*Stored("Classic"), classicPreset));
@@ -299,7 +292,7 @@ TEST_F(OptionsStoreTest, ResetOnAFullStoreKeepsNothingOfTheOtherVersion) {
   fake_.memoryStore.setFull(true);
   activeOptions = classicPreset;
 
-  PrepareOptionsStore();
+  Prepare();
   for (const char* name : {"Classic", "Invasion", "Halloween", "Custom"}) {
     EXPECT_EQ(fake_.memoryStore.values().count(name), 0u) << name;
   }
@@ -308,21 +301,21 @@ TEST_F(OptionsStoreTest, ResetOnAFullStoreKeepsNothingOfTheOtherVersion) {
 
 TEST_F(OptionsStoreTest, UnreachableStoreLeavesClassicAtTheCurrentMode) {
   fake_.memoryStore.setUnreachable(true);
-  PrepareOptionsStore();
+  Prepare();
   EXPECT_TRUE(SameBytes(activeOptions, WithMode(classicPreset, 1024, 768, 32)));
 }
 
 // --- SwitchScenario and SaveActiveOptions ---
 
 TEST_F(OptionsStoreTest, CustomInvasionCustomCarriesResolutionAndBackground) {
-  PrepareOptionsStore();
-  SwitchScenario("Custom");
+  Prepare();
+  SwitchScenario(store_, "Custom");
   ASSERT_EQ(ScenarioNameOf(activeOptions), "Custom");
   activeOptions.herdSize = 4321;  // an edit made in the sheet
   activeOptions.windPower = 3;
   ScenarioOptions customAtFirstSwitch = activeOptions;
 
-  SwitchScenario("Invasion");
+  SwitchScenario(store_, "Invasion");
   EXPECT_TRUE(SameBytes(*Stored("Custom"), customAtFirstSwitch));
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Invasion");
   EXPECT_EQ(activeOptions.herdSize, 500);
@@ -331,25 +324,25 @@ TEST_F(OptionsStoreTest, CustomInvasionCustomCarriesResolutionAndBackground) {
   // The user changes resolution and background while Invasion is active.
   activeOptions = WithMode(activeOptions, 640, 480, 8);
   SetBackground(activeOptions, "/tmp/moon.bmp", 2);
-  SwitchScenario("Custom");
+  SwitchScenario(store_, "Custom");
 
   ScenarioOptions expected = WithMode(customAtFirstSwitch, 640, 480, 8);
   SetBackground(expected, "/tmp/moon.bmp", 2);
   EXPECT_TRUE(SameBytes(activeOptions, expected));
   // A switch never touches "Options"; OK does.
   EXPECT_TRUE(SameBytes(*Stored("Options"), WithMode(classicPreset, 1024, 768, 32)));
-  SaveActiveOptions();
+  SaveActiveOptions(store_);
   EXPECT_TRUE(SameBytes(*Stored("Options"), expected));
 }
 
 TEST_F(OptionsStoreTest, InvasionToClassicKeepsUserFieldsAndWritesNothing) {
-  PrepareOptionsStore();
-  SwitchScenario("Invasion");
+  Prepare();
+  SwitchScenario(store_, "Invasion");
   SetBackground(activeOptions, "/srv/sky.bmp", 1);
   activeOptions = WithMode(activeOptions, 800, 600, 32);
   const int writesBefore = fake_.memoryStore.writes();
 
-  SwitchScenario("Classic");
+  SwitchScenario(store_, "Classic");
   ScenarioOptions expected = WithMode(classicPreset, 800, 600, 32);
   SetBackground(expected, "/srv/sky.bmp", 1);
   EXPECT_TRUE(SameBytes(activeOptions, expected));
@@ -357,23 +350,23 @@ TEST_F(OptionsStoreTest, InvasionToClassicKeepsUserFieldsAndWritesNothing) {
 
   // Switching to the scenario already active changes nothing at all.
   activeOptions.herdSize = 11;
-  SwitchScenario("Classic");
+  SwitchScenario(store_, "Classic");
   EXPECT_EQ(activeOptions.herdSize, 11);
 }
 
 TEST_F(OptionsStoreTest, SwitchToAMissingValueLeavesTheRecordUnchanged) {
-  PrepareOptionsStore();
-  ASSERT_EQ(DeleteOptionsValue("Halloween"), kOk);
+  Prepare();
+  ASSERT_EQ(DeleteOptionsValue(store_, "Halloween"), kOk);
   const ScenarioOptions before = activeOptions;
-  SwitchScenario("Halloween");
+  SwitchScenario(store_, "Halloween");
   EXPECT_TRUE(SameBytes(activeOptions, before));
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Classic");
 }
 
 TEST_F(OptionsStoreTest, UnterminatedNameIsNeverTakenForCustom) {
-  PrepareOptionsStore();
+  Prepare();
   std::memcpy(activeOptions.scenarioName, "CustomCustomCust", kScenarioNameSize);
-  SwitchScenario("Invasion");
+  SwitchScenario(store_, "Invasion");
   // Not "Custom", so the Custom value was not overwritten.
   EXPECT_TRUE(SameBytes(*Stored("Custom"), customPreset));
   EXPECT_EQ(ScenarioNameOf(activeOptions), "Invasion");

@@ -218,15 +218,5 @@ TEST(HeadlessResources, PlantedPicturesComeFirstThenTheProgramsOwn) {
   EXPECT_FALSE(platform.loadPictureFile("/nonexistent/picture.bmp"));
 }
 
-TEST(HeadlessInstall, ScopedPlatformIsInstalledForItsLifetime) {
-  EXPECT_FALSE(HasPlatform());
-  {
-    ScopedHeadlessPlatform scoped;
-    ASSERT_TRUE(HasPlatform());
-    EXPECT_EQ(&CurrentPlatform(), &*scoped);
-  }
-  EXPECT_FALSE(HasPlatform());
-}
-
 }  // namespace
 }  // namespace grazefall::platform

@@ -81,7 +81,7 @@ uint16_t ReadLe16(std::span<const uint8_t> bytes, size_t at) {
 }
 
 TEST(BitmapCatalogue, EveryPictureIsCompiledInAndLoadsAtItsSize) {
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   for (const auto& [id, size] : kExpected) {
     SCOPED_TRACE(id);
     const std::span<const uint8_t> bytes = resources::FindBitmap(id);
@@ -89,7 +89,7 @@ TEST(BitmapCatalogue, EveryPictureIsCompiledInAndLoadsAtItsSize) {
     EXPECT_EQ(bytes[0], 'B');
     EXPECT_EQ(bytes[1], 'M');
     EXPECT_EQ(ReadLe32(bytes, 2), bytes.size()) << "file size field";
-    const auto picture = headless->loadResourcePicture(id);
+    const auto picture = headless.loadResourcePicture(id);
     ASSERT_TRUE(picture.has_value());
     EXPECT_EQ(picture->width, size.width);
     EXPECT_EQ(picture->height, size.height);
@@ -138,7 +138,7 @@ TEST(BitmapCatalogue, EmbeddedBytesAreTheCommittedFilesOfTheManifest) {
 }
 
 TEST(BitmapCatalogue, IconComesInThreeSizesWithATransparentCorner) {
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   EXPECT_EQ(resources::IconSizes(), (std::vector<int32_t>{16, 32, 48}));
   EXPECT_TRUE(resources::FindIconBitmap(24).empty());
   for (int32_t size : {16, 32, 48}) {

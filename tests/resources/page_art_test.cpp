@@ -19,9 +19,9 @@ int32_t DluY(int32_t units) {
 }
 
 TEST(PageArt, HiddenCowsSitUnderTheirClickTargetsInTheCredits) {
-  platform::ScopedHeadlessPlatform headless;
-  const auto credits = headless->loadResourcePicture(137);
-  const auto cow = headless->loadResourcePicture(146);
+  platform::HeadlessPlatform headless;
+  const auto credits = headless.loadResourcePicture(137);
+  const auto cow = headless.loadResourcePicture(146);
   ASSERT_TRUE(credits.has_value() && cow.has_value());
   // The credits picture stands at (10, 4) dialog units; the hot spots at:
   const int32_t spots[6][2] = {{202, 41}, {235, 36}, {212, 26}, {245, 17}, {216, 56}, {243, 80}};
@@ -42,9 +42,9 @@ TEST(PageArt, HiddenCowsSitUnderTheirClickTargetsInTheCredits) {
 }
 
 TEST(PageArt, UpsideDownClueIsTheUprightClueTurnedOver) {
-  platform::ScopedHeadlessPlatform headless;
-  const auto upright = headless->loadResourcePicture(157);
-  const auto turned = headless->loadResourcePicture(156);
+  platform::HeadlessPlatform headless;
+  const auto upright = headless.loadResourcePicture(157);
+  const auto turned = headless.loadResourcePicture(156);
   ASSERT_TRUE(upright.has_value() && turned.has_value());
   ASSERT_EQ(upright->width, turned->width);
   ASSERT_EQ(upright->height, turned->height);

@@ -32,15 +32,15 @@ class SheetGrid : public ::testing::TestWithParam<int32_t> {
  protected:
   void SetUp() override {
     const int32_t depth = GetParam();
-    headless->setCurrentMode({800, 600, depth});
-    headless->setOfferedModes({platform::DisplayMode{800, 600, depth}});
+    headless.setCurrentMode({800, 600, depth});
+    headless.setOfferedModes({platform::DisplayMode{800, 600, depth}});
     display.width = 800;
     display.height = 600;
     display.bitDepth = depth;
-    ASSERT_EQ(OpenDisplay(display, 1), 0);
+    ASSERT_EQ(OpenDisplay(display, headless, 1), 0);
   }
 
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   Display display;
 };
 
@@ -80,10 +80,10 @@ uint32_t Encode555(platform::ColorRef c) {
 }
 
 TEST(SheetColours, KeyAndSeparatorNeverCollideWithAFrameColourOnAnyDepth) {
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   for (const Grid& grid : kSheets) {
     SCOPED_TRACE(grid.id);
-    const auto picture = headless->loadResourcePicture(grid.id);
+    const auto picture = headless.loadResourcePicture(grid.id);
     ASSERT_TRUE(picture.has_value());
     const platform::ColorRef key = picture->at(0, 0);
     const platform::ColorRef separator = picture->at(1, 0);
@@ -124,10 +124,10 @@ TEST(SheetColours, KeyedFullPicturesHaveTheirKeyAroundTheSubject) {
   // The beam, the two flash pictures and the Invasion backdrop are drawn whole
   // with their top-left colour as the key: their corners must be that colour,
   // and the subject must not be.
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   for (int32_t id : {120, 115, 124, 163}) {
     SCOPED_TRACE(id);
-    const auto picture = headless->loadResourcePicture(id);
+    const auto picture = headless.loadResourcePicture(id);
     ASSERT_TRUE(picture.has_value());
     const platform::ColorRef key = picture->at(0, 0);
     const int32_t w = picture->width;

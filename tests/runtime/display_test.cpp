@@ -17,40 +17,16 @@ using platform::DisplayMode;
 using platform::kOk;
 using platform::Rect;
 
-TEST(ClipRegion, OneScreenRectangleIsItsOwnBoundingBox) {
-  const std::array<Rect, 1> screen{Rect{0, 0, 800, 600}};
-  const ClipRegion region = BuildClipRegion(screen);
-  EXPECT_EQ(region.headerSize, 32u);
-  EXPECT_EQ(region.type, 1u);
-  EXPECT_EQ(region.count, 1u);
-  EXPECT_EQ(region.regionSize, 16u);
-  EXPECT_EQ(region.bound, (Rect{0, 0, 800, 600}));
-  ASSERT_EQ(region.rectangles.size(), 1u);
-  EXPECT_EQ(region.rectangles[0], (Rect{0, 0, 800, 600}));
-}
-
-TEST(ClipRegion, BoundingBoxTakesTheExtremesOfEveryRectangle) {
-  const std::array<Rect, 3> parts{Rect{10, -5, 20, 30}, Rect{-40, 7, 0, 8}, Rect{3, 2, 90, 31}};
-  const ClipRegion region = BuildClipRegion(parts);
-  EXPECT_EQ(region.count, 3u);
-  EXPECT_EQ(region.regionSize, 48u);
-  EXPECT_EQ(region.bound, (Rect{-40, -5, 90, 31}));
-  // An empty list keeps the inverted starting box.
-  const ClipRegion empty = BuildClipRegion({});
-  EXPECT_EQ(empty.count, 0u);
-  EXPECT_EQ(empty.bound, (Rect{64000, 64000, -64000, -64000}));
-}
-
 class DisplayOnHeadless : public ::testing::Test {
  protected:
   int32_t open(int32_t width, int32_t height, int32_t bitDepth) {
     display.width = width;
     display.height = height;
     display.bitDepth = bitDepth;
-    return OpenDisplay(display, 1);
+    return OpenDisplay(display, headless, 1);
   }
 
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   Display display;
 };
 
@@ -81,7 +57,7 @@ TEST_F(DisplayOnHeadless, OpensInTheAskedModeWithClearedClippedBuffers) {
 }
 
 TEST_F(DisplayOnHeadless, FailsWithoutFallbackForAModeTheDisplayRefuses) {
-  headless->setOfferedModes({DisplayMode{800, 600, 16}});
+  headless.setOfferedModes({DisplayMode{800, 600, 16}});
   EXPECT_EQ(open(800, 600, 24), 1);
   EXPECT_NE(display.directDraw, nullptr);  // what was made before the failure stays
   EXPECT_EQ(display.primary, nullptr);
@@ -92,14 +68,14 @@ TEST_F(DisplayOnHeadless, FailsWithoutFallbackForAModeTheDisplayRefuses) {
 }
 
 TEST_F(DisplayOnHeadless, FailsWhenNoDriverObjectCanBeMade) {
-  headless->failDisplayCreations(1);
+  headless.failDisplayCreations(1);
   EXPECT_EQ(open(800, 600, 16), 1);
   EXPECT_EQ(display.directDraw, nullptr);
   EXPECT_EQ(open(800, 600, 16), 0);
 }
 
 TEST_F(DisplayOnHeadless, ClipListNeedsADriverObject) {
-  auto surface = headless->createDisplayDevice()->createOffscreen(8, 8);
+  auto surface = headless.createDisplayDevice()->createOffscreen(8, 8);
   ASSERT_NE(surface, nullptr);
   const std::array<Rect, 1> all{Rect{0, 0, 8, 8}};
   Display empty;
@@ -155,10 +131,10 @@ TEST_F(DisplayOnHeadless, PresentAsksTheFlipAgainAtMostFourTimes) {
     auto refusing = std::make_unique<RefusingFlips>(std::move(display.directDraw), c.refusals);
     RefusingFlips& device = *refusing;
     display.directDraw = std::move(refusing);
-    const int64_t before = headless->presentedFrames();
+    const int64_t before = headless.presentedFrames();
     PresentFrame(display);
     EXPECT_EQ(device.flipsAsked, c.flipsAsked) << "refusals " << c.refusals;
-    EXPECT_EQ(headless->presentedFrames() - before, c.shown) << "refusals " << c.refusals;
+    EXPECT_EQ(headless.presentedFrames() - before, c.shown) << "refusals " << c.refusals;
     ReleaseDisplaySurfaces(display);
     display.directDraw.reset();
   }
@@ -172,14 +148,14 @@ TEST_F(DisplayOnHeadless, PresentWithoutAPrimaryAsksNoFlip) {
   display.primary.reset();
   PresentFrame(display);
   EXPECT_EQ(device.flipsAsked, 0);
-  EXPECT_EQ(headless->presentedFrames(), 0);
+  EXPECT_EQ(headless.presentedFrames(), 0);
 }
 
 // --- Input devices ---
 
 class InputOnHeadless : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(OpenInputDevices(input, 1), 0); }
+  void SetUp() override { ASSERT_EQ(OpenInputDevices(input, headless, 1), 0); }
   void TearDown() override { ReleaseInputDevices(input); }
 
   platform::MouseState moved(int32_t x, int32_t y) {
@@ -194,27 +170,27 @@ class InputOnHeadless : public ::testing::Test {
     return state;
   }
 
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   InputDevices input;
 };
 
 TEST_F(InputOnHeadless, EscapeIsTheOnlyKeyThatInterrupts) {
   EXPECT_EQ(UserInterrupted(input), 0);
-  headless->setKeyDown(0x1C, true);  // Enter
-  headless->setKeyDown(0x39, true);  // Space
+  headless.setKeyDown(0x1C, true);  // Enter
+  headless.setKeyDown(0x39, true);  // Space
   EXPECT_EQ(UserInterrupted(input), 0);
-  headless->setKeyDown(platform::kScanEscape, true);
+  headless.setKeyDown(platform::kScanEscape, true);
   EXPECT_EQ(UserInterrupted(input), 1);
-  headless->setKeyDown(platform::kScanEscape, false);
+  headless.setKeyDown(platform::kScanEscape, false);
   EXPECT_EQ(UserInterrupted(input), 0);
 }
 
 TEST_F(InputOnHeadless, FirstThreeMouseButtonsInterruptTheFourthDoesNot) {
   for (int button = 0; button < 3; ++button) {
-    headless->queueMouseState(pressed(button));
+    headless.queueMouseState(pressed(button));
     EXPECT_EQ(UserInterrupted(input), 1) << "button " << button;
   }
-  headless->queueMouseState(pressed(3));
+  headless.queueMouseState(pressed(3));
   EXPECT_EQ(UserInterrupted(input), 0);
 }
 
@@ -226,18 +202,18 @@ TEST_F(InputOnHeadless, OnlyMovementOfMoreThanFiveRightOrDownInterrupts) {
                         {5, 5, 0},   {-6, 0, 0},  {0, -6, 0},       {-1000, -1000, 0},
                         {-50, 6, 1}, {6, -50, 1}, {INT32_MIN, 0, 0}};
   for (const Case& c : cases) {
-    headless->queueMouseState(moved(c.x, c.y));
+    headless.queueMouseState(moved(c.x, c.y));
     EXPECT_EQ(UserInterrupted(input), c.expected) << c.x << ", " << c.y;
   }
 }
 
 TEST(InputDevicesOpen, FailsWhenNoInputObjectCanBeMade) {
-  platform::ScopedHeadlessPlatform headless;
-  headless->failInputCreations(1);
+  platform::HeadlessPlatform headless;
+  headless.failInputCreations(1);
   InputDevices input;
-  EXPECT_EQ(OpenInputDevices(input, 1), 1);
+  EXPECT_EQ(OpenInputDevices(input, headless, 1), 1);
   EXPECT_EQ(input.keyboard, nullptr);
-  EXPECT_EQ(OpenInputDevices(input, 1), 0);
+  EXPECT_EQ(OpenInputDevices(input, headless, 1), 0);
   EXPECT_NE(input.keyboard, nullptr);
   EXPECT_NE(input.mouse, nullptr);
 }

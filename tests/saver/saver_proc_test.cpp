@@ -18,7 +18,7 @@ using namespace platform;
 class SaverProcedure : public ::testing::Test {
  protected:
   SaverProcedure() {
-    saver.platform = &*platformScope;
+    saver.platform = &platformScope;
     saver.windows = &windows;
     saver.animation = &animation;
   }
@@ -26,7 +26,7 @@ class SaverProcedure : public ::testing::Test {
     return SaverProc(saver, window, message, wParam, 0);
   }
 
-  ScopedHeadlessPlatform platformScope;
+  HeadlessPlatform platformScope;
   HeadlessWindowSystem windows;
   const WindowHandle window = windows.addForeignWindow("Saver", "Saver", 64, 48);
   testing::ScriptedAnimation animation;
@@ -38,10 +38,12 @@ TEST_F(SaverProcedure, CreationIsAnsweredHereAndStartsTheFrameTimer) {
   EXPECT_EQ(saver.saverWindow, window);
   EXPECT_TRUE(windows.timerActive(window));
   EXPECT_EQ(saver.frameTimer, kFrameTimerId);
+  // A frame every 10 ms.
+  EXPECT_EQ(windows.msUntilNextTick(), std::optional<uint32_t>(10));
 }
 
 TEST_F(SaverProcedure, OnlyTheFirstFiveMouseMovesAreSwallowed) {
-  for (int i = 0; i < kMouseMovesIgnoredAtStart; ++i) {
+  for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(Send(kWmMouseMove), std::optional<MessageResult>(0)) << i;
   }
   EXPECT_EQ(Send(kWmMouseMove), std::nullopt);

@@ -18,7 +18,7 @@ class Background : public ::testing::Test {
   // An odd-sized picture, so that rounding each half on its own shows.
   void SetUp() override {
     ASSERT_TRUE(rig.opened);
-    rig.platform->addResourcePicture(kOddPictureId,
+    rig.platform.addResourcePicture(kOddPictureId,
                                      testing::SolidPicture(41, 31, testing::kBackgroundColor));
     rig.scene.background = std::make_unique<SpriteSheet>(rig.display, kOddPictureId);
     rig.backBuffer->forget();

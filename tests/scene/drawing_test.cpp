@@ -28,8 +28,8 @@ class Drawing : public ::testing::Test {
     display.width = 320;
     display.height = 200;
     display.bitDepth = 32;
-    headless->setOfferedModes({platform::DisplayMode{320, 200, 32}});
-    ASSERT_EQ(OpenDisplay(display, 1), 0);
+    headless.setOfferedModes({platform::DisplayMode{320, 200, 32}});
+    ASSERT_EQ(OpenDisplay(display, headless, 1), 0);
     target = display.backBuffer.get();
     ASSERT_NE(target, nullptr);
     FillSurface(target, kBackgroundValue);
@@ -39,7 +39,7 @@ class Drawing : public ::testing::Test {
     platform::Picture picture = testing::SolidPicture(6, 4, kInk);
     for (int32_t y = 0; y < 4; ++y) testing::PutPixel(picture, 0, y, kKey);
     testing::PutPixel(picture, 4, 2, Rgb(0, 255, 0));
-    headless->addResourcePicture(9100, picture);
+    headless.addResourcePicture(9100, picture);
     sheet = std::make_unique<SpriteSheet>(display, 9100);
     ASSERT_NE(sheet->surface(), nullptr);
   }
@@ -54,7 +54,7 @@ class Drawing : public ::testing::Test {
     return changed;
   }
 
-  platform::ScopedHeadlessPlatform headless;
+  platform::HeadlessPlatform headless;
   Display display;
   platform::Surface* target = nullptr;
   std::unique_ptr<SpriteSheet> sheet;
@@ -133,7 +133,7 @@ TEST_F(Drawing, MissingPicturesAndTargetsDrawNothing) {
 }
 
 TEST_F(Drawing, TextIsOpaqueOnBlackOrTransparent) {
-  TextFont font("Lucida Console", 10, 100);
+  TextFont font(headless, "Lucida Console", 10, 100);
   EXPECT_EQ(DrawTextOnSurface(target, "", 5, 5, font.handle(), kInk, 0), 0);
   EXPECT_EQ(changedPixels(), 0);
 

@@ -192,31 +192,6 @@ TEST_F(Thresholds, AMessageStartsOnADrawBelowTenAndPicksFromMinus3To23) {
   }
 }
 
-TEST_F(Thresholds, MessagesDrawOnlyWhenNoneIsShowingInTheModelsOrder) {
-  MessageState messages;
-  ModelGenerator model{rig.random.state};
-  int32_t started = 0;
-  for (int frame = 0; frame < 20000; ++frame) {
-    MessageState expected = messages;
-    if (expected.messageFramesLeft == 0 && model.span(5001, 0) < 10) {
-      expected.messageIndex = model.span(27, -3);
-      expected.messageFramesLeft = 100;
-      expected.messageX = model.span(800 - 49, 0);
-      expected.messageY = model.span(600 - 49, 0);
-      ++started;
-    }
-    if (expected.messageFramesLeft != 0) --expected.messageFramesLeft;
-    SceneContext context = rig.context();
-    UpdateConspiracyMessages(context, messages);
-    ASSERT_EQ(rig.random.state, model.state) << "frame " << frame;
-    ASSERT_EQ(messages.messageIndex, expected.messageIndex) << "frame " << frame;
-    ASSERT_EQ(messages.messageX, expected.messageX) << "frame " << frame;
-    ASSERT_EQ(messages.messageY, expected.messageY) << "frame " << frame;
-    ASSERT_EQ(messages.messageFramesLeft, expected.messageFramesLeft) << "frame " << frame;
-  }
-  EXPECT_GT(started, 15);
-}
-
 // A cow one pixel past the margin of the edge it leaves by comes back where
 // the model puts it: a depth of 20 + span beyond the opposite edge and a place
 // along it, spread 20 beyond each end, or the wide spread when the wind
@@ -351,6 +326,9 @@ TEST_F(Thresholds, BuiltDropsTakeTheirSheetPlaceAndSpeedFromTheModelsDraws) {
     ASSERT_EQ(drops[i]->y(), y) << "drop " << i;
     ASSERT_EQ(drops[i]->x(), x) << "drop " << i;
     ASSERT_EQ(drops[i]->speed(), model.span(3, 1)) << "drop " << i;
+    // Every drop falls straight down and wraps back to the top.
+    ASSERT_EQ(drops[i]->direction(), Direction::Down) << "drop " << i;
+    ASSERT_EQ(drops[i]->wrap(), 1) << "drop " << i;
   }
   model.span(8, 1);
   EXPECT_EQ(rig.random.state, model.state);
@@ -385,85 +363,6 @@ TEST_F(Thresholds, DropsPastTenBelowStartAgainAtTheModelsPlacesInListOrder) {
     ASSERT_EQ(drops[i]->prevY(), y) << "drop " << i;
   }
   EXPECT_EQ(rig.random.state, model.state);
-}
-
-// RunFrame runs messages, drops, herd and explosions in that order, each
-// drawing from the one generator; with messages or drops switched off their
-// step draws nothing. A second animation, started alike and stepped by hand
-// in that order, must stay in step with it.
-class FrameOrder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    testing::RegisterScenePictures(*platform);
-    platform->setTimeSeconds(4242);
-  }
-  void runBoth(bool messagesOn, bool tearsOn) {
-    ScenarioOptions built = halloweenPreset;
-    built.herdSize = 30;
-    built.conspiracyMessages = 1;
-    built.tearsOfBlood = 1;
-    built.windPower = 3;
-    built.explodeCows = 1;
-    built.introPhase = static_cast<int32_t>(IntroPhase::Over);
-    optionsA = built;
-    optionsB = built;
-    auto a = NewAnimation(optionsA);
-    auto b = NewAnimation(optionsB);
-    ASSERT_EQ(StartAnimation(*a, 1), 0);
-    ASSERT_EQ(StartAnimation(*b, 1), 0);
-    ASSERT_EQ(a->random.state, b->random.state);
-    // Switched off after the build, so the drops exist but must not move.
-    optionsA.conspiracyMessages = optionsB.conspiracyMessages = messagesOn ? 1 : 0;
-    optionsA.tearsOfBlood = optionsB.tearsOfBlood = tearsOn ? 1 : 0;
-    // The drops start far above; brought down to just above the line they
-    // start again from, they draw their new places from the first frames on.
-    for (Animation* animation : {a.get(), b.get()}) {
-      int32_t i = 0;
-      for (Sprite* drop : SpritesOf(*animation->scene.tears))
-        drop->setPosition(drop->x(), animation->display.height + 10 - (i++ % 60));
-    }
-    int32_t explosionsSeen = 0;
-    for (int frame = 0; frame < 200; ++frame) {
-      RunFrame(*a);
-      SceneContext context = b->sceneContext();
-      if (messagesOn) UpdateConspiracyMessages(context, b->messages);
-      if (tearsOn) UpdateTears(context, b->scene.tears.get());
-      UpdateHerd(context, b->gust, b->scene.herd.get());
-      UpdateExplosions(context, b->scene.explosions.get());
-      const std::string where = "messages " + std::to_string(messagesOn) + " tears " +
-                                std::to_string(tearsOn) + " frame " + std::to_string(frame);
-      ASSERT_EQ(a->random.state, b->random.state) << where;
-      ASSERT_EQ(a->messages.messageIndex, b->messages.messageIndex) << where;
-      ASSERT_EQ(a->messages.messageFramesLeft, b->messages.messageFramesLeft) << where;
-      ASSERT_EQ(a->gust.active, b->gust.active) << where;
-      const auto herdA = SpritesOf(*a->scene.herd);
-      const auto herdB = SpritesOf(*b->scene.herd);
-      ASSERT_EQ(herdA.size(), herdB.size()) << where;
-      for (size_t i = 0; i < herdA.size(); ++i) {
-        ASSERT_EQ(herdA[i]->x(), herdB[i]->x()) << where << " cow " << i;
-        ASSERT_EQ(herdA[i]->y(), herdB[i]->y()) << where << " cow " << i;
-      }
-      const auto tearsA = SpritesOf(*a->scene.tears);
-      const auto tearsB = SpritesOf(*b->scene.tears);
-      ASSERT_EQ(tearsA.size(), tearsB.size()) << where;
-      for (size_t i = 0; i < tearsA.size(); ++i) {
-        ASSERT_EQ(tearsA[i]->x(), tearsB[i]->x()) << where << " drop " << i;
-        ASSERT_EQ(tearsA[i]->y(), tearsB[i]->y()) << where << " drop " << i;
-      }
-      explosionsSeen += a->scene.explosions->size();
-    }
-    EXPECT_GT(explosionsSeen, 0) << "the explosions' step had something to do";
-  }
-  platform::ScopedHeadlessPlatform platform;
-  ScenarioOptions optionsA{};
-  ScenarioOptions optionsB{};
-};
-
-TEST_F(FrameOrder, MessagesThenDropsThenHerdThenExplosionsAndOnlyTheStepsSwitchedOn) {
-  runBoth(true, true);
-  runBoth(false, true);
-  runBoth(true, false);
-  runBoth(false, false);
 }
 
 }  // namespace

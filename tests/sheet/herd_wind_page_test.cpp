@@ -67,7 +67,7 @@ TEST_F(HerdPageTest, ANegativeHerdSizeReadsBackAsZeroLikeAnUnsignedItem) {
   PropertySheet& sheet = openSheet();
   sheet.selectPage(kHerdPage);
   EXPECT_EQ(page(kHerdPage).text(kHerdLabel), "-7");
-  EXPECT_EQ(page(kHerdPage).position(kHerdSlider), kHerdSizeMin);
+  EXPECT_EQ(page(kHerdPage).position(kHerdSlider), kHerdSizeRange.lowest);
   sheet.selectPage(kScenariosPage);
   EXPECT_EQ(activeOptions.herdSize, 0);
 }

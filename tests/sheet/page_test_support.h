@@ -1,6 +1,6 @@
 // What the page tests share: the fake platform (display modes and settings
 // store a test arranges), desk services that record what the pages asked for,
-// and a fixture that installs both and resets activeOptions.
+// and a fixture that links both and resets activeOptions.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -58,6 +58,15 @@ class RecordingServices : public SheetServices {
   void showMessage(std::string_view text, std::string_view caption) override {
     messages.push_back(std::string(caption) + ": " + std::string(text));
   }
+  // A fresh display of `platform` on every ask, as a real front end may make.
+  platform::DisplayModes* displayModes() override {
+    display_ = platform != nullptr ? platform->createDisplayDevice() : nullptr;
+    return display_.get();
+  }
+  platform::Platform* platform = nullptr;
+
+ private:
+  std::unique_ptr<platform::DisplayDevice> display_;
 };
 
 // Page indexes in the sheet.
@@ -96,12 +105,9 @@ class SheetTest : public ::testing::Test {
  protected:
   SheetTest() {
     activeOptions = classicPreset;
-    platform::InstallPlatform(&platform_);
+    services_.platform = &platform_;
   }
-  ~SheetTest() override {
-    platform::InstallPlatform(nullptr);
-    activeOptions = classicPreset;
-  }
+  ~SheetTest() override { activeOptions = classicPreset; }
 
   // Seeds the store as a first run would, then plants `options` as the
   // record the dialog opens with.
@@ -114,7 +120,7 @@ class SheetTest : public ::testing::Test {
   }
   // A sheet opened on its first page.
   PropertySheet& openSheet() {
-    sheet_ = std::make_unique<PropertySheet>(services_);
+    sheet_ = std::make_unique<PropertySheet>(services_, platform_.settingsStore());
     sheet_->open();
     return *sheet_;
   }

@@ -40,7 +40,7 @@ class SheetCloserTest : public ::testing::Test {
  protected:
   SheetCloserTest() {
     activeOptions = classicPreset;
-    platform::InstallPlatform(&platform_);
+    services_.platform = &platform_;
     for (const auto& [name, record] : {std::pair{"Classic", &classicPreset},
                                        {"Invasion", &invasionPreset},
                                        {"Halloween", &halloweenPreset},
@@ -53,16 +53,13 @@ class SheetCloserTest : public ::testing::Test {
     sheet_.selectPage(kHerdPage);
     sheet_.controls(kHerdPage).setText(herd_ids::kHerdLabel, "77");
   }
-  ~SheetCloserTest() override {
-    platform::InstallPlatform(nullptr);
-    activeOptions = classicPreset;
-  }
+  ~SheetCloserTest() override { activeOptions = classicPreset; }
 
   int32_t storedHerd() { return StoredOptions(platform_.fillable, "Options").herdSize; }
 
   FillablePlatform platform_;
   RecordingServices services_;
-  PropertySheet sheet_{services_};
+  PropertySheet sheet_{services_, platform_.fillable};
   SheetCloser closer_{sheet_};
 };
 

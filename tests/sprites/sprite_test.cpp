@@ -48,7 +48,7 @@ TEST_F(SpriteTest, ResetCentresTheFrameDividingTermByTerm) {
 }
 
 TEST_F(SpriteTest, SpriteFromAResourceOwnsAndMeasuresItsSheet) {
-  headless->addResourcePicture(121, testing::DrawSheet({1, 1, 132, 41}));
+  headless.addResourcePicture(121, testing::DrawSheet({1, 1, 132, 41}));
   Sprite sprite(display, 121, AnimationMode::Sequential);
   ASSERT_NE(sprite.sheet(), nullptr);
   EXPECT_EQ(sprite.sheetShared(), 0);

@@ -124,12 +124,12 @@ class RecordingSurface : public platform::Surface {
 // pictures, saucer, empty lists and font, ready for the frame behaviours.
 struct SceneRig {
   explicit SceneRig(platform::DisplayMode mode = {800, 600, 32}) {
-    platform->setCurrentMode(mode);
-    RegisterScenePictures(*platform);
+    platform.setCurrentMode(mode);
+    RegisterScenePictures(platform);
     display.width = mode.width;
     display.height = mode.height;
     display.bitDepth = mode.bitDepth;
-    opened = OpenDisplay(display, 1) == 0 && OpenInputDevices(input, 1) == 0;
+    opened = OpenDisplay(display, platform, 1) == 0 && OpenInputDevices(input, platform, 1) == 0;
     if (opened) {
       auto recorder = std::make_unique<RecordingSurface>(std::move(display.backBuffer));
       backBuffer = recorder.get();
@@ -147,7 +147,7 @@ struct SceneRig {
     scene.herd = std::make_unique<SpriteList>();
     scene.explosions = std::make_unique<SpriteList>();
     scene.tears = std::make_unique<SpriteList>();
-    scene.messageFont = std::make_unique<TextFont>("Lucida Console", 10, 100);
+    scene.messageFont = std::make_unique<TextFont>(platform, "Lucida Console", 10, 100);
   }
 
   // A cow on `sheet` (large by default) at (x, y), appended to the herd.
@@ -160,9 +160,9 @@ struct SceneRig {
     return cow;
   }
 
-  SceneContext context() { return SceneContext{options, display, random, scene}; }
+  SceneContext context() { return SceneContext{platform, options, display, random, scene}; }
 
-  platform::ScopedHeadlessPlatform platform;
+  platform::HeadlessPlatform platform;
   ScenarioOptions options{};
   Display display;
   InputDevices input;

@@ -68,8 +68,7 @@ std::string ChoiceList(const std::array<Choice, N>& choices, size_t count = N) {
 struct NumberFlag {
   std::string_view name;
   std::optional<int32_t> OptionFlags::*number = nullptr;
-  int32_t lowest = 0;
-  int32_t highest = 0;
+  FieldRange range{};
 };
 
 struct ChoiceFlag {
@@ -85,9 +84,9 @@ struct SwitchFlag {
 };
 
 constexpr std::array kNumberFlags = {
-    NumberFlag{"herd-size", &OptionFlags::herdSize, kHerdSizeLowest, kHerdSizeHighest},
-    NumberFlag{"falling-speed", &OptionFlags::fallSpeed, kFallingSpeedLowest, kFallingSpeedHighest},
-    NumberFlag{"wind-power", &OptionFlags::windPower, kWindPowerLowest, kWindPowerHighest},
+    NumberFlag{"herd-size", &OptionFlags::herdSize, kHerdSizeRange},
+    NumberFlag{"falling-speed", &OptionFlags::fallSpeed, kFallSpeedRange},
+    NumberFlag{"wind-power", &OptionFlags::windPower, kWindPowerRange},
 };
 
 const std::array<ChoiceFlag, 4>& ChoiceFlags() {
@@ -130,9 +129,9 @@ bool TakeValue(const std::string& shown, std::string_view name, std::string_view
   for (const NumberFlag& flag : kNumberFlags) {
     if (flag.name != name) continue;
     const std::optional<int32_t> number = ParseWholeNumber<int32_t>(value);
-    if (!number || *number < flag.lowest || *number > flag.highest) {
+    if (!number || *number < flag.range.lowest || *number > flag.range.highest) {
       *error = shown + ": " + Quoted(value) + " is not a whole number from " +
-               std::to_string(flag.lowest) + " to " + std::to_string(flag.highest);
+               std::to_string(flag.range.lowest) + " to " + std::to_string(flag.range.highest);
       return false;
     }
     flags->*flag.number = *number;
@@ -248,12 +247,13 @@ FlagMatch TakeOptionFlag(std::span<const std::string_view> args, size_t* index, 
   return FlagMatch::Taken;
 }
 
-void ApplyOptionFlags(const OptionFlags& flags, ScenarioOptions& options) {
+void ApplyOptionFlags(const OptionFlags& flags, platform::SettingsStore& store,
+                      ScenarioOptions& options) {
   if (flags.scenario) {
     ScenarioOptions scenario = PresetOf(*flags.scenario);
     // A stored record of the scenario wins over the preset; a short one
     // fills only what it has.
-    ReadOptions(scenario, *flags.scenario);
+    ReadOptions(store, scenario, *flags.scenario);
     scenario.screenWidth = options.screenWidth;
     scenario.screenHeight = options.screenHeight;
     scenario.screenBitDepth = options.screenBitDepth;
@@ -281,14 +281,21 @@ void ApplyOptionFlags(const OptionFlags& flags, ScenarioOptions& options) {
 }
 
 std::string OptionFlagsHelp() {
+  using std::to_string;
   return "Options for this run (one dash or two, \"--flag VALUE\" or \"--flag=VALUE\";\n"
          "untold, the stored settings hold; nothing is stored):\n"
          "  --scenario classic|invasion|halloween|custom   that scenario's settings\n"
-         "  --herd-size N            cows, 1 to 10000\n"
+         "  --herd-size N            cows, " +
+         to_string(kHerdSizeRange.lowest) + " to " + to_string(kHerdSizeRange.highest) +
+         "\n"
          "  --cow-size tiny|medium|large|random\n"
-         "  --falling-speed N        -5 (slowest) to 5 (fastest)\n"
+         "  --falling-speed N        " +
+         to_string(kFallSpeedRange.lowest) + " (slowest) to " + to_string(kFallSpeedRange.highest) +
+         " (fastest)\n"
          "  --heading right|up|left|down\n"
-         "  --wind-power N           0 (none) to 10\n"
+         "  --wind-power N           " +
+         to_string(kWindPowerRange.lowest) + " (none) to " + to_string(kWindPowerRange.highest) +
+         "\n"
          "  --wind-direction random|right|up|left|down|r-up|r-down|r-left|r-right\n"
          "  --[no-]constant-wind     gusts one after another\n"
          "  --[no-]explode           cows explode now and then\n"

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "options/options.h"
+#include "platform/settings_store.h"
 
 namespace grazefall::flags {
 
@@ -28,12 +29,6 @@ std::optional<Number> ParseWholeNumber(std::string_view text) {
   return value;
 }
 
-constexpr int32_t kHerdSizeLowest = 1;
-constexpr int32_t kHerdSizeHighest = 10000;
-constexpr int32_t kFallingSpeedLowest = -5;
-constexpr int32_t kFallingSpeedHighest = 5;
-constexpr int32_t kWindPowerLowest = 0;
-constexpr int32_t kWindPowerHighest = 10;
 
 // Each field holds a value in the record's own coding; unset fields keep
 // what the stored record says.
@@ -78,7 +73,8 @@ FlagMatch TakeOptionFlag(std::span<const std::string_view> args, size_t* index, 
 // Puts the flags into `options`: first the scenario (the store's record of
 // that name, else its preset, keeping the display mode and the background of
 // `options`), then every field given. Reads the store, never writes it.
-void ApplyOptionFlags(const OptionFlags& flags, ScenarioOptions& options);
+void ApplyOptionFlags(const OptionFlags& flags, platform::SettingsStore& store,
+                      ScenarioOptions& options);
 
 // The flags' lines for a --help text.
 std::string OptionFlagsHelp();

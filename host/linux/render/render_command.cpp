@@ -105,8 +105,8 @@ void LoadRunOptions(platform::HeadlessPlatform& headless, const flags::OptionFla
     }
   }
   activeOptions = classicPreset;
-  LoadSaverOptions();
-  flags::ApplyOptionFlags(optionFlags, activeOptions);
+  LoadSaverOptions(headless);
+  flags::ApplyOptionFlags(optionFlags, headless.settingsStore(), activeOptions);
 }
 
 std::string FramePath(const std::string& directory, int64_t frame) {
@@ -154,7 +154,6 @@ int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless
     if (trace == nullptr) return Fail(kRenderFailed, "cannot write '" + *request.trace + "'");
   }
 
-  platform::InstallPlatform(&headless);
   const uint32_t seed =
       request.seed.value_or(static_cast<uint32_t>(static_cast<int64_t>(std::time(nullptr))));
   headless.setTimeSeconds(seed);
@@ -174,14 +173,13 @@ int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless
     std::unique_ptr<GifWriter> writer = GifWriter::Create(*request.gif, activeOptions.screenWidth,
                                                           activeOptions.screenHeight, &problem);
     if (!writer) {
-      platform::InstallPlatform(nullptr);
       if (trace != nullptr) std::fclose(trace);
       return Fail(kRenderFailed, "cannot write '" + *request.gif + "': " + problem);
     }
     gif = std::make_unique<GifRecorder>(std::move(writer), request.gifStep, request.gifFrom);
   }
 
-  std::unique_ptr<Animation> animation = NewAnimation(activeOptions);
+  std::unique_ptr<Animation> animation = NewAnimation(headless, activeOptions);
   bool loading = true;
   bool writeFailed = false;
   int64_t lastFrame = 0;
@@ -234,7 +232,6 @@ int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless
   }
   headless.setFrameObserver(nullptr);
   animation.reset();
-  platform::InstallPlatform(nullptr);
   if (trace != nullptr && std::fclose(trace) != 0 && status == 0)
     status = Fail(kRenderFailed, "cannot write '" + *request.trace + "'");
   return status;

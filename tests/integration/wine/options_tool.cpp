@@ -40,15 +40,25 @@ class LinuxStorePlatform : public platform::HeadlessPlatform {
 // The sheet's desktop services, for a sheet nobody looks at.
 class NoDesktop : public SheetServices {
  public:
+  explicit NoDesktop(platform::Platform& system) : system_(system) {}
   std::optional<std::string> programDirectory() override { return std::nullopt; }
   std::vector<std::string> listDirectory(std::string_view) override { return {}; }
   std::optional<std::string> browseForDirectory(std::string_view) override { return std::nullopt; }
   bool canLoadPicture(std::string_view) override { return false; }
   void openHelp() override {}
   void showMessage(std::string_view, std::string_view) override {}
+  platform::DisplayModes* displayModes() override {
+    display_ = system_.createDisplayDevice();
+    return display_.get();
+  }
+
+ private:
+  platform::Platform& system_;
+  std::unique_ptr<platform::DisplayDevice> display_;
 };
 
-int Seed(const char* backgroundPath) {
+int Seed(platform::Platform& system, const char* backgroundPath) {
+  OptionsStore store(system.settingsStore());
   ScenarioOptions active = classicPreset;
   active.screenWidth = 800;
   active.screenHeight = 600;
@@ -59,17 +69,17 @@ int Seed(const char* backgroundPath) {
     std::memcpy(active.backgroundPath, backgroundPath, std::strlen(backgroundPath));
     active.backgroundMode = 1;
   }
-  const bool written = WriteOptions(classicPreset, "Classic") == platform::kOk &&
-                       WriteOptions(invasionPreset, "Invasion") == platform::kOk &&
-                       WriteOptions(halloweenPreset, "Halloween") == platform::kOk &&
-                       WriteOptions(customPreset, "Custom") == platform::kOk &&
-                       WriteOptions(active, "Options") == platform::kOk;
+  const bool written = WriteOptions(store, classicPreset, "Classic") == platform::kOk &&
+                       WriteOptions(store, invasionPreset, "Invasion") == platform::kOk &&
+                       WriteOptions(store, halloweenPreset, "Halloween") == platform::kOk &&
+                       WriteOptions(store, customPreset, "Custom") == platform::kOk &&
+                       WriteOptions(store, active, "Options") == platform::kOk;
   return written ? 0 : 1;
 }
 
-int ClickOk(int32_t controlId) {
-  NoDesktop desktop;
-  PropertySheet sheet(desktop);
+int ClickOk(platform::Platform& system, int32_t controlId) {
+  NoDesktop desktop(system);
+  PropertySheet sheet(desktop, system.settingsStore());
   sheet.open();
   sheet.command(controlId);
   sheet.ok();
@@ -87,15 +97,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   LinuxStorePlatform linuxPlatform(argv[2]);
-  platform::InstallPlatform(&linuxPlatform);
   const std::string command = argv[1];
-  int status = 2;
-  if (command == "seed" && (argc == 3 || argc == 4)) status = Seed(argc == 4 ? argv[3] : nullptr);
-  if (command == "click-ok" && argc == 4) status = ClickOk(std::atoi(argv[3]));
-  if (command == "edit-ok" && argc >= 6) {
-    status = wine_test::ReplaySheetEdits(linuxPlatform, argv[3], argv[4],
-                                         std::vector<std::string>(argv + 5, argv + argc));
+  if (command == "seed" && (argc == 3 || argc == 4)) {
+    return Seed(linuxPlatform, argc == 4 ? argv[3] : nullptr);
   }
-  platform::InstallPlatform(nullptr);
-  return status;
+  if (command == "click-ok" && argc == 4) return ClickOk(linuxPlatform, std::atoi(argv[3]));
+  if (command == "edit-ok" && argc >= 6) {
+    return wine_test::ReplaySheetEdits(linuxPlatform, argv[3], argv[4],
+                                       std::vector<std::string>(argv + 5, argv + argc));
+  }
+  return 2;
 }

@@ -1,6 +1,7 @@
 #include "sheet_edit_replay.h"
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -17,8 +18,9 @@ using namespace grazefall;
 // folder holds `pictures`, and every one of them loads.
 class PictureFolderDesktop : public SheetServices {
  public:
-  PictureFolderDesktop(std::string folder, std::vector<std::string> pictures)
-      : folder_(std::move(folder)), pictures_(std::move(pictures)) {}
+  PictureFolderDesktop(platform::Platform& system, std::string folder,
+                       std::vector<std::string> pictures)
+      : system_(system), folder_(std::move(folder)), pictures_(std::move(pictures)) {}
   // The stored path is a Windows one, which this build does not split: the
   // page lists the program's folder instead, so that is the same folder.
   std::optional<std::string> programDirectory() override { return folder_; }
@@ -29,8 +31,14 @@ class PictureFolderDesktop : public SheetServices {
   void showMessage(std::string_view text, std::string_view) override {
     std::fprintf(stderr, "sheet message: %.*s\n", static_cast<int>(text.size()), text.data());
   }
+  platform::DisplayModes* displayModes() override {
+    display_ = system_.createDisplayDevice();
+    return display_.get();
+  }
 
  private:
+  platform::Platform& system_;
+  std::unique_ptr<platform::DisplayDevice> display_;
   std::string folder_;
   std::vector<std::string> pictures_;
 };
@@ -45,8 +53,8 @@ void MoveSlider(PropertySheet& sheet, ControlModel& controls, int32_t slider, in
 int ReplaySheetEdits(platform::HeadlessPlatform& platform, const std::string& modeText,
                      const std::string& pictureFolder, const std::vector<std::string>& pictures) {
   platform.setOfferedModes({ParseModeText(modeText)});
-  PictureFolderDesktop desktop(pictureFolder, pictures);
-  PropertySheet sheet(desktop);
+  PictureFolderDesktop desktop(platform, pictureFolder, pictures);
+  PropertySheet sheet(desktop, platform.settingsStore());
   sheet.open();
   sheet.command(scenarios_ids::kCustomBanner);
   for (int page = 1; page < kPageCount; ++page) {

@@ -227,13 +227,13 @@ TEST_P(PartialPresent, LeavesTheWindowAsAWholePresentDoes) {
   WindowPtr whole(SDL_CreateWindow("whole", 0, 0, c.windowWidth, c.windowHeight, 0));
   ASSERT_TRUE(partial && whole) << SDL_GetError();
 
-  ScopedHeadlessPlatform headless;
-  headless->setTimeSeconds(7);
+  HeadlessPlatform headless;
+  headless.setTimeSeconds(7);
   ScenarioOptions options = PresetNamed(c.scenario);
   options.screenWidth = 640;
   options.screenHeight = 480;
   options.screenBitDepth = c.bitDepth;
-  headless->setCurrentMode({640, 480, c.bitDepth});
+  headless.setCurrentMode({640, 480, c.bitDepth});
 
   software::FrameChanges changes;
   FramePresenter partialPresenter;
@@ -241,7 +241,7 @@ TEST_P(PartialPresent, LeavesTheWindowAsAWholePresentDoes) {
   int64_t partialFrames = 0;
   int64_t differing = 0;
   std::string firstDifference;
-  headless->setFrameObserver([&](const Surface& frame, int64_t number) {
+  headless.setFrameObserver([&](const Surface& frame, int64_t number) {
     const auto& software = dynamic_cast<const software::SoftwareSurface&>(frame);
     const auto changed = changes.next(*software.pixels());
     if (changed) ++partialFrames;
@@ -253,11 +253,11 @@ TEST_P(PartialPresent, LeavesTheWindowAsAWholePresentDoes) {
     }
   });
 
-  std::unique_ptr<Animation> animation = NewAnimation(options);
+  std::unique_ptr<Animation> animation = NewAnimation(headless, options);
   ASSERT_EQ(StartAnimation(*animation, 1), 0);
   for (int32_t frame = 0; frame < c.frames; ++frame) RunFrame(*animation);
   EndAnimation(*animation);
-  headless->setFrameObserver(nullptr);
+  headless.setFrameObserver(nullptr);
 
   EXPECT_EQ(differing, 0) << "first at " << firstDifference;
   // The comparison is only worth something when most frames went in pieces.

@@ -102,13 +102,13 @@ TEST_P(ShmBuffersShow, EveryPictureAsFramePresenterDrawsTheFrame) {
   SurfacePtr screen = NewBuffer(c.width, c.height);
   ASSERT_TRUE(buffers[0] && buffers[1] && buffers[2] && screen);
 
-  ScopedHeadlessPlatform headless;
-  headless->setTimeSeconds(11);
+  platform::HeadlessPlatform headless;
+  headless.setTimeSeconds(11);
   ScenarioOptions options = PresetNamed(c.scenario);
   options.screenWidth = 640;
   options.screenHeight = 480;
   options.screenBitDepth = c.bitDepth;
-  headless->setCurrentMode({640, 480, c.bitDepth});
+  headless.setCurrentMode({640, 480, c.bitDepth});
 
   software::FrameChanges changes;
   FramePresenter reference;
@@ -123,7 +123,7 @@ TEST_P(ShmBuffersShow, EveryPictureAsFramePresenterDrawsTheFrame) {
   int64_t wrongScreens = 0;
   std::string first;
   std::vector<Rect> damage;
-  headless->setFrameObserver([&](const Surface& drawn, int64_t number) {
+  headless.setFrameObserver([&](const Surface& drawn, int64_t number) {
     const auto& software = dynamic_cast<const software::SoftwareSurface&>(drawn);
     SDL_Surface* frame = software.sdlSurface();
     if (writer.fit(frame, c.width, c.height)) updates.reset();
@@ -161,11 +161,11 @@ TEST_P(ShmBuffersShow, EveryPictureAsFramePresenterDrawsTheFrame) {
     wrongScreens += !screenRight;
   });
 
-  std::unique_ptr<Animation> animation = NewAnimation(options);
+  std::unique_ptr<Animation> animation = NewAnimation(headless, options);
   ASSERT_EQ(StartAnimation(*animation, 1), 0);
   for (int32_t frame = 0; frame < c.frames; ++frame) RunFrame(*animation);
   EndAnimation(*animation);
-  headless->setFrameObserver(nullptr);
+  headless.setFrameObserver(nullptr);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 
   EXPECT_EQ(wrongBuffers, 0) << "first at " << first;

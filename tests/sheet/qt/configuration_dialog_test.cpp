@@ -35,7 +35,6 @@
 #include "platform/linux/directory_settings_store.h"
 #include "sheet/page_ids.h"
 #include "sheet/qt/configuration_dialog.h"
-#include "sheet/qt/fallback_platform.h"
 #include "sheet/qt/help_location.h"
 #include "sheet/qt/qt_sheet_services.h"
 #include "sheet/qt/stop_signals.h"
@@ -47,18 +46,29 @@ constexpr size_t kScenarios = 0, kHerd = 1, kWind = 2, kEffects = 3, kBackground
                  kLiff = 6;
 
 // The real Qt services, except that nothing modal opens: the folder picker
-// answers what the test set, messages and help requests are recorded.
+// answers what the test set, messages and help requests are recorded; the
+// display modes are those of a platform the test arranges.
 class ScriptedServices : public QtSheetServices {
  public:
+  explicit ScriptedServices(platform::Platform& modes) : modes_(modes) {}
   std::optional<std::string> folder;
   std::vector<std::string> messages;
   int helpRequests = 0;
+
+  platform::DisplayModes* displayModes() override {
+    display_ = modes_.createDisplayDevice();
+    return display_.get();
+  }
 
   std::optional<std::string> browseForDirectory(std::string_view) override { return folder; }
   void showMessage(std::string_view text, std::string_view caption) override {
     messages.push_back(std::string(caption) + ": " + std::string(text));
   }
   void openHelp() override { ++helpRequests; }
+
+ private:
+  platform::Platform& modes_;
+  std::unique_ptr<platform::DisplayDevice> display_;
 };
 
 void StartApplication() {
@@ -82,7 +92,7 @@ class ConfigurationDialogTest : public ::testing::Test {
   void plant(std::string_view name, const ScenarioOptions& record) {
     std::vector<std::byte> bytes(sizeof record);
     std::memcpy(bytes.data(), &record, sizeof record);
-    platform_->memoryStore().plant(std::string(name), std::move(bytes));
+    platform_.memoryStore().plant(std::string(name), std::move(bytes));
   }
   void storeOptions(const ScenarioOptions& options) {
     plant("Classic", classicPreset);
@@ -93,7 +103,7 @@ class ConfigurationDialogTest : public ::testing::Test {
   }
   ScenarioOptions stored(std::string_view name) {
     ScenarioOptions record{};
-    const auto& values = platform_->memoryStore().values();
+    const auto& values = platform_.memoryStore().values();
     auto found = values.find(name);
     if (found != values.end() && found->second.size() == sizeof record) {
       std::memcpy(&record, found->second.data(), sizeof record);
@@ -102,7 +112,7 @@ class ConfigurationDialogTest : public ::testing::Test {
   }
 
   ConfigurationDialog& open() {
-    dialog_ = std::make_unique<ConfigurationDialog>(services_);
+    dialog_ = std::make_unique<ConfigurationDialog>(services_, platform_.settingsStore());
     dialog_->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
     return *dialog_;
@@ -126,8 +136,8 @@ class ConfigurationDialogTest : public ::testing::Test {
     QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(6, target->height() / 2));
   }
 
-  platform::ScopedHeadlessPlatform platform_;
-  ScriptedServices services_;
+  platform::HeadlessPlatform platform_;
+  ScriptedServices services_{platform_};
   std::unique_ptr<ConfigurationDialog> dialog_;
 };
 
@@ -208,17 +218,17 @@ TEST_F(ConfigurationDialogTest, CustomHerdSliderToItsEndThenOkStoresTenThousand)
 TEST_F(ConfigurationDialogTest, CancelAfterClickingABannerWritesNothing) {
   storeOptions(classicPreset);
   ConfigurationDialog& dialog = open();
-  const int writes = platform_->memoryStore().writes();
+  const int writes = platform_.memoryStore().writes();
   click(widget<QLabel>(kScenarios, scenarios_ids::kHalloweenBanner));
   click(dialog.cancelButton());
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
-  EXPECT_EQ(platform_->memoryStore().writes(), writes);
+  EXPECT_EQ(platform_.memoryStore().writes(), writes);
   EXPECT_EQ(ScenarioNameOf(stored("Options")), "Classic");
 }
 
 TEST_F(ConfigurationDialogTest, WindAndEffectsEditsReachTheStoreOnOk) {
-  platform_->setCurrentMode({1024, 768, 32});
-  platform_->setOfferedModes({{640, 480, 4}, {800, 600, 16}, {1024, 768, 32}});
+  platform_.setCurrentMode({1024, 768, 32});
+  platform_.setOfferedModes({{640, 480, 4}, {800, 600, 16}, {1024, 768, 32}});
   storeOptions(customPreset);
   ConfigurationDialog& dialog = open();
   showTab(kWind);
@@ -244,8 +254,8 @@ TEST_F(ConfigurationDialogTest, WindAndEffectsEditsReachTheStoreOnOk) {
 
 TEST_F(ConfigurationDialogTest, NoDisplayObjectShowsTheErrorMessage) {
   storeOptions(classicPreset);
-  platform_->failDisplayCreations(1);
   open();
+  platform_.failDisplayCreations(1);
   showTab(kEffects);
   EXPECT_EQ(services_.messages,
             (std::vector<std::string>{"Error: Error: Couldn't create DirectDraw object."}));
@@ -448,8 +458,8 @@ class MessageBoxAnswerer {
   QTimer timer_;
 };
 
-// The dialog over the platform the program gives it, with XDG_CONFIG_HOME in
-// a temporary directory. Blocking the folder puts a regular file where its
+// The dialog over the store and services the program gives it, with
+// XDG_CONFIG_HOME in a temporary directory. Blocking the folder puts a regular file where its
 // parent was: no write gets past that, not even root's.
 class SettingsFolderTest : public ::testing::Test {
  protected:
@@ -460,12 +470,10 @@ class SettingsFolderTest : public ::testing::Test {
     oldConfigHome_ = qgetenv("XDG_CONFIG_HOME");
     hadConfigHome_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
-    platform_ = MakeDialogPlatform();
-    platform::InstallPlatform(platform_.get());
+    store_.emplace(platform::DirectorySettingsStore::DefaultDirectory());
   }
   ~SettingsFolderTest() override {
     dialog_.reset();
-    platform::InstallPlatform(nullptr);
     if (hadConfigHome_) {
       qputenv("XDG_CONFIG_HOME", oldConfigHome_);
     } else {
@@ -478,7 +486,7 @@ class SettingsFolderTest : public ::testing::Test {
   QString folder() const { return configHome() + "/grazefall"; }
 
   void plant(std::string_view name, const ScenarioOptions& record) {
-    ASSERT_EQ(platform_->settingsStore().write(name, std::as_bytes(std::span(&record, 1))),
+    ASSERT_EQ(store_->write(name, std::as_bytes(std::span(&record, 1))),
               platform::kOk);
   }
   std::optional<ScenarioOptions> onDisk(std::string_view name) {
@@ -503,7 +511,7 @@ class SettingsFolderTest : public ::testing::Test {
   }
 
   ConfigurationDialog& open() {
-    dialog_ = std::make_unique<ConfigurationDialog>(services_);
+    dialog_ = std::make_unique<ConfigurationDialog>(services_, *store_);
     services_.setOwner(dialog_.get());
     dialog_->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
@@ -517,7 +525,7 @@ class SettingsFolderTest : public ::testing::Test {
   QTemporaryDir root_;
   QByteArray oldConfigHome_;
   bool hadConfigHome_ = false;
-  std::unique_ptr<platform::Platform> platform_;
+  std::optional<platform::DirectorySettingsStore> store_;
   QtSheetServices services_;
   std::unique_ptr<ConfigurationDialog> dialog_;
 };

@@ -136,8 +136,6 @@ TEST(TakeOptionFlag, RefusalsSayWhatWouldHaveBeenTaken) {
 
 class ApplyOptionFlagsTest : public ::testing::Test {
  protected:
-  void SetUp() override { platform::InstallPlatform(&headless_); }
-  void TearDown() override { platform::InstallPlatform(nullptr); }
   platform::HeadlessPlatform headless_;
 };
 
@@ -146,7 +144,7 @@ class ApplyOptionFlagsTest : public ::testing::Test {
 // that the saver, which applies flags only when there are any, sees each one.
 TEST_F(ApplyOptionFlagsTest, NoFlagLeavesTheRecordAndEveryFlagCounts) {
   ScenarioOptions untouched = invasionPreset;
-  ApplyOptionFlags(OptionFlags{}, untouched);
+  ApplyOptionFlags(OptionFlags{}, headless_.settingsStore(), untouched);
   EXPECT_EQ(std::memcmp(&untouched, &invasionPreset, sizeof untouched), 0);
   EXPECT_FALSE(OptionFlags{}.any());
   for (const std::vector<std::string_view>& args :
@@ -183,7 +181,7 @@ TEST_F(ApplyOptionFlagsTest, AScenarioComesFromTheStoreElseItsPresetKeepingModeA
   OptionFlags flags;
   flags.scenario = "Halloween";
   ScenarioOptions fromPreset = mine;
-  ApplyOptionFlags(flags, fromPreset);
+  ApplyOptionFlags(flags, headless_.settingsStore(), fromPreset);
   EXPECT_EQ(fromPreset.herdSize, halloweenPreset.herdSize);
   EXPECT_EQ(fromPreset.explodeCows, 1);
   EXPECT_EQ(ScenarioNameOf(fromPreset), "Halloween");
@@ -202,7 +200,7 @@ TEST_F(ApplyOptionFlagsTest, AScenarioComesFromTheStoreElseItsPresetKeepingModeA
   flags.scenario = "Custom";
   flags.windPower = 7;
   ScenarioOptions fromStore = mine;
-  ApplyOptionFlags(flags, fromStore);
+  ApplyOptionFlags(flags, headless_.settingsStore(), fromStore);
   EXPECT_EQ(fromStore.herdSize, 123);
   EXPECT_EQ(fromStore.windPower, 7);
   EXPECT_EQ(fromStore.screenWidth, 1024);

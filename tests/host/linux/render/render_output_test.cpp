@@ -88,17 +88,17 @@ TEST(PngEncoder, RefusesPicturesWithoutPixels) {
 class FrameTrace : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::RegisterScenePictures(*platform);
-    platform->setTimeSeconds(5);
+    testing::RegisterScenePictures(platform);
+    platform.setTimeSeconds(5);
   }
-  platform::ScopedHeadlessPlatform platform;
+  platform::HeadlessPlatform platform;
 };
 
 TEST_F(FrameTrace, LineCarriesTheStatesAndEverySpriteInListOrder) {
   ScenarioOptions options = classicPreset;
   options.herdSize = 3;
   options.fallSpeed = -2;
-  auto animation = NewAnimation(options);
+  auto animation = NewAnimation(platform, options);
   ASSERT_EQ(StartAnimation(*animation, 1), 0);
   const uint32_t pause = RunFrame(*animation);
   animation->gust = Gust{1, 17, 5};
@@ -141,9 +141,8 @@ TEST(RenderCommand, TracesEachFramesPauseButNeverSleepsIt) {
   stored.introPhase = 2;
   stored.conspiracyMessages = 0;
   stored.fallSpeed = -4;
-  platform::InstallPlatform(&headless);
-  ASSERT_EQ(WriteOptions(stored, "Options"), platform::kOk);
-  platform::InstallPlatform(nullptr);
+  OptionsStore store(headless.settingsStore());
+  ASSERT_EQ(WriteOptions(store, stored, "Options"), platform::kOk);
 
   const std::string directory = ::testing::TempDir() + "/render-pause";
   const std::string trace = directory + "/trace.jsonl";
