@@ -22,11 +22,8 @@ TileGrid GridOf(int32_t width, int32_t height, int32_t tileSide) {
           (height + tileSide - 1) / tileSide};
 }
 
-// Marks the tiles `areas` touch and adds the area of each newly marked tile
-// (cut to the frame) to `markedArea`. Stops, answering false, as soon as the
-// marked area is over `areaLimit`.
-bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector<uint8_t>& tiles,
-               int64_t& markedArea, int64_t areaLimit) {
+// Marks the tiles `areas` touch, a row of tiles at a time.
+void MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector<uint8_t>& tiles) {
   const int32_t side = grid.tileSide;
   for (const Rect& area : areas) {
     const int32_t left = std::max(area.left, 0);
@@ -34,18 +31,12 @@ bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector
     const int32_t right = std::min(area.right, grid.width);
     const int32_t bottom = std::min(area.bottom, grid.height);
     if (left >= right || top >= bottom) continue;
+    const int32_t first = left / side;
+    const auto count = static_cast<size_t>((right - 1) / side - first + 1);
     for (int32_t row = top / side; row <= (bottom - 1) / side; ++row) {
-      uint8_t* line = tiles.data() + static_cast<size_t>(row) * grid.columns;
-      const int64_t tileHeight = std::min((row + 1) * side, grid.height) - row * side;
-      for (int32_t column = left / side; column <= (right - 1) / side; ++column) {
-        if (line[column] != 0) continue;
-        line[column] = 1;
-        markedArea += tileHeight * (std::min((column + 1) * side, grid.width) - column * side);
-      }
-      if (markedArea > areaLimit) return false;
+      std::memset(tiles.data() + static_cast<size_t>(row) * grid.columns + first, 1, count);
     }
   }
-  return true;
 }
 
 // The marked tiles as rectangles: runs of marked tiles along each row of
@@ -104,10 +95,8 @@ std::vector<Rect> TileCover(const std::vector<Rect>& first, const std::vector<Re
   if (width <= 0 || height <= 0 || tileSide <= 0) return {};
   const TileGrid grid = GridOf(width, height, tileSide);
   scratch.assign(static_cast<size_t>(grid.columns) * grid.rows, 0);
-  int64_t area = 0;
-  const int64_t noLimit = int64_t{width} * height;
-  MarkTiles(first, grid, scratch, area, noLimit);
-  MarkTiles(second, grid, scratch, area, noLimit);
+  MarkTiles(first, grid, scratch);
+  MarkTiles(second, grid, scratch);
   return CoverOfMarked(grid, scratch);
 }
 
@@ -119,14 +108,15 @@ std::optional<std::vector<Rect>> FrameChanges::next(const SurfacePixels& frame) 
                           height == previousHeight_;
   std::optional<std::vector<Rect>> changes;
   if (comparable) {
-    // Marking stops as soon as the changes are known to cover too much.
     const TileGrid grid = GridOf(width, height, kTileSide);
     tiles_.assign(static_cast<size_t>(grid.columns) * grid.rows, 0);
-    const int64_t limit = int64_t{width} * height * kWholeNumerator / kWholeDenominator;
+    MarkTiles(previousDrawn_, grid, tiles_);
+    MarkTiles(frame.drawn, grid, tiles_);
+    std::vector<Rect> cover = CoverOfMarked(grid, tiles_);
     int64_t area = 0;
-    if (MarkTiles(previousDrawn_, grid, tiles_, area, limit) &&
-        MarkTiles(frame.drawn, grid, tiles_, area, limit)) {
-      changes = CoverOfMarked(grid, tiles_);
+    for (const Rect& r : cover) area += int64_t{r.width()} * r.height();
+    if (area * kWholeDenominator <= int64_t{width} * height * kWholeNumerator) {
+      changes = std::move(cover);
     }
   }
   previousKnown_ = frame.clearKnown;
