@@ -81,7 +81,8 @@ start_xvfb() {
     echo "cpu: Xvfb did not start at $1" >&2
     exit 1
   }
-  export DISPLAY=":$(head -1 "$WORK/display")"
+  DISPLAY=":$(head -1 "$WORK/display")"
+  export DISPLAY
 }
 stop_xvfb() {
   kill "$XVFB" 2>/dev/null
