@@ -22,9 +22,15 @@ TileGrid GridOf(int32_t width, int32_t height, int32_t tileSide) {
           (height + tileSide - 1) / tileSide};
 }
 
-// Marks the tiles `areas` touch, a row of tiles at a time.
-void MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector<uint8_t>& tiles) {
+// Marks the tiles `areas` touch, a row of tiles at a time, and adds the area
+// of the newly marked tiles (cut to the frame) to `markedArea`. Stops,
+// answering false, as soon as the marked area is over `areaLimit`: a frame
+// that goes whole costs no more than that.
+bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector<uint8_t>& tiles,
+               int64_t& markedArea, int64_t areaLimit) {
   const int32_t side = grid.tileSide;
+  const int32_t lastColumn = grid.columns - 1;
+  const int64_t lastColumnShortBy = int64_t{side} - (grid.width - lastColumn * side);
   for (const Rect& area : areas) {
     const int32_t left = std::max(area.left, 0);
     const int32_t top = std::max(area.top, 0);
@@ -32,11 +38,20 @@ void MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector
     const int32_t bottom = std::min(area.bottom, grid.height);
     if (left >= right || top >= bottom) continue;
     const int32_t first = left / side;
-    const auto count = static_cast<size_t>((right - 1) / side - first + 1);
+    const int32_t last = (right - 1) / side;
+    const auto count = static_cast<size_t>(last - first + 1);
     for (int32_t row = top / side; row <= (bottom - 1) / side; ++row) {
-      std::memset(tiles.data() + static_cast<size_t>(row) * grid.columns + first, 1, count);
+      uint8_t* span = tiles.data() + static_cast<size_t>(row) * grid.columns + first;
+      const int64_t fresh = std::count(span, span + count, uint8_t{0});
+      if (fresh == 0) continue;
+      int64_t width = fresh * side;
+      if (last == lastColumn && span[count - 1] == 0) width -= lastColumnShortBy;
+      markedArea += width * (std::min((row + 1) * side, grid.height) - row * side);
+      std::memset(span, 1, count);
+      if (markedArea > areaLimit) return false;
     }
   }
+  return true;
 }
 
 // The marked tiles as rectangles: runs of marked tiles along each row of
@@ -95,8 +110,10 @@ std::vector<Rect> TileCover(const std::vector<Rect>& first, const std::vector<Re
   if (width <= 0 || height <= 0 || tileSide <= 0) return {};
   const TileGrid grid = GridOf(width, height, tileSide);
   scratch.assign(static_cast<size_t>(grid.columns) * grid.rows, 0);
-  MarkTiles(first, grid, scratch);
-  MarkTiles(second, grid, scratch);
+  int64_t area = 0;
+  const int64_t noLimit = int64_t{width} * height;
+  MarkTiles(first, grid, scratch, area, noLimit);
+  MarkTiles(second, grid, scratch, area, noLimit);
   return CoverOfMarked(grid, scratch);
 }
 
@@ -110,13 +127,11 @@ std::optional<std::vector<Rect>> FrameChanges::next(const SurfacePixels& frame) 
   if (comparable) {
     const TileGrid grid = GridOf(width, height, kTileSide);
     tiles_.assign(static_cast<size_t>(grid.columns) * grid.rows, 0);
-    MarkTiles(previousDrawn_, grid, tiles_);
-    MarkTiles(frame.drawn, grid, tiles_);
-    std::vector<Rect> cover = CoverOfMarked(grid, tiles_);
+    const int64_t limit = int64_t{width} * height * kWholeNumerator / kWholeDenominator;
     int64_t area = 0;
-    for (const Rect& r : cover) area += int64_t{r.width()} * r.height();
-    if (area * kWholeDenominator <= int64_t{width} * height * kWholeNumerator) {
-      changes = std::move(cover);
+    if (MarkTiles(previousDrawn_, grid, tiles_, area, limit) &&
+        MarkTiles(frame.drawn, grid, tiles_, area, limit)) {
+      changes = CoverOfMarked(grid, tiles_);
     }
   }
   previousKnown_ = frame.clearKnown;
