@@ -94,7 +94,7 @@ TEST_F(Frames, ChangesAreBothFramesDrawingRoundedToTiles) {
   changes.next(*Frame(0, {{10, 10, 20, 20}})->pixels());
   const auto changed = changes.next(*Frame(0, {{100, 40, 110, 50}})->pixels());
   ASSERT_TRUE(changed);
-  EXPECT_EQ(*changed, (std::vector<Rect>{{8, 8, 20, 20}, {100, 40, 112, 52}}));
+  EXPECT_EQ(*changed, (std::vector<Rect>{{8, 8, 24, 24}, {96, 40, 112, 56}}));
   // Nothing drawn in either frame: nothing to send.
   changes.next(*Frame(0, {})->pixels());
   const auto still = changes.next(*Frame(0, {})->pixels());
@@ -116,7 +116,7 @@ TEST_F(Frames, AnotherClearingColourSizeOrMostOfTheFrameGoWhole) {
 
 TEST_F(Frames, OnlyChangesOverHalfTheFrameGoWhole) {
   // 122 x 96, whose last column of tiles is 2 pixels wide: half of it is
-  // 5856 pixels, twelve whole rows of tiles, here drawn overlapping.
+  // 5856 pixels, the top 48 rows, here drawn overlapping.
   const std::vector<Rect> half = {{0, 0, 64, 48}, {58, 0, 122, 48}};
   changes.next(*Frame(0, {}, 122, 96)->pixels());
   const auto changed = changes.next(*Frame(0, half, 122, 96)->pixels());
