@@ -7,6 +7,13 @@
 // text, the flip) against the drawing it cannot avoid. Also the herd build of
 // 10000 cows with pyramid and drops, without the loading cow's frames. Prints
 // the medians and each frame's ratio to its anchor.
+//
+// Each preset also runs at 3840x2160x32 (and Classic in its saucer's intro),
+// where what a frame costs should follow what changes on the screen: beside
+// the frame's time come the changed area worked out for the presenter (in
+// thousands of pixels, and as rectangles), how often the frame went whole,
+// and the presenter's own time to convert and copy those areas into a window
+// surface (SDL's dummy video driver, so no X server is involved).
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -19,6 +26,8 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/sdl/frame_presenter.h"
+#include "platform/software/frame_changes.h"
 #include "platform/software/software_surface.h"
 #include "saver/animation.h"
 #include "saver/animation_state.h"
@@ -32,6 +41,8 @@ using platform::software::SoftwareSurface;
 struct FrameScenario {
   std::string name;
   ScenarioOptions options;
+  // Frames run before measuring; -1 for kWarmUpFrames.
+  int warmUpFrames = -1;
 };
 
 // Frames run before any measurement: by then the drops have fallen from
@@ -51,6 +62,23 @@ std::vector<FrameScenario> FrameScenarios() {
     options.screenBitDepth = 16;
     scenarios.push_back({std::string(name) + " 800x600x16", options});
   }
+  for (const auto& [name, preset] :
+       {std::pair{"Classic", &classicPreset}, std::pair{"Invasion", &invasionPreset},
+        std::pair{"Halloween", &halloweenPreset}, std::pair{"Custom", &customPreset}}) {
+    ScenarioOptions options = *preset;
+    options.introPhase = 2;
+    options.screenWidth = 3840;
+    options.screenHeight = 2160;
+    options.screenBitDepth = 32;
+    scenarios.push_back({std::string(name) + " 3840x2160x32", options});
+  }
+  // The saucer's intro, which every start of Classic shows: 300 frames in,
+  // the saucer is on its way across.
+  ScenarioOptions intro = classicPreset;
+  intro.screenWidth = 3840;
+  intro.screenHeight = 2160;
+  intro.screenBitDepth = 32;
+  scenarios.push_back({"Classic intro 3840x2160x32", intro, 300});
   ScenarioOptions large = customPreset;
   large.herdSize = 10000;
   large.cowSize = kCowLarge;
@@ -164,7 +192,8 @@ RunningAnimation* WarmAnimation(const FrameScenario& scenario) {
   if (!running) {
     running = std::make_unique<RunningAnimation>(scenario.options);
     if (running->started) {
-      for (int i = 0; i < kWarmUpFrames; ++i) RunFrame(*running->animation);
+      const int warmUp = scenario.warmUpFrames < 0 ? kWarmUpFrames : scenario.warmUpFrames;
+      for (int i = 0; i < warmUp; ++i) RunFrame(*running->animation);
     }
   }
   return running->started ? running.get() : nullptr;
@@ -174,8 +203,39 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// A window of SDL's dummy video driver as large as the frame, and the
+// presenter that shows frames in it: the conversion and copying a real
+// window costs in the program, without the X server's part.
+class DummyWindow {
+ public:
+  DummyWindow(int32_t width, int32_t height) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+    videoStarted_ = true;
+    window_ = SDL_CreateWindow("bench", 0, 0, width, height, SDL_WINDOW_HIDDEN);
+  }
+  ~DummyWindow() {
+    presenter_.reset();
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  bool open() const { return window_ != nullptr; }
+  int32_t present(SDL_Surface* frame, const std::optional<std::vector<platform::Rect>>& changes) {
+    return presenter_->present(window_, frame, changes);
+  }
+
+ private:
+  bool videoStarted_ = false;
+  SDL_Window* window_ = nullptr;
+  std::unique_ptr<platform::sdl::FramePresenter> presenter_ =
+      std::make_unique<platform::sdl::FramePresenter>();
+};
+
 // Iteration time is RunFrame's (the pause it returns is not slept); the
-// anchor's time for the same frames is the counter "anchor_us".
+// anchor's time for the same frames is the counter "anchor_us". At screens
+// of 1920x1080 and more, each frame is also shown in a dummy window as the
+// program shows it: "present_us" is that time, "changed_kpx" and "rects" the
+// area and rectangles sent, "whole%" the share of frames sent whole.
 void FrameBenchmark(benchmark::State& state, const FrameScenario& scenario) {
   RunningAnimation* running = WarmAnimation(scenario);
   if (running == nullptr) {
@@ -184,11 +244,36 @@ void FrameBenchmark(benchmark::State& state, const FrameScenario& scenario) {
   }
   Animation& animation = *running->animation;
   Anchor anchor(animation);
+  auto* primary = dynamic_cast<SoftwareSurface*>(animation.display.primary.get());
+  std::unique_ptr<DummyWindow> window;
+  if (primary != nullptr && scenario.options.screenWidth >= 1920) {
+    window = std::make_unique<DummyWindow>(primary->width(), primary->height());
+    if (!window->open()) window.reset();
+  }
+  platform::software::FrameChanges changes;
   double anchorSeconds = 0;
+  double presentSeconds = 0;
+  double changedPixels = 0;
+  double rects = 0;
+  double wholeFrames = 0;
   for (auto _ : state) {
     const auto frameStart = std::chrono::steady_clock::now();
     RunFrame(animation);
     state.SetIterationTime(SecondsSince(frameStart));
+    if (window) {
+      const auto presentStart = std::chrono::steady_clock::now();
+      const std::optional<std::vector<platform::Rect>> changed = changes.next(*primary->pixels());
+      window->present(primary->sdlSurface(), changed);
+      presentSeconds += SecondsSince(presentStart);
+      if (changed) {
+        for (const platform::Rect& r : *changed)
+          changedPixels += static_cast<double>(r.width()) * r.height();
+        rects += static_cast<double>(changed->size());
+      } else {
+        changedPixels += static_cast<double>(primary->width()) * primary->height();
+        wholeFrames += 1;
+      }
+    }
     anchor.record(animation);
     const auto anchorStart = std::chrono::steady_clock::now();
     anchor.frame();
@@ -197,6 +282,15 @@ void FrameBenchmark(benchmark::State& state, const FrameScenario& scenario) {
   state.counters["anchor_us"] =
       benchmark::Counter(anchorSeconds * 1e6, benchmark::Counter::kAvgIterations);
   state.counters["cows"] = animation.scene.herd->size();
+  if (window) {
+    state.counters["present_us"] =
+        benchmark::Counter(presentSeconds * 1e6, benchmark::Counter::kAvgIterations);
+    state.counters["changed_kpx"] =
+        benchmark::Counter(changedPixels / 1000, benchmark::Counter::kAvgIterations);
+    state.counters["rects"] = benchmark::Counter(rects, benchmark::Counter::kAvgIterations);
+    state.counters["whole%"] =
+        benchmark::Counter(wholeFrames * 100, benchmark::Counter::kAvgIterations);
+  }
 }
 
 // The herd build alone: the display has no surfaces to show the loading cow
@@ -232,11 +326,19 @@ class MedianCollector : public benchmark::ConsoleReporter {
       medians[run.run_name.function_name] = run.GetAdjustedRealTime();
       const auto anchor = run.counters.find("anchor_us");
       if (anchor != run.counters.end()) anchorMedians[run.run_name.function_name] = anchor->second;
+      for (const char* name : {"present_us", "changed_kpx", "rects"}) {
+        const auto counter = run.counters.find(name);
+        if (counter != run.counters.end()) {
+          presentMedians[run.run_name.function_name][name] = counter->second;
+        }
+      }
     }
     ConsoleReporter::ReportRuns(runs);
   }
   std::map<std::string, double> medians;        // in each run's own time unit
   std::map<std::string, double> anchorMedians;  // microseconds
+  // The presenter's counters, by run.
+  std::map<std::string, std::map<std::string, double>> presentMedians;
 };
 
 }  // namespace
@@ -273,6 +375,17 @@ int main(int argc, char** argv) {
     }
     std::printf("  %-32s RunFrame %9.1f us  anchor %9.1f us  ratio %.2f\n", scenario.name.c_str(),
                 frame->second, anchor->second, frame->second / anchor->second);
+  }
+  std::printf("\nMedian frame cost with its presentation (program side, no X server)\n");
+  for (const FrameScenario& scenario : scenarios) {
+    const std::string run = "RunFrame/" + scenario.name;
+    const auto frame = reporter.medians.find(run);
+    const auto present = reporter.presentMedians.find(run);
+    if (frame == reporter.medians.end() || present == reporter.presentMedians.end()) continue;
+    std::map<std::string, double>& counters = present->second;
+    std::printf("  %-32s RunFrame %9.1f us  present %9.1f us  changed %8.0f kpx in %6.0f rects\n",
+                scenario.name.c_str(), frame->second, counters["present_us"],
+                counters["changed_kpx"], counters["rects"]);
   }
   const auto build = reporter.medians.find("BuildHerd/10000 cows, pyramid, tears 800x600x16");
   if (build != reporter.medians.end())

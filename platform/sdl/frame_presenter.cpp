@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/sdl/x11_shm_window.h"
+
 namespace grazefall::platform::sdl {
 namespace {
 
@@ -142,30 +144,53 @@ Rect LetterboxOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
   return Rect{left, top, left + static_cast<int32_t>(width), top + static_cast<int32_t>(height)};
 }
 
+FramePresenter::FramePresenter(bool sharedX11Pixels) : sharedX11Pixels_(sharedX11Pixels) {}
+
 FramePresenter::~FramePresenter() {
   if (staging_ != nullptr) SDL_FreeSurface(staging_);
+}
+
+SDL_Surface* FramePresenter::windowPixels(SDL_Window* window) {
+  if (!sharedX11Pixels_) return SDL_GetWindowSurface(window);
+  if (window != sharedWindow_ || (shared_ && !shared_->fits(window))) {
+    shared_.reset();
+    sharedTried_ = false;
+    sharedWindow_ = window;
+  }
+  if (!sharedTried_) {
+    sharedTried_ = true;
+    shared_ = X11ShmWindow::Open(window);
+    // New pixels hold nothing shown yet.
+    windowCurrent_ = false;
+  }
+  return shared_ ? shared_->surface() : SDL_GetWindowSurface(window);
+}
+
+bool FramePresenter::send(SDL_Window* window, const std::vector<Rect>& rects, bool whole) {
+  std::vector<SDL_Rect> sdlRects;
+  sdlRects.reserve(rects.size());
+  for (const Rect& area : rects) {
+    sdlRects.push_back(SDL_Rect{area.left, area.top, area.width(), area.height()});
+  }
+  if (shared_) return shared_->send(sdlRects, whole);
+  if (whole) return SDL_UpdateWindowSurface(window) == 0;
+  if (sdlRects.empty()) return true;
+  return SDL_UpdateWindowSurfaceRects(window, sdlRects.data(), static_cast<int>(sdlRects.size())) ==
+         0;
 }
 
 int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
                                 const std::optional<std::vector<Rect>>& changes) {
   if (window == nullptr || frame == nullptr) return kEFail;
-  SDL_Surface* target = SDL_GetWindowSurface(window);
+  SDL_Surface* target = windowPixels(window);
   if (target == nullptr) return kEFail;
   const bool sameTarget = target == lastWindowSurface_ && target->w == lastWindowWidth_ &&
                           target->h == lastWindowHeight_;
-  const bool sameFrame = staging_ != nullptr && staging_->w == frame->w &&
-                         staging_->h == frame->h &&
-                         staging_->format->format == target->format->format &&
-                         lastFrameFormat_ == frame->format->format;
-  const bool whole = !changes || !windowCurrent_ || !sameTarget || !sameFrame;
+  const bool sameFrame = lastFrameWidth_ == frame->w && lastFrameHeight_ == frame->h &&
+                         lastFrameFormat_ == frame->format->format &&
+                         lastTargetFormat_ == target->format->format;
+  bool whole = !changes || !windowCurrent_ || !sameTarget || !sameFrame;
   windowCurrent_ = false;
-  if (!sameFrame) {
-    if (staging_ != nullptr) SDL_FreeSurface(staging_);
-    staging_ = SDL_CreateRGBSurfaceWithFormat(0, frame->w, frame->h, target->format->BitsPerPixel,
-                                              target->format->format);
-    if (staging_ == nullptr) return kEFail;
-    lastFrameFormat_ = frame->format->format;
-  }
   if (!sameTarget || !sameFrame) {
     viewport_ = LetterboxOf(frame->w, frame->h, target->w, target->h);
     sourceColumn_.resize(static_cast<size_t>(viewport_.width()));
@@ -179,17 +204,36 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
     lastWindowSurface_ = target;
     lastWindowWidth_ = target->w;
     lastWindowHeight_ = target->h;
+    lastFrameWidth_ = frame->w;
+    lastFrameHeight_ = frame->h;
+    lastFrameFormat_ = frame->format->format;
+    lastTargetFormat_ = target->format->format;
+  }
+  // Unscaled frames are converted straight into the window surface; scaled
+  // ones into the kept copy first, from which they are scaled (or, with a
+  // table, converted as they are scaled, with no kept copy at all: at
+  // 3840x2160 it would be 32 MiB more).
+  const bool scaled = viewport_.width() != frame->w || viewport_.height() != frame->h;
+  const bool lookedUp = lookup_.fit(frame, target);
+  if (scaled && !lookedUp) {
+    if (staging_ == nullptr || staging_->w != frame->w || staging_->h != frame->h ||
+        staging_->format->format != target->format->format) {
+      if (staging_ != nullptr) SDL_FreeSurface(staging_);
+      staging_ = SDL_CreateRGBSurfaceWithFormat(0, frame->w, frame->h, target->format->BitsPerPixel,
+                                                target->format->format);
+      if (staging_ == nullptr) return kEFail;
+      // A new copy holds nothing of the frame yet.
+      whole = true;
+    }
+  } else if (staging_ != nullptr) {
+    SDL_FreeSurface(staging_);
+    staging_ = nullptr;
   }
 
   // The frame's rectangles, and the viewport's rectangles showing them.
   std::vector<Rect> wholeFrame;
   if (whole) wholeFrame.push_back(Rect{0, 0, frame->w, frame->h});
   const std::vector<Rect>& areas = whole ? wholeFrame : *changes;
-  // Unscaled frames are converted straight into the window surface; scaled
-  // ones into the kept copy first, from which they are scaled (or, with a
-  // table, converted as they are scaled).
-  const bool scaled = viewport_.width() != frame->w || viewport_.height() != frame->h;
-  const bool lookedUp = lookup_.fit(frame, target);
   // A whole frame covers the viewport; only the bars around it are cleared.
   if (whole && !FillBars(target, viewport_)) return kEFail;
   sent_.clear();
@@ -251,18 +295,15 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
   }
 
-  int rc = 0;
-  if (whole) {
-    rc = SDL_UpdateWindowSurface(window);
-  } else if (!sent_.empty()) {
-    std::vector<SDL_Rect> rects;
-    rects.reserve(sent_.size());
+  std::vector<Rect> sent;
+  sent.reserve(whole ? 0 : sent_.size());
+  if (!whole) {
     for (const Rect& area : sent_) {
-      rects.push_back(SDL_Rect{viewport_.left + area.left, viewport_.top + area.top, area.width(),
-                               area.height()});
+      sent.push_back(Rect{viewport_.left + area.left, viewport_.top + area.top,
+                          viewport_.left + area.right, viewport_.top + area.bottom});
     }
-    rc = SDL_UpdateWindowSurfaceRects(window, rects.data(), static_cast<int>(rects.size()));
   }
+  const int rc = send(window, sent, whole) ? 0 : -1;
   if (rc != 0) return kEFail;
   windowCurrent_ = true;
   return kOk;

@@ -5,10 +5,13 @@
 // then only those are converted, scaled and sent, which leaves the window
 // exactly as showing the whole frame would. Anything that may have changed
 // the window behind our back (a new size, an expose, another drawing) makes
-// the next frame go whole.
+// the next frame go whole. On X11 the window's pixels are our own, shared
+// with the server, and the changes go in one request (x11_shm_window.h);
+// elsewhere they are SDL's window surface.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,6 +23,8 @@ struct SDL_Window;
 
 namespace grazefall::platform::sdl {
 
+class X11ShmWindow;
+
 // Where a `frameWidth` x `frameHeight` frame lands in a `windowWidth` x
 // `windowHeight` window: as large as fits with the aspect kept, centred.
 Rect LetterboxOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
@@ -27,7 +32,8 @@ Rect LetterboxOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
 
 class FramePresenter {
  public:
-  FramePresenter() = default;
+  // `sharedX11Pixels` false keeps to SDL's window surface on X11 too.
+  explicit FramePresenter(bool sharedX11Pixels = true);
   ~FramePresenter();
   FramePresenter(const FramePresenter&) = delete;
   FramePresenter& operator=(const FramePresenter&) = delete;
@@ -41,13 +47,26 @@ class FramePresenter {
   void invalidate() { windowCurrent_ = false; }
 
  private:
+  // Where the window's pixels are written: our shared pixels on X11 (made
+  // anew when the window's size changes), else SDL's window surface.
+  SDL_Surface* windowPixels(SDL_Window* window);
+  // Sends `rects` (window coordinates), or the whole window when `whole`.
+  bool send(SDL_Window* window, const std::vector<Rect>& rects, bool whole);
+
+  bool sharedX11Pixels_ = true;
+  std::unique_ptr<X11ShmWindow> shared_;
+  SDL_Window* sharedWindow_ = nullptr;
+  bool sharedTried_ = false;
   // A scaled frame converted to the window's format, kept from frame to
-  // frame.
+  // frame; only while frames are scaled and no table converts them.
   SDL_Surface* staging_ = nullptr;
   SDL_Surface* lastWindowSurface_ = nullptr;
   int32_t lastWindowWidth_ = 0;
   int32_t lastWindowHeight_ = 0;
+  int32_t lastFrameWidth_ = 0;
+  int32_t lastFrameHeight_ = 0;
   uint32_t lastFrameFormat_ = 0;
+  uint32_t lastTargetFormat_ = 0;
   bool windowCurrent_ = false;
   Rect viewport_{};
   // For each column and row of the viewport, the frame column or row shown.

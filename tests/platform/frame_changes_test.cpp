@@ -14,8 +14,6 @@
 namespace grazefall::platform::software {
 namespace {
 
-constexpr int32_t kTile = FrameChanges::kTileSide;
-
 // How many of the rectangles hold (x, y).
 int Covering(const std::vector<Rect>& rects, int32_t x, int32_t y) {
   int count = 0;
@@ -24,33 +22,41 @@ int Covering(const std::vector<Rect>& rects, int32_t x, int32_t y) {
 }
 
 TEST(TileCover, CoversEveryDrawnPixelOnceOnTheTileGridAndNoUntouchedTile) {
-  const std::vector<Rect> first{{5, 5, 20, 9}, {100, 3, 101, 4}};
+  const std::vector<Rect> first{{5, 5, 20, 9}, {100, 3, 101, 4}, {150, 60, 151, 61}};
   const std::vector<Rect> second{{18, 7, 40, 35}, {-10, 90, 3, 200}, {150, 150, 170, 170}};
-  std::vector<uint8_t> scratch;
-  const auto cover = TileCover(first, second, 160, 100, kTile, scratch);
-  for (int32_t y = 0; y < 100; ++y) {
-    for (int32_t x = 0; x < 160; ++x) {
-      const int inside = Covering(cover, x, y);
-      ASSERT_LE(inside, 1) << x << "," << y;
-      const Rect tile{x / kTile * kTile, y / kTile * kTile, x / kTile * kTile + kTile,
-                      y / kTile * kTile + kTile};
-      bool touched = false;
-      for (const auto* list : {&first, &second}) {
-        for (const Rect& r : *list) {
-          touched |= r.left < tile.right && r.right > tile.left && r.top < tile.bottom &&
-                     r.bottom > tile.top && r.left < 160 && r.top < 100;
+  // 16-pixel tiles make 10 columns; 4-pixel ones 40, whose untouched runs
+  // are skipped eight at a time, and 41 (the last one 2 pixels wide).
+  for (const auto& [kTile, width] : {std::pair{16, 160}, std::pair{4, 160}, std::pair{4, 162}}) {
+    std::vector<uint8_t> scratch;
+    const auto cover = TileCover(first, second, width, 100, kTile, scratch);
+    for (int32_t y = 0; y < 100; ++y) {
+      for (int32_t x = 0; x < width; ++x) {
+        const int inside = Covering(cover, x, y);
+        ASSERT_LE(inside, 1) << x << "," << y;
+        const Rect tile{x / kTile * kTile, y / kTile * kTile, x / kTile * kTile + kTile,
+                        y / kTile * kTile + kTile};
+        bool touched = false;
+        for (const auto* list : {&first, &second}) {
+          for (const Rect& r : *list) {
+            touched |= r.left < tile.right && r.right > tile.left && r.top < tile.bottom &&
+                       r.bottom > tile.top && r.left < width && r.top < 100;
+          }
         }
+        ASSERT_EQ(inside, touched ? 1 : 0) << kTile << ": " << x << "," << y;
       }
-      ASSERT_EQ(inside, touched ? 1 : 0) << x << "," << y;
+    }
+    for (const Rect& r : cover) {
+      EXPECT_GE(r.left, 0);
+      EXPECT_LE(r.right, width);
+      EXPECT_LE(r.bottom, 100);
+    }
+    // A block of tiles spanning the same columns row after row is one rectangle.
+    if (kTile == 16) {
+      EXPECT_NE(std::find(cover.begin(), cover.end(), Rect{16, 16, 48, 48}), cover.end());
+    } else {
+      EXPECT_NE(std::find(cover.begin(), cover.end(), Rect{16, 12, 40, 36}), cover.end());
     }
   }
-  for (const Rect& r : cover) {
-    EXPECT_GE(r.left, 0);
-    EXPECT_LE(r.right, 160);
-    EXPECT_LE(r.bottom, 100);
-  }
-  // A block of tiles spanning the same columns row after row is one rectangle.
-  EXPECT_NE(std::find(cover.begin(), cover.end(), Rect{16, 16, 48, 48}), cover.end());
 }
 
 class Frames : public ::testing::Test {
@@ -88,7 +94,7 @@ TEST_F(Frames, ChangesAreBothFramesDrawingRoundedToTiles) {
   changes.next(*Frame(0, {{10, 10, 20, 20}})->pixels());
   const auto changed = changes.next(*Frame(0, {{100, 40, 110, 50}})->pixels());
   ASSERT_TRUE(changed);
-  EXPECT_EQ(*changed, (std::vector<Rect>{{0, 0, 32, 32}, {96, 32, 112, 64}}));
+  EXPECT_EQ(*changed, (std::vector<Rect>{{8, 8, 24, 24}, {96, 40, 112, 56}}));
   // Nothing drawn in either frame: nothing to send.
   changes.next(*Frame(0, {})->pixels());
   const auto still = changes.next(*Frame(0, {})->pixels());
@@ -109,16 +115,16 @@ TEST_F(Frames, AnotherClearingColourSizeOrMostOfTheFrameGoWhole) {
 }
 
 TEST_F(Frames, OnlyChangesOverHalfTheFrameGoWhole) {
-  // 120 x 96, whose last column of tiles is 8 pixels wide: half of it is
-  // 5760 pixels, three whole rows of tiles, here drawn overlapping.
-  const std::vector<Rect> half = {{0, 0, 64, 48}, {56, 0, 120, 48}};
-  changes.next(*Frame(0, {}, 120, 96)->pixels());
-  const auto changed = changes.next(*Frame(0, half, 120, 96)->pixels());
+  // 122 x 96, whose last column of tiles is 2 pixels wide: half of it is
+  // 5856 pixels, the top 48 rows, here drawn overlapping.
+  const std::vector<Rect> half = {{0, 0, 64, 48}, {58, 0, 122, 48}};
+  changes.next(*Frame(0, {}, 122, 96)->pixels());
+  const auto changed = changes.next(*Frame(0, half, 122, 96)->pixels());
   ASSERT_TRUE(changed);
-  EXPECT_EQ(*changed, (std::vector<Rect>{{0, 0, 120, 48}}));
+  EXPECT_EQ(*changed, (std::vector<Rect>{{0, 0, 122, 48}}));
   // One tile more.
   EXPECT_FALSE(changes.next(
-      *Frame(0, {{0, 0, 64, 48}, {56, 0, 120, 48}, {0, 48, 1, 49}}, 120, 96)->pixels()));
+      *Frame(0, {{0, 0, 64, 48}, {58, 0, 122, 48}, {0, 48, 1, 49}}, 122, 96)->pixels()));
 }
 
 }  // namespace

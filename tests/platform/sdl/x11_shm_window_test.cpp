@@ -1,0 +1,189 @@
+// Frames shown through the pixels shared with a real X server (an Xvfb of
+// our own): after each present the window, read back from the server, holds
+// the frame; the changed rectangles go in one clipped put of their bounding
+// box, and a change left out of them stays off the window even inside it; a new
+// window size gets new pixels and the whole frame.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/frame_presenter.h"
+#include "platform/sdl/x11_shm_window.h"
+
+// Last: Xlib's macros (None, Bool) would break the headers above.
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#undef None
+
+extern char** environ;
+
+namespace grazefall::platform::sdl {
+namespace {
+
+// An Xvfb on a display it picks itself, ended with the fixture.
+class OwnXvfb {
+ public:
+  OwnXvfb() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    const std::string fd = std::to_string(fds[1]);
+    const char* argv[] = {"Xvfb",       "-displayfd", fd.c_str(), "-screen", "0",
+                          "640x480x24", "-nolisten",  "tcp",      nullptr};
+    if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
+      pid_ = 0;
+    }
+    close(fds[1]);
+    std::string number;
+    char c;
+    while (pid_ != 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (!number.empty()) display_ = ":" + number;
+  }
+  ~OwnXvfb() {
+    if (pid_ != 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = 0;
+  std::string display_;
+};
+
+class SharedX11Pixels : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (xvfb_.display().empty()) GTEST_SKIP() << "no Xvfb to start";
+    setenv("DISPLAY", xvfb_.display().c_str(), 1);
+    // The other cases run on SDL's dummy driver (the tests' main sets it).
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    savedDriver_ = driver != nullptr ? std::string(driver) : std::string();
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
+    videoStarted_ = true;
+    window_ = SDL_CreateWindow("shm", 0, 0, 200, 150, SDL_WINDOW_BORDERLESS);
+    ASSERT_NE(window_, nullptr) << SDL_GetError();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(window_, &info)) << SDL_GetError();
+    display_ = info.info.x11.display;
+    xwindow_ = info.info.x11.window;
+    XMapRaised(display_, xwindow_);
+    XSync(display_, False);
+    frame_ = SDL_CreateRGBSurfaceWithFormat(0, 200, 150, 32, SDL_PIXELFORMAT_RGB888);
+    ASSERT_NE(frame_, nullptr);
+    for (int y = 0; y < 150; ++y) {
+      for (int x = 0; x < 200; ++x) set(x, y, static_cast<uint32_t>(x * 977 + y * 131 + 7));
+    }
+  }
+  void TearDown() override {
+    if (frame_ != nullptr) SDL_FreeSurface(frame_);
+    presenter_.reset();
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (savedDriver_ && !savedDriver_->empty()) {
+      setenv("SDL_VIDEODRIVER", savedDriver_->c_str(), 1);
+    } else if (savedDriver_) {
+      unsetenv("SDL_VIDEODRIVER");
+    }
+  }
+
+  void set(int x, int y, uint32_t value) {
+    static_cast<uint32_t*>(frame_->pixels)[y * frame_->pitch / 4 + x] = value & 0xFFFFFF;
+  }
+  void paint(const Rect& r, uint32_t value) {
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) set(x, y, value);
+    }
+  }
+  // The window's pixel at (x, y), as the server holds it.
+  std::vector<uint32_t> windowPixels(int width, int height) {
+    std::vector<uint32_t> pixels;
+    XImage* image = XGetImage(display_, xwindow_, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (image == nullptr) return pixels;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+    }
+    XDestroyImage(image);
+    return pixels;
+  }
+  // How many of the window's pixels differ from the frame's.
+  int differences() {
+    const std::vector<uint32_t> shown = windowPixels(200, 150);
+    if (shown.size() != 200u * 150u) return -1;
+    int count = 0;
+    for (int y = 0; y < 150; ++y) {
+      for (int x = 0; x < 200; ++x) {
+        const uint32_t drawn = static_cast<uint32_t*>(frame_->pixels)[y * frame_->pitch / 4 + x];
+        count += shown[static_cast<size_t>(y) * 200 + x] != drawn;
+      }
+    }
+    return count;
+  }
+
+  OwnXvfb xvfb_;
+  std::optional<std::string> savedDriver_;
+  bool videoStarted_ = false;
+  SDL_Window* window_ = nullptr;
+  Display* display_ = nullptr;
+  ::Window xwindow_ = 0;
+  SDL_Surface* frame_ = nullptr;
+  std::unique_ptr<FramePresenter> presenter_ = std::make_unique<FramePresenter>();
+};
+
+TEST_F(SharedX11Pixels, TheWindowHoldsEachFrameAndOnlyTheListedChanges) {
+  ASSERT_NE(X11ShmWindow::Open(window_), nullptr) << "Xvfb's 24-bit screen shares pixels";
+  ASSERT_EQ(presenter_->present(window_, frame_, std::nullopt), kOk);
+  EXPECT_EQ(differences(), 0);
+
+  // Two listed changes far apart, and one between them that is not listed.
+  const std::vector<Rect> listed{{4, 4, 20, 12}, {150, 120, 196, 148}};
+  paint(listed[0], 0xFF0000);
+  paint(listed[1], 0x00FF00);
+  ASSERT_EQ(presenter_->present(window_, frame_, listed), kOk);
+  EXPECT_EQ(differences(), 0);
+  const Rect unlisted{80, 60, 90, 70};
+  paint(unlisted, 0x0000FF);
+  paint(listed[0], 0x123456);
+  ASSERT_EQ(presenter_->present(window_, frame_, std::vector<Rect>{listed[0]}), kOk);
+  EXPECT_EQ(differences(), unlisted.width() * unlisted.height());
+  // Invalidated, the window gets the whole frame again.
+  presenter_->invalidate();
+  ASSERT_EQ(presenter_->present(window_, frame_, std::vector<Rect>{}), kOk);
+  EXPECT_EQ(differences(), 0);
+}
+
+TEST_F(SharedX11Pixels, ANewWindowSizeGetsNewPixelsAndTheWholeFrame) {
+  ASSERT_EQ(presenter_->present(window_, frame_, std::nullopt), kOk);
+  SDL_SetWindowSize(window_, 400, 300);
+  // The server's resize, then SDL's note of it.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    SDL_PumpEvents();
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    if (width == 400) break;
+    SDL_Delay(10);
+  }
+  paint({0, 0, 200, 150}, 0x00FFFF);
+  // Even told that nothing changed, the new pixels get the whole frame, scaled.
+  ASSERT_EQ(presenter_->present(window_, frame_, std::vector<Rect>{}), kOk);
+  const std::vector<uint32_t> shown = windowPixels(400, 300);
+  ASSERT_EQ(shown.size(), 400u * 300u);
+  EXPECT_EQ(shown[0], 0x00FFFFu);
+  EXPECT_EQ(shown[299 * 400 + 399], 0x00FFFFu);
+}
+
+}  // namespace
+}  // namespace grazefall::platform::sdl
