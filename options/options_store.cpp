@@ -25,7 +25,8 @@ constexpr std::string_view kObsoleteCurrentOptionsValue = "CurrentOptions";
 // Keeps the first failure until TakeStoreFailure collects it.
 int32_t NoteFailure(OptionsStore& store) {
   if (!store.firstFailure) {
-    store.firstFailure = StoreFailure{store.settings.location(), store.settings.lastFailureReason()};
+    store.firstFailure =
+        StoreFailure{store.settings.location(), store.settings.lastFailureReason()};
   }
   return kEFail;
 }

@@ -25,7 +25,6 @@ class DisplayModes {
 
 class DisplayDevice : public DisplayModes {
  public:
-
   // Exclusive full-screen use of the display for `window`.
   virtual int32_t takeFullScreen(WindowHandle window) = 0;
   // Switches to the mode; fails for a mode the display cannot show. A display

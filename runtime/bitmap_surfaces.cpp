@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <optional>
 
-
 namespace grazefall {
 namespace {
 

@@ -19,8 +19,7 @@ struct Animation;
 
 // A new, not yet started animation that will run on `system` with `options`
 // (both must outlive it; the saver passes activeOptions).
-std::unique_ptr<Animation> NewAnimation(platform::Platform& system,
-                                        const ScenarioOptions& options);
+std::unique_ptr<Animation> NewAnimation(platform::Platform& system, const ScenarioOptions& options);
 
 // 0 = the animation runs; 1 = it failed to start (try again next tick).
 int32_t StartAnimation(Animation& animation, platform::WindowHandle window);

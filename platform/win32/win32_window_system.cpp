@@ -13,7 +13,6 @@ constexpr DWORD kPreviewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
 constexpr int kClassIconId = 100;
 constexpr UINT kSpiSetScreenSaverRunning = 97;
 
-
 std::string Text(std::string_view text) {
   return std::string(text);
 }
@@ -64,8 +63,7 @@ LRESULT CALLBACK Win32WindowSystem::RouteMessage(HWND window, UINT message, WPAR
   // few messages before WM_NCCREATE get the system's handling.
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
   }
   const auto* procedure =
       reinterpret_cast<const WindowProc*>(GetWindowLongPtrA(window, GWLP_USERDATA));

@@ -180,7 +180,6 @@ int ShowConfigurationSheet(int argc, char** argv, platform::SettingsStore& store
     application = std::make_unique<QApplication>(applicationArgc, argv);
   }
 
-
   int result = 1;
   {
     // A TERM or INT (a logout, a supervisor, Ctrl+C) closes the dialog as

@@ -86,7 +86,6 @@ TEST_F(HostTest, PreviewPaintsThePictureEveryTickAndNeverStarts) {
   EXPECT_EQ(animation.starts, 0);
 }
 
-
 TEST_F(HostTest, StoredOptionsAreLoadedAtCreation) {
   ScenarioOptions stored = invasionPreset;
   stored.herdSize = 77;

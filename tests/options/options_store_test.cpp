@@ -43,9 +43,7 @@ void SetBackground(ScenarioOptions& record, const char* path, int32_t mode) {
 
 class OptionsStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    activeOptions = classicPreset;
-  }
+  void SetUp() override { activeOptions = classicPreset; }
   void TearDown() override { activeOptions = classicPreset; }
 
   // The display's mode, through a display made as the sheet's would be.

@@ -118,7 +118,8 @@ TEST_P(BitmapLoading, MissingOrBrokenArgumentsCopyNothing) {
   // A picture whose pixels do not fill its size is not read at all.
   platform::Picture shortOfPixels = picture;
   shortOfPixels.height = 50;
-  EXPECT_EQ(CopyBitmapToSurface(headless, surface.get(), &shortOfPixels, 0, 0, 0, 0), platform::kEFail);
+  EXPECT_EQ(CopyBitmapToSurface(headless, surface.get(), &shortOfPixels, 0, 0, 0, 0),
+            platform::kEFail);
   EXPECT_EQ(surface->getPixel(1, 1), Rgb(0, 0, 0));
   const auto& lines = headless.debugLines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "createcompatible dc failed\n"), lines.end());
@@ -164,7 +165,8 @@ TEST_P(BitmapLoading, ResourceIdsNamesAndFilesAllLoad) {
 TEST_P(BitmapLoading, UnloadableNamesGiveNoSurfaceAndSheetsThatDrawNothing) {
   platform::DisplayDevice* device = display.directDraw.get();
   EXPECT_EQ(CreateSurfaceFromBitmap(headless, device, BitmapName{987654}, 0, 0), nullptr);
-  EXPECT_EQ(CreateSurfaceFromBitmap(headless, device, BitmapName{std::string("/nonexistent/cow.bmp")}, 0, 0),
+  EXPECT_EQ(CreateSurfaceFromBitmap(headless, device,
+                                    BitmapName{std::string("/nonexistent/cow.bmp")}, 0, 0),
             nullptr);
   EXPECT_EQ(CreateSurfaceFromBitmap(headless, device, BitmapName{std::string("#")}, 0, 0), nullptr);
 

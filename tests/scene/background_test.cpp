@@ -19,7 +19,7 @@ class Background : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(rig.opened);
     rig.platform.addResourcePicture(kOddPictureId,
-                                     testing::SolidPicture(41, 31, testing::kBackgroundColor));
+                                    testing::SolidPicture(41, 31, testing::kBackgroundColor));
     rig.scene.background = std::make_unique<SpriteSheet>(rig.display, kOddPictureId);
     rig.backBuffer->forget();
   }

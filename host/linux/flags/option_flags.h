@@ -29,7 +29,6 @@ std::optional<Number> ParseWholeNumber(std::string_view text) {
   return value;
 }
 
-
 // Each field holds a value in the record's own coding; unset fields keep
 // what the stored record says.
 struct OptionFlags {

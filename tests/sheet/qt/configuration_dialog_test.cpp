@@ -486,8 +486,7 @@ class SettingsFolderTest : public ::testing::Test {
   QString folder() const { return configHome() + "/grazefall"; }
 
   void plant(std::string_view name, const ScenarioOptions& record) {
-    ASSERT_EQ(store_->write(name, std::as_bytes(std::span(&record, 1))),
-              platform::kOk);
+    ASSERT_EQ(store_->write(name, std::as_bytes(std::span(&record, 1))), platform::kOk);
   }
   std::optional<ScenarioOptions> onDisk(std::string_view name) {
     platform::DirectorySettingsStore store(folder().toStdString());
