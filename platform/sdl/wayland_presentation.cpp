@@ -93,7 +93,12 @@ WaylandPresentation::~WaylandPresentation() {
 bool WaylandPresentation::adopt(SDL_Window* window) {
   std::optional<HeldFrame> held = held_;
   // Each window's held frame in a file of its own: FILE, FILE.1, FILE.2...
-  if (held && made_ > 0) held->file += "." + std::to_string(made_);
+  // Appended piece by piece: GCC 12 at -O3 takes `"." + std::string` for an
+  // overlapping copy (a false -Wrestrict).
+  if (held && made_ > 0) {
+    held->file += '.';
+    held->file += std::to_string(made_);
+  }
   auto presenter = WaylandSurfacePresenter::Create(drawing_, window, std::move(held));
   if (!presenter) return false;
   ++made_;
