@@ -20,6 +20,7 @@
 #include "options/options_store.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/linux/directory_settings_store.h"
+#include "platform_modes_services.h"
 #include "sheet/property_sheet.h"
 #include "sheet_edit_replay.h"
 
@@ -38,23 +39,15 @@ class LinuxStorePlatform : public platform::HeadlessPlatform {
 };
 
 // The sheet's desktop services, for a sheet nobody looks at.
-class NoDesktop : public SheetServices {
+class NoDesktop : public wine_test::PlatformModesServices {
  public:
-  explicit NoDesktop(platform::Platform& system) : system_(system) {}
+  using PlatformModesServices::PlatformModesServices;
   std::optional<std::string> programDirectory() override { return std::nullopt; }
   std::vector<std::string> listDirectory(std::string_view) override { return {}; }
   std::optional<std::string> browseForDirectory(std::string_view) override { return std::nullopt; }
   bool canLoadPicture(std::string_view) override { return false; }
   void openHelp() override {}
   void showMessage(std::string_view, std::string_view) override {}
-  platform::DisplayModes* displayModes() override {
-    display_ = system_.createDisplayDevice();
-    return display_.get();
-  }
-
- private:
-  platform::Platform& system_;
-  std::unique_ptr<platform::DisplayDevice> display_;
 };
 
 int Seed(platform::Platform& system, const char* backgroundPath) {

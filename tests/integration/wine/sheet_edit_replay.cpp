@@ -1,10 +1,10 @@
 #include "sheet_edit_replay.h"
 
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <string_view>
 
+#include "platform_modes_services.h"
 #include "sheet/effects_page.h"
 #include "sheet/property_sheet.h"
 #include "sheet_edits.h"
@@ -16,11 +16,11 @@ using namespace grazefall;
 
 // The desktop as the Windows side sees it: the stored background path's
 // folder holds `pictures`, and every one of them loads.
-class PictureFolderDesktop : public SheetServices {
+class PictureFolderDesktop : public PlatformModesServices {
  public:
   PictureFolderDesktop(platform::Platform& system, std::string folder,
                        std::vector<std::string> pictures)
-      : system_(system), folder_(std::move(folder)), pictures_(std::move(pictures)) {}
+      : PlatformModesServices(system), folder_(std::move(folder)), pictures_(std::move(pictures)) {}
   // The stored path is a Windows one, which this build does not split: the
   // page lists the program's folder instead, so that is the same folder.
   std::optional<std::string> programDirectory() override { return folder_; }
@@ -31,14 +31,8 @@ class PictureFolderDesktop : public SheetServices {
   void showMessage(std::string_view text, std::string_view) override {
     std::fprintf(stderr, "sheet message: %.*s\n", static_cast<int>(text.size()), text.data());
   }
-  platform::DisplayModes* displayModes() override {
-    display_ = system_.createDisplayDevice();
-    return display_.get();
-  }
 
  private:
-  platform::Platform& system_;
-  std::unique_ptr<platform::DisplayDevice> display_;
   std::string folder_;
   std::vector<std::string> pictures_;
 };
