@@ -212,7 +212,9 @@ int RunSaverCommand(int argc, char** argv) {
     };
   }
   const int32_t code = RunCommand(command, windows, session);
-  return watchdog.displayLost() ? platform::sdl::kExitDisplayLost : code;
+  // A compositor that ends answers nothing more; a live one answers at once.
+  constexpr int kCompositorAnswerMs = 500;
+  return watchdog.lostBeforeAnswering(kCompositorAnswerMs) ? platform::sdl::kExitDisplayLost : code;
 }
 
 }  // namespace grazefall::app

@@ -112,6 +112,45 @@ bool DisplayWatchdog::displayLost() const {
   return HungUp(waylandFd_.load());
 }
 
+bool DisplayWatchdog::lostBeforeAnswering(int answerMs) {
+  if (wayland_ == nullptr) return false;
+  if (displayLost()) return true;
+  const int fd = wl_display_get_fd(wayland_);
+  bool answered = false;
+  static const wl_callback_listener kAnswered{
+      [](void* data, wl_callback*, uint32_t) { *static_cast<bool*>(data) = true; }};
+  wl_callback* callback = wl_display_sync(wayland_);
+  if (callback == nullptr) return true;
+  wl_callback_add_listener(callback, &kAnswered, &answered);
+  const timespec deadline = MsFromNow(answerMs);
+  bool lost = false;
+  while (!answered && !lost) {
+    if (wl_display_flush(wayland_) < 0 && errno != EAGAIN) {
+      lost = true;
+      break;
+    }
+    if (wl_display_prepare_read(wayland_) != 0) {
+      lost = wl_display_dispatch_pending(wayland_) < 0;
+      continue;
+    }
+    pollfd watched{fd, POLLIN, 0};
+    const int ready = poll(&watched, 1, MsUntil(deadline));
+    if (ready <= 0) {
+      wl_display_cancel_read(wayland_);
+      if (ready < 0 && errno == EINTR) continue;
+      break;  // no answer in time, or poll itself failed: not a loss seen
+    }
+    if ((watched.revents & (POLLHUP | POLLERR)) != 0) {
+      wl_display_cancel_read(wayland_);
+      lost = true;
+      break;
+    }
+    lost = wl_display_read_events(wayland_) < 0 || wl_display_dispatch_pending(wayland_) < 0;
+  }
+  wl_callback_destroy(callback);
+  return lost;
+}
+
 void DisplayWatchdog::NoteStopSignal() {
   gStopNoted.store(true);
   Wake(gWakeWrite.load(), kWakeStop);

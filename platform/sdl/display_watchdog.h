@@ -40,6 +40,12 @@ class DisplayWatchdog {
   bool watchWayland();
   // Whether the watched compositor has gone.
   bool displayLost() const;
+  // The same, asked of the compositor itself: it must answer a round trip
+  // within `answerMs`. A compositor that is ending takes its clients' windows
+  // and devices away (a focus lost, which ends the saver as a person would)
+  // before it hangs up on them, so a saver ending then would miss the loss.
+  // One that neither answers nor hangs up in time (frozen) counts as there.
+  bool lostBeforeAnswering(int answerMs);
 
   // Called from a signal handler (async-signal-safe): a stop was asked for.
   static void NoteStopSignal();
