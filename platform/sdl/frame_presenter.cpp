@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/sdl/x11_shared_image.h"
 #include "platform/sdl/x11_shm_window.h"
 
 namespace grazefall::platform::sdl {
@@ -179,9 +180,46 @@ bool FramePresenter::send(SDL_Window* window, const std::vector<Rect>& rects, bo
          0;
 }
 
+std::optional<int32_t> FramePresenter::putShared(SDL_Window* window, SDL_Surface* frame,
+                                                 const std::optional<std::vector<Rect>>& changes,
+                                                 const X11SharedImage& shared) {
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window, &width, &height);
+  if (frame->pixels != shared.pixels() || frame->w != shared.width() ||
+      frame->h != shared.height() || width != frame->w || height != frame->h) {
+    return std::nullopt;
+  }
+  if (window != suitedWindow_) {
+    if (!shared.suits(window)) return std::nullopt;
+    suitedWindow_ = window;
+    sharedCurrent_ = false;
+  }
+  // The window no longer shows what our own copy of its pixels holds.
+  windowCurrent_ = false;
+  const bool whole = !changes || !sharedCurrent_;
+  sharedCurrent_ = false;
+  std::vector<SDL_Rect> rects;
+  if (!whole) {
+    rects.reserve(changes->size());
+    for (const Rect& area : *changes) {
+      rects.push_back(SDL_Rect{area.left, area.top, area.width(), area.height()});
+    }
+  }
+  if (!shared.putOn(window, rects, whole)) return kEFail;
+  sharedCurrent_ = true;
+  return kOk;
+}
+
 int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
-                                const std::optional<std::vector<Rect>>& changes) {
+                                const std::optional<std::vector<Rect>>& changes,
+                                const X11SharedImage* shared) {
   if (window == nullptr || frame == nullptr) return kEFail;
+  if (shared != nullptr && sharedX11Pixels_) {
+    if (const std::optional<int32_t> put = putShared(window, frame, changes, *shared)) return *put;
+  }
+  // What the window shows is no longer the last frame put from shared pixels.
+  sharedCurrent_ = false;
   SDL_Surface* target = windowPixels(window);
   if (target == nullptr) return kEFail;
   const bool sameTarget = target == lastWindowSurface_ && target->w == lastWindowWidth_ &&

@@ -23,6 +23,7 @@ struct SDL_Window;
 
 namespace grazefall::platform::sdl {
 
+class X11SharedImage;
 class X11ShmWindow;
 
 // Where a `frameWidth` x `frameHeight` frame lands in a `windowWidth` x
@@ -40,11 +41,17 @@ class FramePresenter {
 
   // Shows `frame` in `window`; `changes` (in frame coordinates, cut to the
   // frame, not overlapping) when only they differ from the frame shown last,
-  // nullopt for the whole frame. kOk once shown.
+  // nullopt for the whole frame. `shared`, when given, holds the frame's
+  // pixels shared with the X server: a frame as large as an X window that
+  // suits it is put from there, with no copy of ours. kOk once shown.
   int32_t present(SDL_Window* window, SDL_Surface* frame,
-                  const std::optional<std::vector<Rect>>& changes);
+                  const std::optional<std::vector<Rect>>& changes,
+                  const X11SharedImage* shared = nullptr);
   // The window's contents may no longer be the last frame shown.
-  void invalidate() { windowCurrent_ = false; }
+  void invalidate() {
+    windowCurrent_ = false;
+    sharedCurrent_ = false;
+  }
 
  private:
   // Where the window's pixels are written: our shared pixels on X11 (made
@@ -52,6 +59,11 @@ class FramePresenter {
   SDL_Surface* windowPixels(SDL_Window* window);
   // Sends `rects` (window coordinates), or the whole window when `whole`.
   bool send(SDL_Window* window, const std::vector<Rect>& rects, bool whole);
+  // Puts the frame from `shared`, when `window` is as large as the frame and
+  // suits its pixels; nullopt when it cannot be, else kOk or kEFail.
+  std::optional<int32_t> putShared(SDL_Window* window, SDL_Surface* frame,
+                                   const std::optional<std::vector<Rect>>& changes,
+                                   const X11SharedImage& shared);
 
   bool sharedX11Pixels_ = true;
   std::unique_ptr<X11ShmWindow> shared_;
@@ -68,6 +80,10 @@ class FramePresenter {
   uint32_t lastFrameFormat_ = 0;
   uint32_t lastTargetFormat_ = 0;
   bool windowCurrent_ = false;
+  // Whether the window shows the last frame put from shared pixels, and
+  // which window was last found to suit them.
+  bool sharedCurrent_ = false;
+  SDL_Window* suitedWindow_ = nullptr;
   Rect viewport_{};
   // For each column and row of the viewport, the frame column or row shown.
   std::vector<int32_t> sourceColumn_;

@@ -85,14 +85,15 @@ bool OutputWindows::holdsXWindow(uint64_t xWindow) const {
          });
 }
 
-int32_t OutputWindows::present(SDL_Surface* frame,
-                               const std::optional<std::vector<Rect>>& changes) {
+int32_t OutputWindows::present(SDL_Surface* frame, const std::optional<std::vector<Rect>>& changes,
+                               const X11SharedImage* shared) {
   int32_t shown = kEFail;
   for (size_t i = 0; i < outputs_.size(); ++i) {
     SDL_Window* window = outputs_[i].window.get();
     WaylandSurfacePresenter* own = presentation_ ? presentation_->presenterOf(window) : nullptr;
-    const int32_t result = own != nullptr ? own->present(frame, changes)
-                                          : outputs_[i].presenter->present(window, frame, changes);
+    const int32_t result = own != nullptr
+                               ? own->present(frame, changes)
+                               : outputs_[i].presenter->present(window, frame, changes, shared);
     if (i == 0) shown = result;
   }
   return shown;

@@ -58,7 +58,8 @@ class OutputWindows {
   // Shows the frame in every window; the first's result, since another
   // output's copy that fails to show costs that output a frame, not the
   // saver its display.
-  int32_t present(SDL_Surface* frame, const std::optional<std::vector<Rect>>& changes);
+  int32_t present(SDL_Surface* frame, const std::optional<std::vector<Rect>>& changes,
+                  const X11SharedImage* shared = nullptr);
   // The next frame goes whole to every window.
   void invalidate();
   // Paints `picture` at (x, y) into the first window over black (a

@@ -5,9 +5,30 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/sdl/x11_shared_image.h"
 #include "platform/software/pixel_format.h"
 
 namespace grazefall::platform::sdl {
+namespace {
+
+// A frame's pixels in memory the X server reads too.
+class SharedFramePixels final : public software::PixelMemory {
+ public:
+  explicit SharedFramePixels(std::unique_ptr<X11SharedImage> image) : image_(std::move(image)) {}
+  void* data() const override { return image_->pixels(); }
+  int32_t pitch() const override { return image_->pitch(); }
+  const X11SharedImage& image() const { return *image_; }
+
+ private:
+  std::unique_ptr<X11SharedImage> image_;
+};
+
+const X11SharedImage* SharedImageOf(const software::SoftwareSurface& surface) {
+  const auto* shared = dynamic_cast<const SharedFramePixels*>(surface.pixels()->lent.get());
+  return shared != nullptr ? &shared->image() : nullptr;
+}
+
+}  // namespace
 
 std::vector<DisplayMode> ModesAtEveryDepth(const std::vector<DisplayMode>& resolutions) {
   std::vector<DisplayMode> modes;
@@ -75,9 +96,27 @@ int32_t SdlDisplayDevice::present(const software::SoftwareSurface& primary) {
   }
   const std::optional<std::vector<Rect>> changed = changes_.next(*primary.pixels());
   if (frameCounter_) frameCounter_->count(!changed);
-  const int32_t shown = windows_.presentFrame(window_, primary.sdlSurface(), changed);
+  const int32_t shown =
+      windows_.presentFrame(window_, primary.sdlSurface(), changed, SharedImageOf(primary));
   if (shown != kOk) changes_.forget();
   return shown;
+}
+
+std::unique_ptr<software::SoftwareSurface> SdlDisplayDevice::createFlipSurface(
+    const DisplayMode& mode) {
+  SDL_Window* window = windows_.sdlWindowOf(window_);
+  int width = 0;
+  int height = 0;
+  if (window != nullptr) SDL_GetWindowSize(window, &width, &height);
+  // Other frames are converted or scaled into the window's pixels anyway.
+  if (mode.bitDepth == 32 && width == mode.width && height == mode.height && !showFrameRate_) {
+    if (auto image = X11SharedImage::Create(window, mode.width, mode.height)) {
+      auto surface = software::SoftwareSurface::CreateOn(
+          std::make_unique<SharedFramePixels>(std::move(image)), mode.width, mode.height, 32);
+      if (surface) return surface;
+    }
+  }
+  return SoftwareDisplayDevice::createFlipSurface(mode);
 }
 
 int32_t SdlDisplayDevice::presentWithFrameRate(const software::SoftwareSurface& primary) {

@@ -34,6 +34,9 @@ class SdlDisplayDevice : public software::SoftwareDisplayDevice {
   bool systemMode(DisplayMode* mode) override;
   bool acceptsMode(const DisplayMode& mode) override;
   int32_t present(const software::SoftwareSurface& primary) override;
+  // At 32 bits, as large as the saver's window on X11: memory shared with the
+  // X server, which then reads each frame straight from it.
+  std::unique_ptr<software::SoftwareSurface> createFlipSurface(const DisplayMode& mode) override;
 
  private:
   // The whole frame, with the rate written over it, each time.

@@ -243,10 +243,11 @@ bool SdlWindowSystem::clientSize(WindowHandle window, int32_t* width, int32_t* h
 }
 
 int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame,
-                                      const std::optional<std::vector<Rect>>& changes) {
+                                      const std::optional<std::vector<Rect>>& changes,
+                                      const X11SharedImage* shared) {
   Window* window = find(handle);
   if (window == nullptr) return kEFail;
-  return window->outputs.present(frame, changes);
+  return window->outputs.present(frame, changes, shared);
 }
 
 bool SdlWindowSystem::hasKeyboardFocus(const Window& window) const {

@@ -66,9 +66,11 @@ class SdlWindowSystem : public WindowSystem {
   // Shows a frame of any of the software formats in the window, scaled to fit
   // with its aspect kept (black bars), nearest-neighbour. `changes`, when
   // given, are the only rectangles of the frame that differ from the frame
-  // presented before (see FramePresenter). kOk once shown.
+  // presented before (see FramePresenter). `shared`, when given, holds the
+  // frame's pixels in memory the X server reads itself. kOk once shown.
   int32_t presentFrame(WindowHandle window, SDL_Surface* frame,
-                       const std::optional<std::vector<Rect>>& changes = std::nullopt);
+                       const std::optional<std::vector<Rect>>& changes = std::nullopt,
+                       const X11SharedImage* shared = nullptr);
   // The SDL window behind a window of ours, or null.
   SDL_Window* sdlWindowOf(WindowHandle window);
 

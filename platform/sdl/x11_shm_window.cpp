@@ -1,121 +1,19 @@
 #include "platform/sdl/x11_shm_window.h"
 
-#include <SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XShm.h>
-#include <sys/ipc.h>
-#include <sys/shm.h>
-
-#include <algorithm>
-#include <climits>
-
 namespace grazefall::platform::sdl {
-namespace {
-
-// Set while a segment is attached: the server's refusal comes as an error
-// event, which must not end the program.
-bool attachFailed = false;
-int NoteAttachFailure(Display*, XErrorEvent*) {
-  attachFailed = true;
-  return 0;
-}
-
-}  // namespace
-
-struct X11ShmWindow::Parts {
-  Display* display = nullptr;
-  Window window = 0;
-  GC gc = nullptr;
-  XImage* image = nullptr;
-  XShmSegmentInfo segment{};
-  bool attached = false;
-  int width = 0;
-  int height = 0;
-  // The most rectangles one clip-list request may carry.
-  size_t maxClipRects = 0;
-  std::vector<XRectangle> clip;
-
-  ~Parts() {
-    if (attached) {
-      XShmDetach(display, &segment);
-      XSync(display, False);
-    }
-    if (image != nullptr) {
-      image->data = nullptr;  // the segment's, not Xlib's to free
-      XDestroyImage(image);
-    }
-    if (segment.shmaddr != nullptr && segment.shmaddr != reinterpret_cast<char*>(-1)) {
-      shmdt(segment.shmaddr);
-    }
-    if (gc != nullptr) XFreeGC(display, gc);
-  }
-};
 
 std::unique_ptr<X11ShmWindow> X11ShmWindow::Open(SDL_Window* window) {
   if (window == nullptr) return nullptr;
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return nullptr;
-  auto parts = std::make_unique<Parts>();
-  parts->display = info.info.x11.display;
-  parts->window = info.info.x11.window;
-  if (parts->display == nullptr || !XShmQueryExtension(parts->display)) return nullptr;
-  XWindowAttributes attributes;
-  if (!XGetWindowAttributes(parts->display, parts->window, &attributes)) return nullptr;
-  const Visual* visual = attributes.visual;
-  // 0x00RRGGBB words: SDL's RGB888, the format the frames are drawn in.
-  if (visual == nullptr || attributes.depth != 24 || visual->red_mask != 0xFF0000 ||
-      visual->green_mask != 0xFF00 || visual->blue_mask != 0xFF) {
-    return nullptr;
-  }
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(window, &width, &height);
-  if (width <= 0 || height <= 0) return nullptr;
-  parts->width = width;
-  parts->height = height;
-  parts->image = XShmCreateImage(parts->display, attributes.visual, 24, ZPixmap, nullptr,
-                                 &parts->segment, width, height);
-  if (parts->image == nullptr) return nullptr;
-  const bool littleEndian = SDL_BYTEORDER == SDL_LIL_ENDIAN;
-  if (parts->image->bits_per_pixel != 32 ||
-      (parts->image->byte_order == LSBFirst) != littleEndian) {
-    return nullptr;
-  }
-  const size_t bytes = static_cast<size_t>(parts->image->bytes_per_line) * height;
-  parts->segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-  if (parts->segment.shmid < 0) return nullptr;
-  parts->segment.shmaddr = static_cast<char*>(shmat(parts->segment.shmid, nullptr, 0));
-  if (parts->segment.shmaddr == reinterpret_cast<char*>(-1)) {
-    shmctl(parts->segment.shmid, IPC_RMID, nullptr);
-    return nullptr;
-  }
-  parts->image->data = parts->segment.shmaddr;
-  parts->segment.readOnly = False;
-  XSync(parts->display, False);
-  attachFailed = false;
-  XErrorHandler previous = XSetErrorHandler(NoteAttachFailure);
-  const bool asked = XShmAttach(parts->display, &parts->segment) != 0;
-  XSync(parts->display, False);
-  XSetErrorHandler(previous);
-  // The segment goes away once both sides have let go of it.
-  shmctl(parts->segment.shmid, IPC_RMID, nullptr);
-  if (!asked || attachFailed) return nullptr;
-  parts->attached = true;
-  parts->gc = XCreateGC(parts->display, parts->window, 0, nullptr);
-  if (parts->gc == nullptr) return nullptr;
-  // A request's length is counted in 4-byte words; SetClipRectangles takes
-  // 3 of them and 2 per rectangle.
-  long maxWords = XExtendedMaxRequestSize(parts->display);
-  if (maxWords == 0) maxWords = XMaxRequestSize(parts->display);
-  parts->maxClipRects = maxWords > 4 ? static_cast<size_t>(maxWords - 4) / 2 : 0;
-
   std::unique_ptr<X11ShmWindow> made(new X11ShmWindow());
+  made->image_ = X11SharedImage::Create(window, width, height);
+  if (!made->image_) return nullptr;
+  made->window_ = window;
   made->surface_ = SDL_CreateRGBSurfaceWithFormatFrom(
-      parts->image->data, width, height, 32, parts->image->bytes_per_line, SDL_PIXELFORMAT_RGB888);
+      made->image_->pixels(), width, height, 32, made->image_->pitch(), SDL_PIXELFORMAT_RGB888);
   if (made->surface_ == nullptr) return nullptr;
-  made->parts_ = std::move(parts);
   return made;
 }
 
@@ -127,54 +25,11 @@ bool X11ShmWindow::fits(SDL_Window* window) const {
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(window, &width, &height);
-  return width == parts_->width && height == parts_->height;
+  return width == image_->width() && height == image_->height();
 }
 
 bool X11ShmWindow::send(const std::vector<SDL_Rect>& rects, bool whole) {
-  Parts& parts = *parts_;
-  int left = 0;
-  int top = 0;
-  int right = parts.width;
-  int bottom = parts.height;
-  if (whole) {
-    XSetClipMask(parts.display, parts.gc, None);
-  } else {
-    if (rects.empty()) return true;
-    left = INT_MAX;
-    top = INT_MAX;
-    right = 0;
-    bottom = 0;
-    parts.clip.clear();
-    for (const SDL_Rect& r : rects) {
-      const int x0 = std::max(r.x, 0);
-      const int y0 = std::max(r.y, 0);
-      const int x1 = std::min(r.x + r.w, parts.width);
-      const int y1 = std::min(r.y + r.h, parts.height);
-      if (x0 >= x1 || y0 >= y1) continue;
-      left = std::min(left, x0);
-      top = std::min(top, y0);
-      right = std::max(right, x1);
-      bottom = std::max(bottom, y1);
-      parts.clip.push_back(XRectangle{static_cast<short>(x0), static_cast<short>(y0),
-                                      static_cast<unsigned short>(x1 - x0),
-                                      static_cast<unsigned short>(y1 - y0)});
-    }
-    if (parts.clip.empty()) return true;
-    // The pixels outside the rectangles hold what the window already shows,
-    // so a list too long for one request may give way to the bounding box.
-    if (parts.clip.size() <= parts.maxClipRects &&
-        std::max(parts.width, parts.height) <= SHRT_MAX) {
-      XSetClipRectangles(parts.display, parts.gc, 0, 0, parts.clip.data(),
-                         static_cast<int>(parts.clip.size()), Unsorted);
-    } else {
-      XSetClipMask(parts.display, parts.gc, None);
-    }
-  }
-  XShmPutImage(parts.display, parts.window, parts.gc, parts.image, left, top, left, top,
-               static_cast<unsigned>(right - left), static_cast<unsigned>(bottom - top), False);
-  // The next frame writes these pixels: the server must have read them.
-  XSync(parts.display, False);
-  return true;
+  return image_->putOn(window_, rects, whole);
 }
 
 }  // namespace grazefall::platform::sdl

@@ -1,18 +1,16 @@
-// A window's pixels on X11 in memory shared with the X server, sent in one
-// request however many rectangles changed: the rectangles become the clip
-// list of our own graphics context and a single shared-memory put of their
-// bounding box goes out, so the server copies just them. (SDL's window
-// surface sends one put per rectangle, each one request the server decodes,
-// looks up and clips on its own.) Only for TrueColor windows of 32 bits a
-// pixel in the machine's byte order; anything else gets no such window and
-// the caller keeps to SDL's surface.
+// A window's pixels on X11 in memory shared with the X server (see
+// x11_shared_image.h), as large as the window, written as an SDL surface and
+// sent in one request however many rectangles changed. Only for windows
+// whose format the shared pixels can hold; anything else gets no such window
+// and the caller keeps to SDL's surface.
 #pragma once
 
 #include <SDL.h>
 
-#include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "platform/sdl/x11_shared_image.h"
 
 namespace grazefall::platform::sdl {
 
@@ -38,8 +36,8 @@ class X11ShmWindow {
 
  private:
   X11ShmWindow() = default;
-  struct Parts;
-  std::unique_ptr<Parts> parts_;
+  SDL_Window* window_ = nullptr;
+  std::unique_ptr<X11SharedImage> image_;
   SDL_Surface* surface_ = nullptr;
 };
 

@@ -34,11 +34,15 @@ bool SoftwareDisplayDevice::currentMode(DisplayMode* mode) {
 std::unique_ptr<Surface> SoftwareDisplayDevice::createPrimary() {
   DisplayMode mode;
   if (!currentMode(&mode)) return nullptr;
-  auto primary = SoftwareSurface::Create(mode.width, mode.height, mode.bitDepth);
-  auto back = SoftwareSurface::Create(mode.width, mode.height, mode.bitDepth);
+  auto primary = createFlipSurface(mode);
+  auto back = createFlipSurface(mode);
   if (!primary || !back) return nullptr;
   primary->attachBackBuffer(back->pixels());
   return primary;
+}
+
+std::unique_ptr<SoftwareSurface> SoftwareDisplayDevice::createFlipSurface(const DisplayMode& mode) {
+  return SoftwareSurface::Create(mode.width, mode.height, mode.bitDepth);
 }
 
 std::unique_ptr<Surface> SoftwareDisplayDevice::backBufferOf(Surface& primary) {

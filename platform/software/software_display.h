@@ -40,6 +40,10 @@ class SoftwareDisplayDevice : public DisplayDevice {
   virtual bool systemMode(DisplayMode* mode) = 0;
   // Shows the primary after a flip; kOk once shown.
   virtual int32_t present(const SoftwareSurface& primary) = 0;
+  // One of the two surfaces a flip trades, the primary or its back buffer:
+  // by default in memory of its own; a backend may lend memory its display
+  // reads straight from.
+  virtual std::unique_ptr<SoftwareSurface> createFlipSurface(const DisplayMode& mode);
 
   std::optional<DisplayMode> modeSet_;
 };

@@ -117,6 +117,22 @@ std::unique_ptr<SoftwareSurface> SoftwareSurface::Create(int32_t width, int32_t 
       new SoftwareSurface(std::make_shared<SurfacePixels>(sdl)));
 }
 
+std::unique_ptr<SoftwareSurface> SoftwareSurface::CreateOn(std::unique_ptr<PixelMemory> memory,
+                                                           int32_t width, int32_t height,
+                                                           int32_t bitDepth) {
+  if (!memory || !IsSupportedDepth(bitDepth) || width <= 0 || height <= 0 ||
+      width > kMaxSurfaceSide || height > kMaxSurfaceSide) {
+    return nullptr;
+  }
+  SDL_Surface* sdl = SDL_CreateRGBSurfaceWithFormatFrom(memory->data(), width, height, bitDepth,
+                                                        memory->pitch(), SdlFormatFor(bitDepth));
+  if (sdl == nullptr) return nullptr;
+  SDL_FillRect(sdl, nullptr, 0);
+  auto pixels = std::make_shared<SurfacePixels>(sdl);
+  pixels->lent = std::move(memory);
+  return std::unique_ptr<SoftwareSurface>(new SoftwareSurface(std::move(pixels)));
+}
+
 std::unique_ptr<SoftwareSurface> SoftwareSurface::Share(std::shared_ptr<SurfacePixels> pixels) {
   if (!pixels || pixels->sdl == nullptr) return nullptr;
   return std::unique_ptr<SoftwareSurface>(new SoftwareSurface(std::move(pixels)));
@@ -459,17 +475,23 @@ bool SoftwareSurface::tradePixelsWith(SurfacePixels& other) {
   // blit mappings SDL keeps from every sheet to the back buffer stay valid.
   // Memory SDL allocated the same way for both is freed the same way by
   // either surface; anything else (caller-owned or encoded memory) is copied.
+  // Lent memory moves with its owner.
   constexpr uint32_t kNotOwned = SDL_PREALLOC | SDL_RLEACCEL | SDL_DONTFREE;
+  SurfacePixels& own = *pixels_;
+  const bool bothLent = own.lent && other.lent &&
+                        ((mine->flags | theirs->flags) & (SDL_RLEACCEL | SDL_DONTFREE)) == 0;
+  const bool bothSdls =
+      !own.lent && !other.lent && ((mine->flags | theirs->flags) & kNotOwned) == 0;
   const bool tradable = mine->pitch == theirs->pitch && mine->locked == 0 && theirs->locked == 0 &&
-                        ((mine->flags | theirs->flags) & kNotOwned) == 0 &&
+                        (bothLent || bothSdls) &&
                         ((mine->flags ^ theirs->flags) & SDL_SIMD_ALIGNED) == 0;
   if (!tradable) {
     const auto view = Share(std::shared_ptr<SurfacePixels>(&other, [](SurfacePixels*) {}));
     return view && copyPixelsFrom(*view);
   }
   std::swap(mine->pixels, theirs->pixels);
+  std::swap(own.lent, other.lent);
   // What is known of each memory's clearing travels with it.
-  SurfacePixels& own = *pixels_;
   std::swap(own.clearKnown, other.clearKnown);
   std::swap(own.clearValue, other.clearValue);
   std::swap(own.drawn, other.drawn);

@@ -21,6 +21,16 @@ namespace grazefall::platform::software {
 
 class KeyedRuns;
 
+// Keeps pixel memory that a backend lends a surface (memory the display
+// server reads too, say) alive; it lets go when destroyed.
+class PixelMemory {
+ public:
+  virtual ~PixelMemory() = default;
+  virtual void* data() const = 0;
+  // Bytes from one row to the next.
+  virtual int32_t pitch() const = 0;
+};
+
 // The pixel memory of a surface. A primary and the back buffer attached to it
 // are two surfaces; each owns one of these, and the primary also holds its
 // back buffer's so that a flip can show it.
@@ -31,6 +41,9 @@ struct SurfacePixels {
   SurfacePixels& operator=(const SurfacePixels&) = delete;
 
   SDL_Surface* sdl;
+  // The owner of the pixels when they are lent (SDL's surface then does not
+  // own them); freed after `sdl`.
+  std::unique_ptr<PixelMemory> lent;
   // Raised on every write, so copies derived from the pixels know they are stale.
   uint64_t generation = 0;
 
@@ -53,6 +66,10 @@ class SoftwareSurface final : public Surface {
   // A surface cleared to 0, or null for an unsupported depth, a size outside
   // 1..kMaxSurfaceSide, or no memory.
   static std::unique_ptr<SoftwareSurface> Create(int32_t width, int32_t height, int32_t bitDepth);
+  // The same on `memory`, which must hold `height` rows of `width` pixels of
+  // `bitDepth` bits at its pitch.
+  static std::unique_ptr<SoftwareSurface> CreateOn(std::unique_ptr<PixelMemory> memory,
+                                                   int32_t width, int32_t height, int32_t bitDepth);
   // A second surface drawing onto the same pixels.
   static std::unique_ptr<SoftwareSurface> Share(std::shared_ptr<SurfacePixels> pixels);
   ~SoftwareSurface() override;

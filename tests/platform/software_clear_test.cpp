@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/software/pixel_format.h"
 #include "platform/software/software_surface.h"
@@ -118,19 +119,48 @@ TEST_P(ClearEveryDepth, WritesOfUnknownExtentMakeTheNextFillWhole) {
   EXPECT_EQ(PixelsOtherThan(*target, 0), 0) << "after markWritten";
 }
 
+// Memory lent to a surface, as a backend lends memory its display reads.
+class LentMemory final : public PixelMemory {
+ public:
+  explicit LentMemory(int32_t depth)
+      : pitch_(kWidth * ((depth + 7) / 8) + 8), bytes_(pitch_ * kHeight) {}
+  void* data() const override { return const_cast<uint8_t*>(bytes_.data()); }
+  int32_t pitch() const override { return pitch_; }
+
+ private:
+  int32_t pitch_;
+  std::vector<uint8_t> bytes_;
+};
+
+std::unique_ptr<SoftwareSurface> FlipSurface(int32_t depth, bool lent) {
+  return lent ? SoftwareSurface::CreateOn(std::make_unique<LentMemory>(depth), kWidth, kHeight,
+                                          depth)
+              : SoftwareSurface::Create(kWidth, kHeight, depth);
+}
+
 TEST_P(ClearEveryDepth, TradedPixelsKeepTheirOwnRecordOfWhatWasDrawn) {
   // Two buffers flipped every frame, each drawn in other places, the way a
-  // primary and its back buffer alternate.
+  // primary and its back buffer alternate; in memory of their own or lent.
   const int32_t depth = GetParam();
-  auto front = SoftwareSurface::Create(kWidth, kHeight, depth);
-  auto back = SoftwareSurface::Create(kWidth, kHeight, depth);
-  auto sheet = Sheet(depth);
-  for (int32_t frame = 0; frame < 6; ++frame) {
-    ASSERT_EQ(back->fill(0), kOk);
-    EXPECT_EQ(PixelsOtherThan(*back, 0), 0) << "frame " << frame;
-    Stamp(*back, *sheet, 7 * frame, 5 * frame);
-    if (frame % 2 == 0) Stamp(*back, *sheet, kWidth - 8, frame);
-    ASSERT_TRUE(front->tradePixelsWith(*back->pixels()));
+  for (const bool lent : {false, true}) {
+    auto front = FlipSurface(depth, lent);
+    auto back = FlipSurface(depth, lent);
+    ASSERT_TRUE(front && back);
+    auto sheet = Sheet(depth);
+    for (int32_t frame = 0; frame < 6; ++frame) {
+      ASSERT_EQ(back->fill(0), kOk);
+      EXPECT_EQ(PixelsOtherThan(*back, 0), 0) << "frame " << frame << (lent ? ", lent" : "");
+      Stamp(*back, *sheet, 7 * frame, 5 * frame);
+      if (frame % 2 == 0) Stamp(*back, *sheet, kWidth - 8, frame);
+      void* drawn = back->sdlSurface()->pixels;
+      ASSERT_TRUE(front->tradePixelsWith(*back->pixels()));
+      // The memory itself moves, lent memory with its owner.
+      EXPECT_EQ(front->sdlSurface()->pixels, drawn);
+      if (lent) {
+        EXPECT_EQ(front->pixels()->lent->data(), drawn);
+        EXPECT_EQ(back->pixels()->lent->data(), back->sdlSurface()->pixels);
+      }
+    }
   }
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/sdl/frame_presenter.h"
+#include "platform/sdl/x11_shared_image.h"
 #include "platform/sdl/x11_shm_window.h"
 
 // Last: Xlib's macros (None, Bool) would break the headers above.
@@ -119,13 +120,14 @@ class SharedX11Pixels : public ::testing::Test {
     return pixels;
   }
   // How many of the window's pixels differ from the frame's.
-  int differences() {
+  int differences() { return differencesFrom(frame_); }
+  int differencesFrom(SDL_Surface* frame) {
     const std::vector<uint32_t> shown = windowPixels(200, 150);
     if (shown.size() != 200u * 150u) return -1;
     int count = 0;
     for (int y = 0; y < 150; ++y) {
       for (int x = 0; x < 200; ++x) {
-        const uint32_t drawn = static_cast<uint32_t*>(frame_->pixels)[y * frame_->pitch / 4 + x];
+        const uint32_t drawn = static_cast<uint32_t*>(frame->pixels)[y * frame->pitch / 4 + x];
         count += shown[static_cast<size_t>(y) * 200 + x] != drawn;
       }
     }
@@ -162,6 +164,35 @@ TEST_F(SharedX11Pixels, TheWindowHoldsEachFrameAndOnlyTheListedChanges) {
   presenter_->invalidate();
   ASSERT_EQ(presenter_->present(window_, frame_, std::vector<Rect>{}), kOk);
   EXPECT_EQ(differences(), 0);
+}
+
+TEST_F(SharedX11Pixels, AFrameDrawnInSharedPixelsIsPutFromThereAndTheWindowStaysExact) {
+  const auto image = X11SharedImage::Create(window_, 200, 150);
+  ASSERT_NE(image, nullptr);
+  SDL_Surface* drawn = SDL_CreateRGBSurfaceWithFormatFrom(image->pixels(), 200, 150, 32,
+                                                          image->pitch(), SDL_PIXELFORMAT_RGB888);
+  ASSERT_NE(drawn, nullptr);
+  ASSERT_EQ(SDL_BlitSurface(frame_, nullptr, drawn, nullptr), 0);
+  // First a frame of our own, through the presenter's copy of the window.
+  ASSERT_EQ(presenter_->present(window_, frame_, std::nullopt), kOk);
+  ASSERT_EQ(presenter_->present(window_, drawn, std::nullopt, image.get()), kOk);
+  EXPECT_EQ(differencesFrom(drawn), 0);
+  // Only the listed change goes, straight from the shared pixels.
+  const Rect listed{30, 20, 60, 44};
+  const SDL_Rect listedArea{30, 20, 30, 24};
+  const SDL_Rect unlisted{100, 100, 10, 10};
+  ASSERT_EQ(SDL_FillRect(drawn, &listedArea, 0xFF8800), 0);
+  ASSERT_EQ(SDL_FillRect(drawn, &unlisted, 0x0000FF), 0);
+  ASSERT_EQ(presenter_->present(window_, drawn, std::vector<Rect>{listed}, image.get()), kOk);
+  EXPECT_EQ(differencesFrom(drawn), 100);
+  // A frame of our own after it goes whole: the presenter's own copy of the
+  // window was left behind while frames came from shared pixels.
+  ASSERT_EQ(presenter_->present(window_, frame_, std::vector<Rect>{}), kOk);
+  EXPECT_EQ(differences(), 0);
+  // And a shared frame after that goes whole too.
+  ASSERT_EQ(presenter_->present(window_, drawn, std::vector<Rect>{}, image.get()), kOk);
+  EXPECT_EQ(differencesFrom(drawn), 0);
+  SDL_FreeSurface(drawn);
 }
 
 TEST_F(SharedX11Pixels, ANewWindowSizeGetsNewPixelsAndTheWholeFrame) {

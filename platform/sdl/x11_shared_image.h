@@ -1,0 +1,46 @@
+// Pixels in memory shared with the X server, put on a window in one request
+// however many rectangles changed: the rectangles become the clip list of our
+// own graphics context and a single shared-memory put of their bounding box
+// goes out, so the server copies just them. (SDL's window surface sends one
+// put per rectangle, each one request the server decodes, looks up and clips
+// on its own.) Only 0x00RRGGBB words of 32 bits in the machine's byte order,
+// for TrueColor windows of depth 24 with those masks; anything else gets no
+// such image and the caller keeps to SDL's surface.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace grazefall::platform::sdl {
+
+class X11SharedImage {
+ public:
+  // `width` x `height` shared pixels on the X server `window` is on, or null
+  // when the window is not on X11, the server has no shared memory, or the
+  // window's format is not one these pixels are in.
+  static std::unique_ptr<X11SharedImage> Create(SDL_Window* window, int width, int height);
+  ~X11SharedImage();
+  X11SharedImage(const X11SharedImage&) = delete;
+  X11SharedImage& operator=(const X11SharedImage&) = delete;
+
+  void* pixels() const;
+  int pitch() const;
+  int width() const;
+  int height() const;
+  // Whether `window` is on the same server, in the format of these pixels.
+  bool suits(SDL_Window* window) const;
+  // Puts `rects` (inside the image) at the same place on `window` (one that
+  // suits), or all of it when `whole`, and waits until the server has read
+  // them. False when the window is not on X11.
+  bool putOn(SDL_Window* window, const std::vector<SDL_Rect>& rects, bool whole) const;
+
+ private:
+  X11SharedImage() = default;
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace grazefall::platform::sdl
