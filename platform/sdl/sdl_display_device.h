@@ -2,7 +2,9 @@
 // (every depth drawn in its own format), presented by converting each flipped
 // frame to the window's format and scaling it into the saver window with its
 // aspect kept; only the parts that changed since the frame before are
-// converted and sent when that is known (see FrameChanges). The modes listed
+// converted and sent when that is known (see FrameChanges). A 32-bit frame as
+// large as its X window is drawn in memory the X server reads itself, and
+// goes with no conversion or copy of ours. The modes listed
 // are every resolution SDL reports, at 8, 16, 24 and 32 bits; any other mode
 // up to kMaxModeSide at those depths is accepted too, since none of them
 // switches the monitor.
