@@ -22,7 +22,7 @@ void OnTimer(SaverLifecycle& saver, platform::WindowHandle window) {
   // Every attempt starts from scratch; a failed one is dropped and the next
   // tick tries again.
   saver.animation = NewAnimation(*saver.platform, activeOptions);
-  if (StartAnimation(*saver.animation, window) == 0) saver.animationStarted = true;
+  if (StartAnimation(*saver.animation, window)) saver.animationStarted = true;
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(FrameTrace, LineCarriesTheStatesAndEverySpriteInListOrder) {
   options.herdSize = 3;
   options.fallSpeed = -2;
   auto animation = NewAnimation(platform, options);
-  ASSERT_EQ(StartAnimation(*animation, 1), 0);
+  ASSERT_TRUE(StartAnimation(*animation, 1));
   const uint32_t pause = RunFrame(*animation);
   animation->gust = Gust{1, 17, 5};
   animation->messages = MessageState{42, 7, 10, 20};
