@@ -17,6 +17,7 @@
 #include "saver/animation_state.h"
 #include "tests/host/linux/render/render_in_process.h"
 #include "tests/support/scene_rig.h"
+#include "tests/support/scoped_env.h"
 
 namespace grazefall {
 namespace {
@@ -123,7 +124,7 @@ int RenderInProcess(platform::HeadlessPlatform& headless, std::vector<std::strin
   const std::string configHome = ::testing::TempDir() + "/render-config-home";
   std::filesystem::remove_all(configHome);
   std::filesystem::create_directories(configHome);
-  const testing::ScopedConfigHome scoped(configHome);
+  const testing::ScopedEnv scoped("XDG_CONFIG_HOME", configHome.c_str());
   return testing::RenderInProcess(headless, std::move(args));
 }
 
