@@ -68,9 +68,8 @@ std::unique_ptr<SoftwareSurface> CowSheet(Size size, int32_t depth) {
   auto sheet = SoftwareSurface::Create(size.width, size.height, depth);
   const Picture cow = DrawCow(size);
   sheet->drawPicture(cow, Rect{0, 0, cow.width, cow.height});
-  uint32_t word = 0;
-  sheet->readFirstPixelWord(&word);
-  sheet->setColorKey(depth == 32 ? word : word & ((1u << depth) - 1u));
+  // Keyed on its top-left pixel, as the saver's sheets are.
+  sheet->setColorKey(sheet->pixelValueOf(grazefall::platform::kClrInvalid));
   return sheet;
 }
 

@@ -101,7 +101,7 @@ struct RunningAnimation {
     headless.setCurrentMode({options.screenWidth, options.screenHeight, options.screenBitDepth});
     headless.setTimeSeconds(20260101);
     animation = NewAnimation(headless, options);
-    started = StartAnimation(*animation, 1) == 0;
+    started = StartAnimation(*animation, 1);
   }
   ~RunningAnimation() {
     if (started) EndAnimation(*animation);

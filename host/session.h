@@ -13,8 +13,7 @@
 namespace grazefall::host {
 
 struct Session {
-  Session(platform::Platform& platform, platform::WindowSystem& windows,
-          AnimationDriver* animation = nullptr);
+  Session(platform::Platform& platform, platform::WindowSystem& windows);
 
   platform::Platform& platform;
   platform::WindowSystem& windows;
@@ -25,7 +24,7 @@ struct Session {
   SaverLifecycle saver;
 
   // Back to the state a fresh process starts with, keeping the services, the
-  // animation, its option changes and the sheet (tests run many saver windows
+  // option changes and the sheet (tests run many saver windows
   // on one session).
   void reset();
 };

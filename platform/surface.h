@@ -54,9 +54,11 @@ class Surface {
   // kClrInvalid outside the surface.
   virtual ColorRef setPixel(int32_t x, int32_t y, ColorRef color) = 0;
 
-  // Locks the surface and reads the 32-bit little-endian word at its first
-  // pixel. False when the surface cannot be locked.
-  virtual bool readFirstPixelWord(uint32_t* word) = 0;
+  // The pixel value of the surface's format that `color` is drawn as: what a
+  // colour key must hold to match it. kClrInvalid names no colour and asks
+  // for the value pixel (0, 0) holds now. No pixel changes. kClrInvalid when
+  // the surface's memory cannot be read.
+  virtual uint32_t pixelValueOf(ColorRef color) = 0;
 
   // StretchBlt of `source` rectangle of the picture onto the whole surface,
   // converting every pixel to the surface's format.

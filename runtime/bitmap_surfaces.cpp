@@ -92,35 +92,9 @@ int32_t CopyBitmapToSurface(platform::Platform& system, platform::Surface* surfa
   return surface->drawPicture(*picture, source);
 }
 
-uint32_t MatchColor(platform::Surface* surface, ColorRef color) {
-  if (surface == nullptr) return kClrInvalid;
-
-  // Let the surface convert the colour by writing it into pixel (0, 0), then
-  // read the raw value back; the pixel's own colour is put back afterwards.
-  ColorRef remembered = kClrInvalid;
-  bool changed = false;
-  if (color != kClrInvalid) {
-    remembered = surface->getPixel(0, 0);
-    if (remembered != kClrInvalid) {
-      surface->setPixel(0, 0, color);
-      changed = true;
-    }
-  }
-
-  uint32_t result = kClrInvalid;
-  uint32_t word = 0;
-  if (surface->readFirstPixelWord(&word)) {
-    const int32_t bits = surface->bitDepth();
-    result = (bits <= 0 || bits >= 32) ? word : (word & ((1u << bits) - 1u));
-  }
-
-  if (changed) surface->setPixel(0, 0, remembered);
-  return result;
-}
-
 void SetColorKeyFromColor(platform::Surface* surface, ColorRef color) {
   if (surface == nullptr) return;
-  surface->setColorKey(MatchColor(surface, color));
+  surface->setColorKey(surface->pixelValueOf(color));
 }
 
 }  // namespace grazefall

@@ -34,12 +34,8 @@ int32_t CopyBitmapToSurface(platform::Platform& system, platform::Surface* surfa
                             const platform::Picture* picture, int32_t x, int32_t y, int32_t width,
                             int32_t height);
 
-// The pixel value `color` has on the surface (kClrInvalid: whatever pixel
-// (0, 0) holds). Pixel (0, 0) is left as it was. kClrInvalid when the surface
-// cannot be locked.
-uint32_t MatchColor(platform::Surface* surface, platform::ColorRef color);
-
-// Sets the surface's source colour key to MatchColor(surface, color).
+// Sets the surface's source colour key to the pixel value `color` has on it
+// (kClrInvalid: whatever pixel (0, 0) holds). A missing surface is let be.
 void SetColorKeyFromColor(platform::Surface* surface, platform::ColorRef color);
 
 }  // namespace grazefall

@@ -25,15 +25,15 @@ bool AttachClipList(Display& display, platform::Surface& surface,
   return surface.setClipList(rectangles) == kOk;
 }
 
-int32_t OpenDisplay(Display& display, platform::Platform& system, platform::WindowHandle window) {
+bool OpenDisplay(Display& display, platform::Platform& system, platform::WindowHandle window) {
   display.system = &system;
   display.directDraw = system.createDisplayDevice();
-  if (!display.directDraw) return 1;
-  if (display.directDraw->takeFullScreen(window) != kOk) return 1;
+  if (!display.directDraw) return false;
+  if (display.directDraw->takeFullScreen(window) != kOk) return false;
   const platform::DisplayMode mode{display.width, display.height, display.bitDepth};
-  if (display.directDraw->setMode(mode) != kOk) return 1;
+  if (display.directDraw->setMode(mode) != kOk) return false;
   display.primary = display.directDraw->createPrimary();
-  if (!display.primary) return 1;
+  if (!display.primary) return false;
   // A missing back buffer does not fail the start; drawing into it is then
   // skipped by every helper.
   display.backBuffer = display.directDraw->backBufferOf(*display.primary);
@@ -44,20 +44,20 @@ int32_t OpenDisplay(Display& display, platform::Platform& system, platform::Wind
     const std::array<platform::Rect, 1> screen{platform::Rect{0, 0, display.width, display.height}};
     AttachClipList(display, *display.backBuffer, screen);
   }
-  return 0;
+  return true;
 }
 
-int32_t OpenInputDevices(InputDevices& input, platform::Platform& system,
-                         platform::WindowHandle window) {
+bool OpenInputDevices(InputDevices& input, platform::Platform& system,
+                      platform::WindowHandle window) {
   input.directInput = system.createInputSystem();
-  if (!input.directInput) return 1;
+  if (!input.directInput) return false;
 
   input.keyboard = input.directInput->createDevice(platform::InputKind::Keyboard);
-  if (!input.keyboard || !PrepareDevice(*input.keyboard, window)) return 1;
+  if (!input.keyboard || !PrepareDevice(*input.keyboard, window)) return false;
 
   input.mouse = input.directInput->createDevice(platform::InputKind::Mouse);
-  if (!input.mouse || !PrepareDevice(*input.mouse, window)) return 1;
-  return 0;
+  if (!input.mouse || !PrepareDevice(*input.mouse, window)) return false;
+  return true;
 }
 
 void ReleaseDisplaySurfaces(Display& display) {
@@ -83,22 +83,22 @@ void PresentFrame(Display& display) {
   }
 }
 
-int32_t UserInterrupted(InputDevices& input) {
+bool UserInterrupted(InputDevices& input) {
   // A keyboard that cannot be read counts as untouched; the mouse is still read.
   if (input.keyboard) {
     platform::KeyboardState keys{};
     if (input.keyboard->readKeyboard(&keys) == kOk && (keys[platform::kScanEscape] & 0x80) != 0) {
-      return 1;
+      return true;
     }
   }
 
-  if (!input.mouse) return 0;
+  if (!input.mouse) return false;
   platform::MouseState mouse{};
-  if (input.mouse->readMouse(&mouse) != kOk) return 0;
+  if (input.mouse->readMouse(&mouse) != kOk) return false;
   // Only the first three buttons count, and only movement right or down.
-  if (mouse.buttons[0] != 0 || mouse.buttons[1] != 0 || mouse.buttons[2] != 0) return 1;
-  if (mouse.lX > 5 || mouse.lY > 5) return 1;
-  return 0;
+  if (mouse.buttons[0] != 0 || mouse.buttons[1] != 0 || mouse.buttons[2] != 0) return true;
+  if (mouse.lX > 5 || mouse.lY > 5) return true;
+  return false;
 }
 
 }  // namespace grazefall

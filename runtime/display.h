@@ -47,13 +47,13 @@ bool AttachClipList(Display& display, platform::Surface& surface,
 // Display set-up on `system` in the start's order: driver object, full screen for the
 // window, the mode width x height x bitDepth already in `display`, the
 // flipping primary and its back buffer, both cleared, the screen clipper.
-// Returns 0, or 1 at the first step that fails (what was made stays).
-int32_t OpenDisplay(Display& display, platform::Platform& system, platform::WindowHandle window);
+// False at the first step that fails (what was made stays).
+bool OpenDisplay(Display& display, platform::Platform& system, platform::WindowHandle window);
 
 // Input set-up on `system`: the input object, then keyboard and mouse (cooperative level,
-// standard format, acquire). Returns 0, or 1 at the first failing step.
-int32_t OpenInputDevices(InputDevices& input, platform::Platform& system,
-                         platform::WindowHandle window);
+// standard format, acquire). False at the first failing step.
+bool OpenInputDevices(InputDevices& input, platform::Platform& system,
+                      platform::WindowHandle window);
 
 // Releases the back buffer then the primary; unacquires and releases the
 // keyboard then the mouse. The driver and input objects stay.
@@ -64,8 +64,8 @@ void ReleaseInputDevices(InputDevices& input);
 // number of times, so a display that cannot flip never hangs a frame.
 void PresentFrame(Display& display);
 
-// 1 when Escape is down, a left, right or middle button is down, or the mouse
-// moved more than 5 counts right or down since the previous read; else 0.
-int32_t UserInterrupted(InputDevices& input);
+// True when Escape is down, a left, right or middle button is down, or the
+// mouse moved more than 5 counts right or down since the previous read.
+bool UserInterrupted(InputDevices& input);
 
 }  // namespace grazefall

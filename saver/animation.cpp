@@ -11,9 +11,6 @@ namespace grazefall {
 
 namespace {
 
-constexpr int32_t kStarted = 0;
-constexpr int32_t kStartFailed = 1;
-
 // A start that failed part-way left surfaces, devices and perhaps half a
 // scene behind; each attempt begins from nothing.
 void DiscardEarlierAttempt(Animation& animation) {
@@ -48,7 +45,7 @@ std::unique_ptr<Animation> NewAnimation(platform::Platform& system,
   return std::make_unique<Animation>(system, options);
 }
 
-int32_t StartAnimation(Animation& animation, platform::WindowHandle window) {
+bool StartAnimation(Animation& animation, platform::WindowHandle window) {
   platform::Platform& system = animation.platform;
   DiscardEarlierAttempt(animation);
   Display& display = animation.display;
@@ -56,14 +53,14 @@ int32_t StartAnimation(Animation& animation, platform::WindowHandle window) {
   display.height = animation.options.screenHeight;
   display.bitDepth = animation.options.screenBitDepth;
   system.cursor().show(false);
-  if (OpenDisplay(display, system, window) != 0) return kStartFailed;
-  if (OpenInputDevices(animation.input, system, window) != 0) return kStartFailed;
+  if (!OpenDisplay(display, system, window)) return false;
+  if (!OpenInputDevices(animation.input, system, window)) return false;
   animation.random.seed(static_cast<uint32_t>(system.clock().timeSeconds()));
   system.cursor().show(false);
   SceneContext context = animation.sceneContext();
-  if (BuildHerd(context, animation.input) != 0) return kStartFailed;
+  if (!BuildHerd(context, animation.input)) return false;
   system.cursor().show(false);
-  return kStarted;
+  return true;
 }
 
 uint32_t RunFrame(Animation& animation) {
@@ -92,12 +89,11 @@ uint32_t RunFrame(Animation& animation) {
   return FallSpeedSleepMs(options.fallSpeed);
 }
 
-int32_t EndAnimation(Animation& animation) {
+void EndAnimation(Animation& animation) {
   ReleaseDisplaySurfaces(animation.display);
   ReleaseInputDevices(animation.input);
   ReleaseScene(animation.scene);
   animation.platform.cursor().show(true);
-  return 0;
 }
 
 }  // namespace grazefall

@@ -21,13 +21,14 @@ struct Animation;
 // (both must outlive it; the saver passes activeOptions).
 std::unique_ptr<Animation> NewAnimation(platform::Platform& system, const ScenarioOptions& options);
 
-// 0 = the animation runs; 1 = it failed to start (try again next tick).
-int32_t StartAnimation(Animation& animation, platform::WindowHandle window);
+// True when the animation runs; false when it failed to start (try again
+// next tick).
+bool StartAnimation(Animation& animation, platform::WindowHandle window);
 // One frame: clear, background, intro, messages, drops, herd, explosions,
 // present. Returns the pause in milliseconds the fall speed asks for before
 // the next frame (0 for none); the caller sleeps it, or not.
 uint32_t RunFrame(Animation& animation);
-// Releases what the start and the herd build made. Returns 0.
-int32_t EndAnimation(Animation& animation);
+// Releases what the start and the herd build made.
+void EndAnimation(Animation& animation);
 
 }  // namespace grazefall

@@ -9,7 +9,7 @@
 namespace grazefall {
 
 // Loads bitmap 134 on the first call (once, kept for the saver window) and
-// paints it into the saver window. Returns 0.
-int32_t DrawPreview(SaverLifecycle& saver);
+// paints it into the saver window.
+void DrawPreview(SaverLifecycle& saver);
 
 }  // namespace grazefall

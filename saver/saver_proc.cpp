@@ -3,6 +3,7 @@
 #include "options/options_store.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "saver/animation_state.h"
 #include "saver/preview.h"
 
 namespace grazefall {
@@ -13,19 +14,24 @@ void OnTimer(SaverLifecycle& saver, platform::WindowHandle window) {
     DrawPreview(saver);
     return;
   }
-  if (saver.animation == nullptr) return;
   if (saver.animationStarted) {
-    const uint32_t pause = saver.animation->runFrame();
+    const uint32_t pause = RunFrame(*saver.animation);
     if (pause != 0) saver.platform->clock().sleepMs(pause);
     return;
   }
   // Every attempt starts from scratch; a failed one is dropped and the next
   // tick tries again.
-  saver.animation->newAnimation(activeOptions);
-  if (saver.animation->start(window) == 0) saver.animationStarted = true;
+  saver.animation = NewAnimation(*saver.platform, activeOptions);
+  if (StartAnimation(*saver.animation, window)) saver.animationStarted = true;
 }
 
 }  // namespace
+
+// Out of line: the animation's type is complete only here.
+SaverLifecycle::SaverLifecycle() = default;
+SaverLifecycle::~SaverLifecycle() = default;
+SaverLifecycle::SaverLifecycle(SaverLifecycle&&) noexcept = default;
+SaverLifecycle& SaverLifecycle::operator=(SaverLifecycle&&) noexcept = default;
 
 std::optional<platform::MessageResult> SaverProc(SaverLifecycle& saver,
                                                  platform::WindowHandle window, uint32_t message,
@@ -42,10 +48,11 @@ std::optional<platform::MessageResult> SaverProc(SaverLifecycle& saver,
       return std::nullopt;
     case platform::kWmDestroy:
       saver.windows->killTimer(window, kFrameTimerId);
-      if (saver.animationStarted && saver.animation != nullptr) {
-        saver.animation->end();
+      if (saver.animationStarted) {
+        EndAnimation(*saver.animation);
         saver.animationStarted = false;
       }
+      saver.animation.reset();
       return std::nullopt;
     case platform::kWmMouseMove:
       if (saver.mouseMovesToIgnore > 0) {

@@ -17,25 +17,9 @@
 #include "platform/platform.h"
 #include "platform/types.h"
 #include "platform/windowing.h"
+#include "saver/animation.h"
 
 namespace grazefall {
-
-// What the saver procedure drives: one animation at a time. The program uses
-// the real one (MakeAnimationDriver); tests script their own.
-class AnimationDriver {
- public:
-  virtual ~AnimationDriver() = default;
-  // Drops any previous, never-started animation and makes a fresh one.
-  virtual void newAnimation(const ScenarioOptions& options) = 0;
-  // 0 = runs, 1 = failed to start.
-  virtual int32_t start(platform::WindowHandle window) = 0;
-  // One frame; returns the pause in milliseconds to sleep after it.
-  virtual uint32_t runFrame() = 0;
-  virtual int32_t end() = 0;
-};
-
-// The driver over NewAnimation, StartAnimation, RunFrame and EndAnimation.
-std::unique_ptr<AnimationDriver> MakeAnimationDriver(platform::Platform& system);
 
 constexpr uint32_t kFrameTimerId = 1;
 constexpr uint32_t kFrameTimerPeriodMs = 10;
@@ -43,9 +27,14 @@ constexpr int32_t kPreviewBitmapId = 134;
 constexpr int32_t kMouseMovesIgnoredAtStart = 5;
 
 // The saver procedure's state for the one saver window of a run, and the
-// services and animation it works with. The links are set once by whoever
-// owns the run; the state starts fresh with every saver window.
+// services it works with. The links are set once by whoever owns the run; the
+// state starts fresh with every saver window.
 struct SaverLifecycle {
+  SaverLifecycle();
+  ~SaverLifecycle();
+  SaverLifecycle(SaverLifecycle&&) noexcept;
+  SaverLifecycle& operator=(SaverLifecycle&&) noexcept;
+
   bool animationStarted = false;
   uint32_t frameTimer = 0;
   int32_t mouseMovesToIgnore = kMouseMovesIgnoredAtStart;
@@ -56,7 +45,10 @@ struct SaverLifecycle {
 
   platform::Platform* platform = nullptr;
   platform::WindowSystem* windows = nullptr;
-  AnimationDriver* animation = nullptr;
+  // The window's animation: made afresh for every start attempt, so a failed
+  // one takes its half-built objects with it; ended and dropped with the
+  // window.
+  std::unique_ptr<Animation> animation;
   // This run's own changes to the options, made on activeOptions right after
   // the stored record is loaded and never stored. Unset: the record as stored.
   std::function<void(ScenarioOptions&)> adjustOptions;

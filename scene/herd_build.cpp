@@ -83,12 +83,12 @@ void PyramidPlace(const Display& display, int32_t heading, int32_t k, int32_t j,
   }
 }
 
-// Re-places the herd in list order as rows of 1, 2, 3 ... cows. Returns 1
-// when the user interrupts between rows.
-int32_t ArrangePyramid(SceneContext& context, InputDevices& input) {
+// Re-places the herd in list order as rows of 1, 2, 3 ... cows. False when
+// the user interrupts between rows.
+bool ArrangePyramid(SceneContext& context, InputDevices& input) {
   SpriteList& herd = *context.scene.herd;
   const SpriteList::Node* first = herd.head();
-  if (first == nullptr || first->sprite == nullptr) return 0;
+  if (first == nullptr || first->sprite == nullptr) return true;
   const int32_t dx = 2 * first->sprite->frameWidth();
   const int32_t dy = 2 * first->sprite->frameHeight();
   herd.rewind();
@@ -104,9 +104,9 @@ int32_t ArrangePyramid(SceneContext& context, InputDevices& input) {
       }
       herd.next();
     }
-    if (UserInterrupted(input) == 1) return 1;
+    if (UserInterrupted(input)) return false;
   }
-  return 0;
+  return true;
 }
 
 // The loading cow blows up where it stands; runs until its one pass through
@@ -126,14 +126,14 @@ void ExplodeLoadingCow(Display& display, Scene& scene, Sprite& cow) {
   }
 }
 
-// The loading cow walks off the screen; returns 1 when the user interrupts.
-int32_t WalkLoadingCowAway(Display& display, InputDevices& input, Sprite& cow) {
+// The loading cow walks off the screen; false when the user interrupts.
+bool WalkLoadingCowAway(Display& display, InputDevices& input, Sprite& cow) {
   for (int32_t step = 1; step <= kMaxExitSteps && OnScreen(display, cow); ++step) {
     cow.move();
     ShowLoadingCow(display, cow);
-    if (step % 10 == 0 && UserInterrupted(input) == 1) return 1;
+    if (step % 10 == 0 && UserInterrupted(input)) return false;
   }
-  return 0;
+  return true;
 }
 
 }  // namespace
@@ -150,7 +150,7 @@ void LoadScenePictures(const Display& display, Scene& scene) {
   scene.smallTearSheet = std::make_unique<SpriteSheet>(display, kSmallTearBitmap);
 }
 
-int32_t BuildHerd(SceneContext& context, InputDevices& input) {
+bool BuildHerd(SceneContext& context, InputDevices& input) {
   Display& display = context.display;
   Scene& scene = context.scene;
   const ScenarioOptions& options = context.options;
@@ -181,10 +181,10 @@ int32_t BuildHerd(SceneContext& context, InputDevices& input) {
     PlaceNewCow(context, cow, i == 0);
     cow.setDirection(Direction::Down);
     cow.setWrap(options.wrapCows);
-    if (i % 10 == 0 && UserInterrupted(input) == 1) return 1;
+    if (i % 10 == 0 && UserInterrupted(input)) return false;
   }
 
-  if (options.invertedPyramid == 1 && ArrangePyramid(context, input) == 1) return 1;
+  if (options.invertedPyramid == 1 && !ArrangePyramid(context, input)) return false;
 
   if (options.tearsOfBlood != 0) {
     for (int32_t i = 0; i < kTearCount; ++i) {
@@ -199,17 +199,17 @@ int32_t BuildHerd(SceneContext& context, InputDevices& input) {
       drop.setDirection(Direction::Down);
       drop.setSpeed(RandomSpan(random, 3, 1));
       drop.setWrap(1);
-      if (i % 10 == 0 && UserInterrupted(input) == 1) return 1;
+      if (i % 10 == 0 && UserInterrupted(input)) return false;
     }
   }
 
   loadingCow->setDirection(RandomSpan(random, 8, 1));
   if (ScenarioNameOf(options) == "Halloween") {
     ExplodeLoadingCow(display, scene, *loadingCow);
-  } else if (WalkLoadingCowAway(display, input, *loadingCow) == 1) {
-    return 1;
+  } else if (!WalkLoadingCowAway(display, input, *loadingCow)) {
+    return false;
   }
-  return 0;
+  return true;
 }
 
 }  // namespace grazefall

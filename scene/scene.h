@@ -128,8 +128,8 @@ int32_t ChooseCowSize(SceneContext& context);
 int32_t SpawnCowX(SceneContext& context);
 
 // Builds the whole scene; the input devices are polled so that a user can cut
-// a long build short. 0 = complete, 1 = interrupted.
-int32_t BuildHerd(SceneContext& context, InputDevices& input);
+// a long build short. False when the user did.
+bool BuildHerd(SceneContext& context, InputDevices& input);
 
 void UpdateHerd(SceneContext& context, Gust& gust, SpriteList* herd);
 void UpdateExplosions(SceneContext& context, SpriteList* explosions);

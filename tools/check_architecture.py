@@ -7,6 +7,9 @@
 2. Every #include of a project header in a library's sources names a header
    of that library or of one it depends on, directly or not: no folder reaches
    up into a layer above it.
+3. The portable core's sources name no system's types or mechanics (SDL, Qt,
+   Win32 handles and structures, a surface's lock and raw pixel words): those
+   stay behind the contract, in the backends.
 
 Usage: tools/check_architecture.py [SOURCE_DIR]. Prints what differs and exits
 1, or prints a one-line summary and exits 0.
@@ -91,7 +94,26 @@ for folder, name in sorted(folders.items()):
             problems.append(f"{source.relative_to(root)}: includes {header} of {target}, "
                             f"which {name} does not depend on")
 
+
+# --- System mechanics kept out of the core -----------------------------------
+CORE = {"gf_options", "gf_conversation", "gf_runtime", "gf_sprites", "gf_scene", "gf_saver",
+        "gf_sheet", "gf_host"}
+mechanics = re.compile(r"\b(SDL_\w+|Q[A-Z][a-z]\w*|HWND|HDC|HRESULT|RGNDATA|DDSURFACEDESC|"
+                       r"GetPixel|SetPixel|readFirstPixelWord|lpSurface)\b")
+for folder, name in sorted(folders.items()):
+    if name not in CORE:
+        continue
+    for source in sorted((root / folder).glob("*")):
+        if source.suffix not in (".cpp", ".h"):
+            continue
+        for number, line in enumerate(source.read_text().splitlines(), 1):
+            found = mechanics.search(line)
+            if found:
+                problems.append(f"{source.relative_to(root)}:{number}: names {found.group(1)}, "
+                                f"which belongs behind the platform contract")
+
 if problems:
     print("\n".join(problems))
     sys.exit(1)
-print(f"architecture: {len(declared)} libraries as documented; {checked} includes follow the graph")
+print(f"architecture: {len(declared)} libraries as documented; {checked} includes follow the graph; "
+      "the core names no system mechanics")

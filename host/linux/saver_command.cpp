@@ -24,7 +24,6 @@
 #include "platform/sdl/sdl_window_system.h"
 #include "platform/sdl/xkb_layout_guard.h"
 #include "platform/windowing.h"
-#include "saver/saver_proc.h"
 #include "sheet/qt/configuration_dialog.h"
 
 #ifndef GRAZEFALL_VERSION
@@ -198,8 +197,7 @@ int RunSaverCommand(int argc, char** argv) {
   options.quietInput = command.mode != host::LinuxMode::Letters;
   platform::sdl::SdlPlatform sdlPlatform(windows, options);
 
-  const auto animation = MakeAnimationDriver(sdlPlatform);
-  host::Session session(sdlPlatform, windows, animation.get());
+  host::Session session(sdlPlatform, windows);
   // The settings dialog shares the saver's store and lists the screen's modes itself.
   session.showConfigurationSheet = [argc, argv, &sdlPlatform] {
     qtui::ShowConfigurationSheet(argc, argv, sdlPlatform.settingsStore());

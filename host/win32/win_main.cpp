@@ -9,7 +9,6 @@
 #include "host/saver_window.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_system.h"
-#include "saver/saver_proc.h"
 #include "sheet/win32/win32_property_sheet.h"
 
 namespace {
@@ -32,8 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Platform platform(instance);
   platform::win32::Win32WindowSystem windows(instance);
 
-  std::unique_ptr<AnimationDriver> animation = MakeAnimationDriver(platform);
-  host::Session session(platform, windows, animation.get());
+  host::Session session(platform, windows);
   session.showConfigurationSheet = [instance, &platform] {
     platform::win32::ShowWin32ConfigurationSheet(instance, platform);
   };

@@ -14,6 +14,7 @@ struct HeadlessPlatform::State {
   std::vector<DisplayMode> offeredModes;
   bool modesSetByTest = false;
   int failingDisplays = 0;
+  int32_t displayRequests = 0;
   int failingInputs = 0;
   KeyboardState keys{};
   std::deque<MouseState> mouseQueue;
@@ -176,6 +177,9 @@ Picture HeadlessPlatform::lastPresentedFrame() const {
   const auto frame = software::SoftwareSurface::Share(state_->lastFrame);
   return frame ? frame->toPicture() : Picture{};
 }
+int32_t HeadlessPlatform::displayRequests() const {
+  return state_->displayRequests;
+}
 uint64_t HeadlessPlatform::totalSleptMs() const {
   return state_->clock->totalSleptMs();
 }
@@ -190,6 +194,7 @@ MemorySettingsStore& HeadlessPlatform::memoryStore() {
 }
 
 std::unique_ptr<DisplayDevice> HeadlessPlatform::createDisplayDevice() {
+  ++state_->displayRequests;
   if (state_->failingDisplays > 0) {
     --state_->failingDisplays;
     return nullptr;

@@ -58,6 +58,8 @@ class HeadlessPlatform : public Platform {
   int64_t presentedFrames() const;
   // The last presented frame converted to colours (empty before any).
   Picture lastPresentedFrame() const;
+  // Display devices asked for, the failed creations among them.
+  int32_t displayRequests() const;
   uint64_t totalSleptMs() const;
   int32_t cursorCount() const;
   const std::vector<std::string>& debugLines() const;

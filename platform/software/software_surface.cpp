@@ -387,6 +387,18 @@ bool SoftwareSurface::readFirstPixelWord(uint32_t* word) {
   return true;
 }
 
+uint32_t SoftwareSurface::pixelValueOf(ColorRef color) {
+  const int32_t bits = bitDepth();
+  if (color != kClrInvalid && width() > 0 && height() > 0) {
+    return MaskToDepth(EncodeColor(color, bits), bits);
+  }
+  // No colour, or no pixel to draw one in: whatever the first pixel's bytes
+  // hold.
+  uint32_t word = 0;
+  if (!readFirstPixelWord(&word)) return kClrInvalid;
+  return MaskToDepth(word, bits);
+}
+
 int32_t SoftwareSurface::drawPicture(const Picture& picture, const Rect& source) {
   if (picture.width <= 0 || picture.height <= 0 ||
       picture.pixels.size() !=

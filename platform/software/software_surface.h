@@ -88,7 +88,10 @@ class SoftwareSurface final : public Surface {
 
   ColorRef getPixel(int32_t x, int32_t y) const override;
   ColorRef setPixel(int32_t x, int32_t y, ColorRef color) override;
-  bool readFirstPixelWord(uint32_t* word) override;
+  uint32_t pixelValueOf(ColorRef color) override;
+  // The 32-bit little-endian word at the first pixel, as raw memory (zeros
+  // past the pixels' end). False when the surface cannot be locked.
+  bool readFirstPixelWord(uint32_t* word);
   int32_t drawPicture(const Picture& picture, const Rect& source) override;
   int32_t drawText(int32_t x, int32_t y, std::string_view text, const Font* font, ColorRef color,
                    bool transparent) override;

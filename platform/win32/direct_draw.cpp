@@ -161,6 +161,30 @@ bool DirectDrawSurface::readFirstPixelWord(uint32_t* word) {
   return true;
 }
 
+uint32_t DirectDrawSurface::pixelValueOf(ColorRef color) {
+  // Only GDI knows how a colour maps to this format: it is written into
+  // pixel (0, 0) through GDI and the raw value read back through a lock; the
+  // pixel's own colour is put back afterwards.
+  ColorRef remembered = kClrInvalid;
+  bool changed = false;
+  if (color != kClrInvalid) {
+    remembered = getPixel(0, 0);
+    if (remembered != kClrInvalid) {
+      setPixel(0, 0, color);
+      changed = true;
+    }
+  }
+
+  uint32_t result = kClrInvalid;
+  uint32_t word = 0;
+  if (readFirstPixelWord(&word)) {
+    result = (bitDepth_ <= 0 || bitDepth_ >= 32) ? word : (word & ((1u << bitDepth_) - 1u));
+  }
+
+  if (changed) setPixel(0, 0, remembered);
+  return result;
+}
+
 int32_t DirectDrawSurface::drawPicture(const Picture& picture, const Rect& source) {
   if (picture.width <= 0 || picture.height <= 0 ||
       picture.pixels.size() < static_cast<size_t>(picture.width) * picture.height) {

@@ -31,7 +31,7 @@ class DirectDrawSurface : public Surface {
   uint32_t colorKey() const override { return colorKey_; }
   ColorRef getPixel(int32_t x, int32_t y) const override;
   ColorRef setPixel(int32_t x, int32_t y, ColorRef color) override;
-  bool readFirstPixelWord(uint32_t* word) override;
+  uint32_t pixelValueOf(ColorRef color) override;
   int32_t drawPicture(const Picture& picture, const Rect& source) override;
   int32_t drawText(int32_t x, int32_t y, std::string_view text, const Font* font, ColorRef color,
                    bool transparent) override;
@@ -40,6 +40,10 @@ class DirectDrawSurface : public Surface {
   IDirectDrawSurface* raw() const { return surface_.get(); }
 
  private:
+  // Locks the surface and reads the 32-bit little-endian word at its first
+  // pixel. False when the surface cannot be locked.
+  bool readFirstPixelWord(uint32_t* word);
+
   ComPtr<IDirectDraw> directDraw_;
   ComPtr<IDirectDrawSurface> surface_;
   int32_t width_ = 0;

@@ -2,8 +2,8 @@
 // the XSCREENSAVER_WINDOW variable), through every parser that reads one: the
 // screen-saver letters and window handles of the host, X window ids, the
 // XScreenSaver hack options and the renderer's options. The saver modes run
-// over the in-memory window system with a scripted animation, so a mode that
-// starts the saver ends as soon as its script does.
+// over the in-memory window system and platform, so a mode that starts the
+// saver ends as soon as its script does.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,7 +18,6 @@
 #include "host/session.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_windowing.h"
-#include "tests/support/scripted_animation.h"
 
 namespace {
 
@@ -41,8 +40,7 @@ void RunHostMain(std::string_view commandLine) {
   platformScope.useClockAndCursor(windows.clock(), windows.cursor());
   // A preview parent for "/p HANDLE" to find.
   windows.addForeignWindow("Preview", "Display Properties", 152, 112);
-  testing::ScriptedAnimation animation;
-  host::Session session(platformScope, windows, &animation);
+  host::Session session(platformScope, windows);
   host::HostMain(session, 0x400000, commandLine);
   // Whatever the mode, the system is not left believing a saver runs.
   if (!windows.runningNotices().empty() && windows.runningNotices().back()) std::abort();

@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   headless.setCurrentMode({activeOptions.screenWidth, activeOptions.screenHeight, 16});
 
   std::unique_ptr<Animation> animation = NewAnimation(headless, activeOptions);
-  if (StartAnimation(*animation, 1) == 0) {
+  if (StartAnimation(*animation, 1)) {
     for (int frame = 0; frame < kFrames; ++frame) {
       RunFrame(*animation);
       headless.advanceTicks(40);

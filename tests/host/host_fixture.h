@@ -1,5 +1,5 @@
-// A saver host over the in-memory window system and platform, with a
-// scripted animation.
+// A saver host over the in-memory window system and platform; the animation
+// is the real one, drawing into the in-memory display.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 #include "platform/headless/headless_windowing.h"
 #include "platform/messages.h"
 #include "saver/saver_proc.h"
-#include "tests/support/scripted_animation.h"
 
 namespace grazefall::testing {
 
@@ -37,14 +36,24 @@ class HostTest : public ::testing::Test {
     }
   }
 
+  // A script step after which StartAttempts() counts the displays the saver's
+  // ticks ask for: loading options that were never stored asks for one too,
+  // when the window is made.
+  void ScriptStartCount() {
+    windows.addStep([this](platform::HeadlessWindowSystem&) {
+      displaysBeforeTicks = platformScope.displayRequests();
+    });
+  }
+  int32_t StartAttempts() const { return platformScope.displayRequests() - displaysBeforeTicks; }
+
   bool SaverClosed() const { return windows.countDelivered(platform::kWmDestroy) == 1; }
 
   platform::HeadlessPlatform platformScope;
   platform::HeadlessWindowSystem windows;
-  ScriptedAnimation animation;
+  int32_t displaysBeforeTicks = 0;
   // The run under test, over the in-memory services; session.reset() starts
   // the next run afresh.
-  host::Session session{platformScope, windows, &animation};
+  host::Session session{platformScope, windows};
 };
 
 }  // namespace grazefall::testing

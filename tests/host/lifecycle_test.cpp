@@ -11,42 +11,34 @@ namespace {
 using namespace platform;
 
 TEST_F(HostTest, FailingStartIsRetriedOnEveryTickUntilItRuns) {
-  animation.startResults = {1, 1, 1, 0};
+  ScriptStartCount();
+  windows.addStep([this](HeadlessWindowSystem&) { platformScope.failDisplayCreations(3); });
   for (int i = 0; i < 6; ++i) windows.scriptTick();
   windows.scriptMessage(kWmKeyDown);
   EXPECT_EQ(Run("/s"), 0);
-  EXPECT_EQ(animation.starts, 4);
-  EXPECT_EQ(animation.created, 4);
-  EXPECT_EQ(animation.frames, 2);
-  EXPECT_EQ(animation.ends, 1);
+  // Three failed starts, the one that runs, then two frames.
+  EXPECT_EQ(StartAttempts(), 4);
+  EXPECT_EQ(platformScope.presentedFrames(), 2);
   EXPECT_FALSE(windows.timerActive(windows.saverWindow()));
 }
 
-TEST_F(HostTest, EachFrameIsFollowedByExactlyThePauseItAskedFor) {
-  animation.framePauses = {25, 0, 100, 5};
-  animation.sleepClock = &platformScope;
+TEST_F(HostTest, EachFrameIsFollowedByThePauseItsFallSpeedAsksFor) {
+  // Fall speed -3 asks for 25 ms after every frame.
+  session.saver.adjustOptions = [](ScenarioOptions& options) { options.fallSpeed = -3; };
+  std::vector<uint64_t> sleptBeforeFrame;
+  platformScope.setFrameObserver(
+      [&](const Surface&, int64_t) { sleptBeforeFrame.push_back(platformScope.totalSleptMs()); });
   for (int i = 0; i < 5; ++i) windows.scriptTick();  // the start, then four frames
   windows.scriptMessage(kWmKeyDown);
   EXPECT_EQ(Run("/s"), 0);
-  ASSERT_EQ(animation.frames, 4);
   // Each pause is slept after its own frame, before the next one begins.
-  EXPECT_EQ(animation.sleptBeforeFrame, (std::vector<uint64_t>{0, 25, 25, 125}));
-  EXPECT_EQ(platformScope.totalSleptMs(), 130u);
-}
-
-TEST_F(HostTest, WindowClosedBeforeAnyStartSucceededEndsNothing) {
-  animation.startResults = {1, 1, 1, 1, 1};
-  windows.scriptTick();
-  windows.scriptTick();
-  windows.scriptMessage(kWmKeyDown);
-  EXPECT_EQ(Run("/s"), 0);
-  EXPECT_EQ(animation.starts, 2);
-  EXPECT_EQ(animation.frames, 0);
-  EXPECT_EQ(animation.ends, 0);
+  EXPECT_EQ(sleptBeforeFrame, (std::vector<uint64_t>{0, 25, 50, 75}));
+  EXPECT_EQ(platformScope.totalSleptMs(), 100u);
 }
 
 TEST_F(HostTest, TicksWaitBehindInputAndAtMostOneIsPending) {
   // The timer fires three times while the loop is busy: one message only.
+  ScriptStartCount();
   windows.addStep([](HeadlessWindowSystem& s) {
     s.tick();
     s.tick();
@@ -54,11 +46,11 @@ TEST_F(HostTest, TicksWaitBehindInputAndAtMostOneIsPending) {
   });
   EXPECT_EQ(Run("/s"), HeadlessWindowSystem::kScriptEndedCode);
   EXPECT_EQ(windows.countDelivered(kWmTimer), 1);
-  EXPECT_EQ(animation.starts, 1);
+  EXPECT_EQ(StartAttempts(), 1);
 
   session.reset();
   windows = HeadlessWindowSystem();
-  animation = ScriptedAnimation();
+  ScriptStartCount();
   // A key that arrives after a tick is still handled first: the saver closes
   // and no start is attempted.
   windows.addStep([](HeadlessWindowSystem& s) {
@@ -66,12 +58,13 @@ TEST_F(HostTest, TicksWaitBehindInputAndAtMostOneIsPending) {
     s.postMessage(s.saverWindow(), kWmKeyDown, 0, 0);
   });
   EXPECT_EQ(Run("/s"), 0);
-  EXPECT_EQ(animation.starts, 0);
+  EXPECT_EQ(StartAttempts(), 0);
 }
 
 TEST_F(HostTest, PreviewPaintsThePictureEveryTickAndNeverStarts) {
   const WindowHandle parent = windows.addForeignWindow("Panel", "Display", 152, 112);
   platformScope.addResourcePicture(134, Picture{155, 117, std::vector<ColorRef>(155 * 117)});
+  ScriptStartCount();
   for (int i = 0; i < 3; ++i) windows.scriptTick();
   Run("/p " + std::to_string(parent));
   ASSERT_EQ(windows.paints().size(), 3u);
@@ -82,8 +75,7 @@ TEST_F(HostTest, PreviewPaintsThePictureEveryTickAndNeverStarts) {
     EXPECT_EQ(paint.x, 0);
     EXPECT_EQ(paint.y, 0);
   }
-  EXPECT_EQ(animation.created, 0);
-  EXPECT_EQ(animation.starts, 0);
+  EXPECT_EQ(StartAttempts(), 0);
 }
 
 TEST_F(HostTest, StoredOptionsAreLoadedAtCreation) {

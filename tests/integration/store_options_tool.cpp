@@ -11,6 +11,7 @@
 #include "options/options_store.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/linux/directory_settings_store.h"
+#include "tests/support/first_run_records.h"
 
 namespace {
 
@@ -46,16 +47,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   DirectoryStorePlatform storePlatform(argv[1]);
-  OptionsStore store(storePlatform.settingsStore());
   ScenarioOptions active = *preset;
   active.screenWidth = width;
   active.screenHeight = height;
   active.screenBitDepth = depth;
-  const bool written = WriteOptions(store, classicPreset, "Classic") == platform::kOk &&
-                       WriteOptions(store, invasionPreset, "Invasion") == platform::kOk &&
-                       WriteOptions(store, halloweenPreset, "Halloween") == platform::kOk &&
-                       WriteOptions(store, customPreset, "Custom") == platform::kOk &&
-                       WriteOptions(store, active, "Options") == platform::kOk;
+  const bool written = testing::StoreFirstRunRecords(storePlatform.settingsStore(), active);
   if (!written) std::fprintf(stderr, "store_options_tool: cannot write to %s\n", argv[1]);
   return written ? 0 : 1;
 }

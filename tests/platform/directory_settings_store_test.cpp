@@ -28,6 +28,8 @@
 #include <vector>
 
 #include "platform/types.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/store_temporaries.h"
 
 namespace grazefall::platform {
 namespace {
@@ -46,29 +48,9 @@ std::string FileContents(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Sets or clears an environment variable for the lifetime of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value != nullptr) {
-      ::setenv(name, value, 1);
-    } else {
-      ::unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using grazefall::testing::ScopedEnv;
+using grazefall::testing::TemporariesIn;
+using grazefall::testing::ValuesIn;
 
 class DirectoryStoreTest : public ::testing::Test {
  protected:
@@ -228,19 +210,11 @@ TEST_F(DirectoryStoreTest, WriterKilledMidWayLeavesTheOldValueWhole) {
   }
   // A killed writer leaves its temporary, which is no value; the next
   // writer's first write takes it away, so only the last one is left.
-  const auto temporaries = [&] {
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator(directory)) {
-      if (entry.path().filename().string().starts_with(DirectorySettingsStore::kTemporaryPrefix))
-        ++count;
-    }
-    return count;
-  };
-  EXPECT_EQ(temporaries(), 1);
+  EXPECT_EQ(TemporariesIn(directory).size(), 1u);
   ASSERT_EQ(store.write("Options", Bytes(newValue)), kOk);
   EXPECT_EQ(Read(store, "Options"), newValue);
   ASSERT_EQ(DirectorySettingsStore(directory).write("Options", Bytes(oldValue)), kOk);
-  EXPECT_EQ(temporaries(), 0);
+  EXPECT_EQ(TemporariesIn(directory), std::vector<std::string>{});
 }
 
 TEST_F(DirectoryStoreTest, StaleTemporariesGoButALiveWritersStays) {
@@ -275,21 +249,12 @@ TEST_F(DirectoryStoreTest, StaleTemporariesGoButALiveWritersStays) {
     std::ofstream(root_ / "grazefall" / stale) << "half a record";
   fs::create_directory(root_ / "grazefall" / ".tmp-Odd.dddddd");
 
-  const auto temporaries = [&] {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory)) {
-      const std::string name = entry.path().filename().string();
-      if (name.starts_with(DirectorySettingsStore::kTemporaryPrefix)) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  };
-  const std::vector<std::string> before = temporaries();
+  const std::vector<std::string> before = TemporariesIn(directory);
   ASSERT_EQ(before.size(), 5u);
 
   DirectorySettingsStore store(directory);
   ASSERT_EQ(store.write("Options", Bytes("opts")), kOk);
-  const std::vector<std::string> after = temporaries();
+  const std::vector<std::string> after = TemporariesIn(directory);
   ASSERT_EQ(after.size(), 2u);
   EXPECT_TRUE(after[0].starts_with(".tmp-Classic.")) << after[0] << ": the live writer's";
   EXPECT_EQ(after[1], ".tmp-Odd.dddddd");
@@ -461,9 +426,7 @@ TEST_F(DirectoryStoreTest, WriterKilledAtRandomMomentsLeavesEveryValueWhole) {
           << "'";
     }
     // Nothing but the values and the killed writer's temporaries.
-    for (const auto& entry : fs::directory_iterator(directory)) {
-      const std::string name = entry.path().filename().string();
-      if (name.starts_with(DirectorySettingsStore::kTemporaryPrefix)) continue;
+    for (const std::string& name : ValuesIn(directory)) {
       ASSERT_TRUE(name == Values()[0].name || name == Values()[1].name) << name;
     }
 
@@ -473,11 +436,7 @@ TEST_F(DirectoryStoreTest, WriterKilledAtRandomMomentsLeavesEveryValueWhole) {
     ASSERT_EQ(store.write(value.name, Bytes(record)), kOk) << store.lastFailureReason();
     ++everWritten[kill % 2];
     ASSERT_EQ(Read(store, value.name), record);
-    for (const auto& entry : fs::directory_iterator(directory)) {
-      ASSERT_FALSE(
-          entry.path().filename().string().starts_with(DirectorySettingsStore::kTemporaryPrefix))
-          << entry.path();
-    }
+    ASSERT_EQ(TemporariesIn(directory), std::vector<std::string>{});
   }
 }
 

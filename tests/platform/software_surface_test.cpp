@@ -40,9 +40,7 @@ std::unique_ptr<SoftwareSurface> SurfaceOf(const Picture& picture, int32_t depth
 // way sheets are.
 std::unique_ptr<SoftwareSurface> KeyedSheet(const Picture& picture, int32_t depth) {
   auto s = SurfaceOf(picture, depth);
-  uint32_t word = 0;
-  EXPECT_TRUE(s->readFirstPixelWord(&word));
-  s->setColorKey(MaskToDepth(word, depth));
+  s->setColorKey(s->pixelValueOf(kClrInvalid));
   return s;
 }
 
@@ -183,13 +181,32 @@ TEST_P(EveryDepth, KeyedBlitSeesLaterChangesToTheSourceAndItsKey) {
   EXPECT_EQ(target->getPixel(1, 1), kWhite);
   EXPECT_EQ(target->getPixel(0, 1), Rgb(0, 0, 0));
 
-  uint32_t white = 0;
-  ASSERT_TRUE(SurfaceOf(MakePicture(1, 1, kWhite), GetParam())->readFirstPixelWord(&white));
-  sheet->setColorKey(MaskToDepth(white, GetParam()));
+  sheet->setColorKey(sheet->pixelValueOf(kWhite));
   auto fresh = SoftwareSurface::Create(3, 3, GetParam());
   fresh->blit(Rect{0, 0, 3, 3}, *sheet, Rect{0, 0, 3, 3}, true);
   EXPECT_EQ(fresh->getPixel(1, 1), Rgb(0, 0, 0));
   EXPECT_EQ(fresh->getPixel(0, 1), sheet->getPixel(0, 1));
+}
+
+TEST_P(EveryDepth, AColoursPixelValueIsWhatDrawingItStoresAndNoPixelChanges) {
+  const int32_t depth = GetParam();
+  const ColorRef odd = Rgb(0x12, 0x34, 0x56);
+  Picture p = MakePicture(4, 3, kRed);
+  Set(p, 0, 0, odd);
+  auto s = SurfaceOf(p, depth);
+  uint32_t before = 0;
+  ASSERT_TRUE(s->readFirstPixelWord(&before));
+
+  const uint32_t white = depth == 8 ? 0xFFu : depth == 16 ? 0xFFFFu : 0xFFFFFFu;
+  EXPECT_EQ(s->pixelValueOf(kWhite), white);
+  uint32_t red = 0;
+  ASSERT_TRUE(SurfaceOf(MakePicture(1, 1, kRed), depth)->readFirstPixelWord(&red));
+  EXPECT_EQ(s->pixelValueOf(kRed), MaskToDepth(red, depth));
+  uint32_t after = 0;
+  ASSERT_TRUE(s->readFirstPixelWord(&after));
+  EXPECT_EQ(after, before);
+  // No colour asks for what pixel (0, 0) holds.
+  EXPECT_EQ(s->pixelValueOf(kClrInvalid), MaskToDepth(before, depth));
 }
 
 TEST_P(EveryDepth, PartlyOffScreenBlitDrawsTheVisiblePart) {

@@ -37,7 +37,7 @@ class SheetGrid : public ::testing::TestWithParam<int32_t> {
     display.width = 800;
     display.height = 600;
     display.bitDepth = depth;
-    ASSERT_EQ(OpenDisplay(display, headless, 1), 0);
+    ASSERT_TRUE(OpenDisplay(display, headless, 1));
   }
 
   platform::HeadlessPlatform headless;

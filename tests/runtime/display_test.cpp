@@ -19,7 +19,7 @@ using platform::Rect;
 
 class DisplayOnHeadless : public ::testing::Test {
  protected:
-  int32_t open(int32_t width, int32_t height, int32_t bitDepth) {
+  bool open(int32_t width, int32_t height, int32_t bitDepth) {
     display.width = width;
     display.height = height;
     display.bitDepth = bitDepth;
@@ -31,7 +31,7 @@ class DisplayOnHeadless : public ::testing::Test {
 };
 
 TEST_F(DisplayOnHeadless, OpensInTheAskedModeWithClearedClippedBuffers) {
-  ASSERT_EQ(open(800, 600, 32), 0);
+  ASSERT_TRUE(open(800, 600, 32));
   ASSERT_NE(display.directDraw, nullptr);
   ASSERT_NE(display.primary, nullptr);
   ASSERT_NE(display.backBuffer, nullptr);
@@ -58,20 +58,20 @@ TEST_F(DisplayOnHeadless, OpensInTheAskedModeWithClearedClippedBuffers) {
 
 TEST_F(DisplayOnHeadless, FailsWithoutFallbackForAModeTheDisplayRefuses) {
   headless.setOfferedModes({DisplayMode{800, 600, 16}});
-  EXPECT_EQ(open(800, 600, 24), 1);
+  EXPECT_FALSE(open(800, 600, 24));
   EXPECT_NE(display.directDraw, nullptr);  // what was made before the failure stays
   EXPECT_EQ(display.primary, nullptr);
   EXPECT_EQ(display.backBuffer, nullptr);
   // The next attempt starts again from the beginning.
-  EXPECT_EQ(open(800, 600, 16), 0);
+  EXPECT_TRUE(open(800, 600, 16));
   EXPECT_NE(display.backBuffer, nullptr);
 }
 
 TEST_F(DisplayOnHeadless, FailsWhenNoDriverObjectCanBeMade) {
   headless.failDisplayCreations(1);
-  EXPECT_EQ(open(800, 600, 16), 1);
+  EXPECT_FALSE(open(800, 600, 16));
   EXPECT_EQ(display.directDraw, nullptr);
-  EXPECT_EQ(open(800, 600, 16), 0);
+  EXPECT_TRUE(open(800, 600, 16));
 }
 
 TEST_F(DisplayOnHeadless, ClipListNeedsADriverObject) {
@@ -80,7 +80,7 @@ TEST_F(DisplayOnHeadless, ClipListNeedsADriverObject) {
   const std::array<Rect, 1> all{Rect{0, 0, 8, 8}};
   Display empty;
   EXPECT_FALSE(AttachClipList(empty, *surface, all));
-  ASSERT_EQ(open(800, 600, 16), 0);
+  ASSERT_TRUE(open(800, 600, 16));
   EXPECT_TRUE(AttachClipList(display, *surface, all));
 }
 
@@ -127,7 +127,7 @@ TEST_F(DisplayOnHeadless, PresentAsksTheFlipAgainAtMostFourTimes) {
     int64_t shown;
   };
   for (const Case& c : {Case{0, 1, 1}, Case{3, 4, 1}, Case{4, 4, 0}, Case{100, 4, 0}}) {
-    ASSERT_EQ(open(800, 600, 16), 0);
+    ASSERT_TRUE(open(800, 600, 16));
     auto refusing = std::make_unique<RefusingFlips>(std::move(display.directDraw), c.refusals);
     RefusingFlips& device = *refusing;
     display.directDraw = std::move(refusing);
@@ -141,7 +141,7 @@ TEST_F(DisplayOnHeadless, PresentAsksTheFlipAgainAtMostFourTimes) {
 }
 
 TEST_F(DisplayOnHeadless, PresentWithoutAPrimaryAsksNoFlip) {
-  ASSERT_EQ(open(800, 600, 16), 0);
+  ASSERT_TRUE(open(800, 600, 16));
   auto refusing = std::make_unique<RefusingFlips>(std::move(display.directDraw), 0);
   RefusingFlips& device = *refusing;
   display.directDraw = std::move(refusing);
@@ -155,7 +155,7 @@ TEST_F(DisplayOnHeadless, PresentWithoutAPrimaryAsksNoFlip) {
 
 class InputOnHeadless : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(OpenInputDevices(input, headless, 1), 0); }
+  void SetUp() override { ASSERT_TRUE(OpenInputDevices(input, headless, 1)); }
   void TearDown() override { ReleaseInputDevices(input); }
 
   platform::MouseState moved(int32_t x, int32_t y) {
@@ -175,23 +175,23 @@ class InputOnHeadless : public ::testing::Test {
 };
 
 TEST_F(InputOnHeadless, EscapeIsTheOnlyKeyThatInterrupts) {
-  EXPECT_EQ(UserInterrupted(input), 0);
+  EXPECT_FALSE(UserInterrupted(input));
   headless.setKeyDown(0x1C, true);  // Enter
   headless.setKeyDown(0x39, true);  // Space
-  EXPECT_EQ(UserInterrupted(input), 0);
+  EXPECT_FALSE(UserInterrupted(input));
   headless.setKeyDown(platform::kScanEscape, true);
-  EXPECT_EQ(UserInterrupted(input), 1);
+  EXPECT_TRUE(UserInterrupted(input));
   headless.setKeyDown(platform::kScanEscape, false);
-  EXPECT_EQ(UserInterrupted(input), 0);
+  EXPECT_FALSE(UserInterrupted(input));
 }
 
 TEST_F(InputOnHeadless, FirstThreeMouseButtonsInterruptTheFourthDoesNot) {
   for (int button = 0; button < 3; ++button) {
     headless.queueMouseState(pressed(button));
-    EXPECT_EQ(UserInterrupted(input), 1) << "button " << button;
+    EXPECT_TRUE(UserInterrupted(input)) << "button " << button;
   }
   headless.queueMouseState(pressed(3));
-  EXPECT_EQ(UserInterrupted(input), 0);
+  EXPECT_FALSE(UserInterrupted(input));
 }
 
 TEST_F(InputOnHeadless, OnlyMovementOfMoreThanFiveRightOrDownInterrupts) {
@@ -203,7 +203,7 @@ TEST_F(InputOnHeadless, OnlyMovementOfMoreThanFiveRightOrDownInterrupts) {
                         {-50, 6, 1}, {6, -50, 1}, {INT32_MIN, 0, 0}};
   for (const Case& c : cases) {
     headless.queueMouseState(moved(c.x, c.y));
-    EXPECT_EQ(UserInterrupted(input), c.expected) << c.x << ", " << c.y;
+    EXPECT_EQ(UserInterrupted(input), c.expected != 0) << c.x << ", " << c.y;
   }
 }
 
@@ -211,9 +211,9 @@ TEST(InputDevicesOpen, FailsWhenNoInputObjectCanBeMade) {
   platform::HeadlessPlatform headless;
   headless.failInputCreations(1);
   InputDevices input;
-  EXPECT_EQ(OpenInputDevices(input, headless, 1), 1);
+  EXPECT_FALSE(OpenInputDevices(input, headless, 1));
   EXPECT_EQ(input.keyboard, nullptr);
-  EXPECT_EQ(OpenInputDevices(input, headless, 1), 0);
+  EXPECT_TRUE(OpenInputDevices(input, headless, 1));
   EXPECT_NE(input.keyboard, nullptr);
   EXPECT_NE(input.mouse, nullptr);
 }
@@ -261,14 +261,14 @@ TEST(UserInterrupted, AFailedKeyboardReadStillReadsTheMouse) {
   auto& mouse = static_cast<ScriptedDevice&>(*input.mouse);
 
   keyboard.readResult = platform::kEFail;  // its bytes say Escape, but the read failed
-  EXPECT_EQ(UserInterrupted(input), 0);
+  EXPECT_FALSE(UserInterrupted(input));
   mouse.mouse.buttons[1] = 0x80;
-  EXPECT_EQ(UserInterrupted(input), 1);
+  EXPECT_TRUE(UserInterrupted(input));
   // A failed mouse read counts as untouched, whatever its state holds.
   mouse.readResult = platform::kEFail;
-  EXPECT_EQ(UserInterrupted(input), 0);
+  EXPECT_FALSE(UserInterrupted(input));
   // Missing devices are untouched too.
-  EXPECT_EQ(UserInterrupted(*std::make_unique<InputDevices>()), 0);
+  EXPECT_FALSE(UserInterrupted(*std::make_unique<InputDevices>()));
 }
 
 TEST(ReleaseInputDevices, UnacquiresBothDevicesAndKeepsTheInputObject) {

@@ -32,10 +32,10 @@ class AnimationLifecycle : public ::testing::Test {
 TEST_F(AnimationLifecycle, FailedStartsAreRetriedFromTheBeginning) {
   Animation& a = make();
   platform.failDisplayCreations(1);
-  EXPECT_EQ(StartAnimation(a, 1), 1);
+  EXPECT_FALSE(StartAnimation(a, 1));
   platform.failInputCreations(1);
-  EXPECT_EQ(StartAnimation(a, 1), 1);
-  EXPECT_EQ(StartAnimation(a, 1), 0);
+  EXPECT_FALSE(StartAnimation(a, 1));
+  EXPECT_TRUE(StartAnimation(a, 1));
   EXPECT_EQ(a.scene.herd->size(), 10);
   EXPECT_EQ(a.display.width, 800);
   EXPECT_EQ(a.display.height, 600);
@@ -45,7 +45,7 @@ TEST_F(AnimationLifecycle, RefusedDisplayModeFailsTheStart) {
   options.screenWidth = 1234;
   options.screenHeight = 567;
   platform.setOfferedModes({{800, 600, 16}});
-  EXPECT_EQ(StartAnimation(make(), 1), 1);
+  EXPECT_FALSE(StartAnimation(make(), 1));
   EXPECT_EQ(platform.presentedFrames(), 0);
 }
 
@@ -53,9 +53,9 @@ TEST_F(AnimationLifecycle, TheSeedIsTheTimeSoTheSameSecondReplaysTheHerd) {
   options.invertedPyramid = 0;
   auto second = NewAnimation(platform, options);
   auto third = NewAnimation(platform, options);
-  ASSERT_EQ(StartAnimation(*second, 1), 0);
+  ASSERT_TRUE(StartAnimation(*second, 1));
   platform.setTimeSeconds(4243);
-  ASSERT_EQ(StartAnimation(*third, 1), 0);
+  ASSERT_TRUE(StartAnimation(*third, 1));
   std::string a, b;
   for (auto* node = second->scene.herd->head(); node; node = node->next)
     a += std::to_string(node->sprite->x()) + "," + std::to_string(node->sprite->y()) + ";";
@@ -64,7 +64,7 @@ TEST_F(AnimationLifecycle, TheSeedIsTheTimeSoTheSameSecondReplaysTheHerd) {
   EXPECT_NE(a, b);
   auto again = NewAnimation(platform, options);
   platform.setTimeSeconds(4242);
-  ASSERT_EQ(StartAnimation(*again, 1), 0);
+  ASSERT_TRUE(StartAnimation(*again, 1));
   std::string c;
   for (auto* node = again->scene.herd->head(); node; node = node->next)
     c += std::to_string(node->sprite->x()) + "," + std::to_string(node->sprite->y()) + ";";
@@ -73,10 +73,10 @@ TEST_F(AnimationLifecycle, TheSeedIsTheTimeSoTheSameSecondReplaysTheHerd) {
 
 TEST_F(AnimationLifecycle, CursorIsHiddenThreeTimesAndShownOnceAtTheEnd) {
   Animation& a = make();
-  ASSERT_EQ(StartAnimation(a, 1), 0);
+  ASSERT_TRUE(StartAnimation(a, 1));
   EXPECT_EQ(platform.cursorCount(), -3);
   RunFrame(a);
-  EXPECT_EQ(EndAnimation(a), 0);
+  EndAnimation(a);
   EXPECT_EQ(platform.cursorCount(), -2);
   EXPECT_EQ(a.scene.herd, nullptr);
   EXPECT_EQ(a.scene.tinyCowSheet, nullptr);
@@ -93,7 +93,7 @@ TEST_F(AnimationLifecycle, FallSpeedChoosesThePauseAfterThePresent) {
                         Case{0, 0}, Case{3, 0}, Case{-6, 0}, Case{INT32_MIN, 0}}) {
     options.fallSpeed = c.fallSpeed;
     Animation& a = make();
-    ASSERT_EQ(StartAnimation(a, 1), 0);
+    ASSERT_TRUE(StartAnimation(a, 1));
     const uint64_t before = platform.totalSleptMs();
     const int64_t framesBefore = platform.presentedFrames();
     EXPECT_EQ(RunFrame(a), c.sleepMs) << "fallSpeed " << c.fallSpeed;
@@ -106,7 +106,7 @@ TEST_F(AnimationLifecycle, FallSpeedChoosesThePauseAfterThePresent) {
 
 TEST_F(AnimationLifecycle, IntroHoldsTheScreenUntilTheSaucerLeaves) {
   Animation& a = make();
-  ASSERT_EQ(StartAnimation(a, 1), 0);
+  ASSERT_TRUE(StartAnimation(a, 1));
   const int32_t apexY = a.scene.herd->head()->sprite->y();
   int32_t frames = 0;
   while (a.currentIntroPhase != IntroPhase::HerdRunsToo && frames < 2000) {
@@ -133,7 +133,7 @@ TEST_F(AnimationLifecycle, IntroHoldsTheScreenUntilTheSaucerLeaves) {
 TEST_F(AnimationLifecycle, WithoutTheIntroTheHerdRunsFromTheFirstFrame) {
   options.introPhase = 2;
   Animation& a = make();
-  ASSERT_EQ(StartAnimation(a, 1), 0);
+  ASSERT_TRUE(StartAnimation(a, 1));
   const int32_t apexY = a.scene.herd->head()->sprite->y();
   const int32_t ufoX = a.scene.ufo->x();
   RunFrame(a);
@@ -149,7 +149,7 @@ TEST_F(AnimationLifecycle, StretchedBackgroundFillsTheScreen) {
   std::snprintf(options.backgroundPath, sizeof options.backgroundPath, "%s", path.c_str());
   options.introPhase = 2;
   Animation& a = make();
-  ASSERT_EQ(StartAnimation(a, 1), 0);
+  ASSERT_TRUE(StartAnimation(a, 1));
   RunFrame(a);
   const platform::Picture frame = platform.lastPresentedFrame();
   EXPECT_EQ(frame.at(0, 599), platform::Rgb(255, 0, 0));

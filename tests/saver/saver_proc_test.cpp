@@ -8,7 +8,6 @@
 #include "platform/headless/headless_windowing.h"
 #include "platform/messages.h"
 #include "saver/saver_proc.h"
-#include "tests/support/scripted_animation.h"
 
 namespace grazefall {
 namespace {
@@ -20,7 +19,6 @@ class SaverProcedure : public ::testing::Test {
   SaverProcedure() {
     saver.platform = &platformScope;
     saver.windows = &windows;
-    saver.animation = &animation;
   }
   std::optional<MessageResult> Send(uint32_t message, uintptr_t wParam = 0) {
     return SaverProc(saver, window, message, wParam, 0);
@@ -29,7 +27,6 @@ class SaverProcedure : public ::testing::Test {
   HeadlessPlatform platformScope;
   HeadlessWindowSystem windows;
   const WindowHandle window = windows.addForeignWindow("Saver", "Saver", 64, 48);
-  testing::ScriptedAnimation animation;
   SaverLifecycle saver;
 };
 
@@ -58,12 +55,29 @@ TEST_F(SaverProcedure, InputTicksAndTheEndAreLeftToTheHostAfterTheSaversOwnWork)
   // A tick starts the animation, the next draws a frame; both go on to the
   // host all the same.
   EXPECT_EQ(Send(kWmTimer, kFrameTimerId), std::nullopt);
+  ASSERT_TRUE(saver.animationStarted);
+  const int32_t cursorAfterStart = platformScope.cursorCount();
   EXPECT_EQ(Send(kWmTimer, kFrameTimerId), std::nullopt);
-  EXPECT_EQ(animation.starts, 1);
-  EXPECT_EQ(animation.frames, 1);
+  EXPECT_EQ(platformScope.displayRequests(), 1);
+  EXPECT_EQ(platformScope.presentedFrames(), 1);
   EXPECT_EQ(Send(kWmDestroy), std::nullopt);
-  EXPECT_EQ(animation.ends, 1);
   EXPECT_FALSE(saver.animationStarted);
+  EXPECT_EQ(saver.animation, nullptr);
+  // The end gives back the cursor the start hid.
+  EXPECT_EQ(platformScope.cursorCount(), cursorAfterStart + 1);
+}
+
+TEST_F(SaverProcedure, AWindowDestroyedBeforeAnyStartSucceededEndsNothing) {
+  platformScope.failDisplayCreations(5);
+  Send(kWmTimer, kFrameTimerId);
+  Send(kWmTimer, kFrameTimerId);
+  EXPECT_EQ(platformScope.displayRequests(), 2);
+  EXPECT_FALSE(saver.animationStarted);
+  const int32_t cursorBeforeDestroy = platformScope.cursorCount();
+  Send(kWmDestroy);
+  EXPECT_EQ(platformScope.cursorCount(), cursorBeforeDestroy);
+  EXPECT_EQ(platformScope.presentedFrames(), 0);
+  EXPECT_EQ(saver.animation, nullptr);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ class Drawing : public ::testing::Test {
     display.height = 200;
     display.bitDepth = 32;
     headless.setOfferedModes({platform::DisplayMode{320, 200, 32}});
-    ASSERT_EQ(OpenDisplay(display, headless, 1), 0);
+    ASSERT_TRUE(OpenDisplay(display, headless, 1));
     target = display.backBuffer.get();
     ASSERT_NE(target, nullptr);
     FillSurface(target, kBackgroundValue);

@@ -313,7 +313,7 @@ TEST_F(Thresholds, BuiltDropsTakeTheirSheetPlaceAndSpeedFromTheModelsDraws) {
   rig.random.state = 0xBADC0DEu;
   ModelGenerator model{rig.random.state};
   SceneContext context = rig.context();
-  ASSERT_EQ(BuildHerd(context, rig.input), 0);
+  ASSERT_TRUE(BuildHerd(context, rig.input));
   model.span(11, -60);
   model.span(800 * 2 / 3 - 800 / 3 + 1, 800 / 3);
   const std::vector<Sprite*> drops = SpritesOf(*rig.scene.tears);

@@ -19,6 +19,7 @@
 #include "sheet/property_sheet.h"
 #include "sheet/sheet_services.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/first_run_records.h"
 
 namespace grazefall::page_testing {
 
@@ -88,13 +89,6 @@ inline ScenarioOptions StoredOptions(platform::MemorySettingsStore& store, std::
   return record;
 }
 
-inline void PlantOptions(platform::MemorySettingsStore& store, std::string_view name,
-                         const ScenarioOptions& record) {
-  std::vector<std::byte> bytes(sizeof record);
-  std::memcpy(bytes.data(), &record, sizeof record);
-  store.plant(std::string(name), std::move(bytes));
-}
-
 inline void SetBackgroundPath(ScenarioOptions& record, std::string_view path) {
   std::memset(record.backgroundPath, 0, sizeof record.backgroundPath);
   std::memcpy(record.backgroundPath, path.data(),
@@ -112,11 +106,7 @@ class SheetTest : public ::testing::Test {
   // Seeds the store as a first run would, then plants `options` as the
   // record the dialog opens with.
   void storeOptions(const ScenarioOptions& options) {
-    PlantOptions(platform_.memoryStore, "Classic", classicPreset);
-    PlantOptions(platform_.memoryStore, "Invasion", invasionPreset);
-    PlantOptions(platform_.memoryStore, "Halloween", halloweenPreset);
-    PlantOptions(platform_.memoryStore, "Custom", customPreset);
-    PlantOptions(platform_.memoryStore, "Options", options);
+    ASSERT_TRUE(testing::StoreFirstRunRecords(platform_.memoryStore, options));
   }
   // A sheet opened on its first page.
   PropertySheet& openSheet() {

@@ -10,6 +10,7 @@
 #include "options/options.h"
 #include "sheet/page_ids.h"
 #include "tests/sheet/page_test_support.h"
+#include "tests/support/first_run_records.h"
 
 namespace grazefall::page_testing {
 namespace {
@@ -41,13 +42,7 @@ class SheetCloserTest : public ::testing::Test {
   SheetCloserTest() {
     activeOptions = classicPreset;
     services_.platform = &platform_;
-    for (const auto& [name, record] : {std::pair{"Classic", &classicPreset},
-                                       {"Invasion", &invasionPreset},
-                                       {"Halloween", &halloweenPreset},
-                                       {"Custom", &customPreset},
-                                       {"Options", &classicPreset}}) {
-      PlantOptions(platform_.fillable, name, *record);
-    }
+    EXPECT_TRUE(testing::StoreFirstRunRecords(platform_.fillable, classicPreset));
     sheet_.open();
     // The user's choice: a herd of 77.
     sheet_.selectPage(kHerdPage);

@@ -21,7 +21,7 @@ class SpriteFixture {
     display.width = width;
     display.height = height;
     display.bitDepth = bitDepth;
-    return OpenDisplay(display, headless, 1) == 0;
+    return OpenDisplay(display, headless, 1);
   }
 
   // A sheet loaded through the display like the program's own pictures.

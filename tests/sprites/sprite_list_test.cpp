@@ -30,10 +30,7 @@ class CountingSurface : public platform::Surface {
     return (x >= 0 && y >= 0 && x < 3 && y < 3) ? 0 : platform::kClrInvalid;
   }
   platform::ColorRef setPixel(int32_t, int32_t, platform::ColorRef) override { return 0; }
-  bool readFirstPixelWord(uint32_t* word) override {
-    *word = 0;
-    return true;
-  }
+  uint32_t pixelValueOf(platform::ColorRef) override { return 0; }
   int32_t drawPicture(const platform::Picture&, const platform::Rect&) override { return 0; }
   int32_t drawText(int32_t, int32_t, std::string_view, const platform::Font*, platform::ColorRef,
                    bool) override {

@@ -106,7 +106,7 @@ class RecordingSurface : public platform::Surface {
   platform::ColorRef setPixel(int32_t x, int32_t y, platform::ColorRef color) override {
     return inner_->setPixel(x, y, color);
   }
-  bool readFirstPixelWord(uint32_t* word) override { return inner_->readFirstPixelWord(word); }
+  uint32_t pixelValueOf(platform::ColorRef color) override { return inner_->pixelValueOf(color); }
   int32_t drawPicture(const platform::Picture& picture, const platform::Rect& source) override {
     return inner_->drawPicture(picture, source);
   }
@@ -129,7 +129,7 @@ struct SceneRig {
     display.width = mode.width;
     display.height = mode.height;
     display.bitDepth = mode.bitDepth;
-    opened = OpenDisplay(display, platform, 1) == 0 && OpenInputDevices(input, platform, 1) == 0;
+    opened = OpenDisplay(display, platform, 1) && OpenInputDevices(input, platform, 1);
     if (opened) {
       auto recorder = std::make_unique<RecordingSurface>(std::move(display.backBuffer));
       backBuffer = recorder.get();

@@ -203,7 +203,7 @@ int RunRenderCommand(int argc, char** argv, platform::HeadlessPlatform& headless
   });
 
   int status = 0;
-  if (StartAnimation(*animation, 1) != 0) {
+  if (!StartAnimation(*animation, 1)) {
     status = Fail(kRenderFailed, "the animation could not start in mode " +
                                      std::to_string(activeOptions.screenWidth) + "x" +
                                      std::to_string(activeOptions.screenHeight) + "x" +

@@ -23,6 +23,7 @@
 #include "platform_modes_services.h"
 #include "sheet/property_sheet.h"
 #include "sheet_edit_replay.h"
+#include "tests/support/first_run_records.h"
 
 namespace {
 
@@ -51,7 +52,6 @@ class NoDesktop : public wine_test::PlatformModesServices {
 };
 
 int Seed(platform::Platform& system, const char* backgroundPath) {
-  OptionsStore store(system.settingsStore());
   ScenarioOptions active = classicPreset;
   active.screenWidth = 800;
   active.screenHeight = 600;
@@ -62,11 +62,7 @@ int Seed(platform::Platform& system, const char* backgroundPath) {
     std::memcpy(active.backgroundPath, backgroundPath, std::strlen(backgroundPath));
     active.backgroundMode = 1;
   }
-  const bool written = WriteOptions(store, classicPreset, "Classic") == platform::kOk &&
-                       WriteOptions(store, invasionPreset, "Invasion") == platform::kOk &&
-                       WriteOptions(store, halloweenPreset, "Halloween") == platform::kOk &&
-                       WriteOptions(store, customPreset, "Custom") == platform::kOk &&
-                       WriteOptions(store, active, "Options") == platform::kOk;
+  const bool written = testing::StoreFirstRunRecords(system.settingsStore(), active);
   return written ? 0 : 1;
 }
 

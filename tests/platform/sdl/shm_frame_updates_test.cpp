@@ -162,7 +162,7 @@ TEST_P(ShmBuffersShow, EveryPictureAsFramePresenterDrawsTheFrame) {
   });
 
   std::unique_ptr<Animation> animation = NewAnimation(headless, options);
-  ASSERT_EQ(StartAnimation(*animation, 1), 0);
+  ASSERT_TRUE(StartAnimation(*animation, 1));
   for (int32_t frame = 0; frame < c.frames; ++frame) RunFrame(*animation);
   EndAnimation(*animation);
   headless.setFrameObserver(nullptr);

@@ -1,5 +1,6 @@
 // What the saver needs of a Wayland compositor before SDL's driver may start.
 #include "platform/sdl/wayland_globals.h"
+#include "tests/support/scoped_env.h"
 
 #include <gtest/gtest.h>
 
@@ -31,15 +32,8 @@ TEST(WaylandShortcoming, EachMissingGlobalHasItsReason) {
 }
 
 TEST(ListWaylandGlobals, NothingWhereNoCompositorAnswers) {
-  const char* saved = std::getenv("WAYLAND_DISPLAY");
-  const std::string previous = saved != nullptr ? saved : "";
-  setenv("WAYLAND_DISPLAY", "/nonexistent/grazefall-wayland", 1);
+  const grazefall::testing::ScopedEnv nowhere("WAYLAND_DISPLAY", "/nonexistent/grazefall-wayland");
   EXPECT_EQ(ListWaylandGlobals(), std::nullopt);
-  if (saved != nullptr) {
-    setenv("WAYLAND_DISPLAY", previous.c_str(), 1);
-  } else {
-    unsetenv("WAYLAND_DISPLAY");
-  }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "platform/sdl/frame_presenter.h"
 #include "platform/sdl/x11_shared_image.h"
 #include "platform/sdl/x11_shm_window.h"
+#include "tests/support/scoped_env.h"
 
 // Last: Xlib's macros (None, Bool) would break the headers above.
 #include <SDL_syswm.h>
@@ -68,9 +69,7 @@ class SharedX11Pixels : public ::testing::Test {
     if (xvfb_.display().empty()) GTEST_SKIP() << "no Xvfb to start";
     setenv("DISPLAY", xvfb_.display().c_str(), 1);
     // The other cases run on SDL's dummy driver (the tests' main sets it).
-    const char* driver = getenv("SDL_VIDEODRIVER");
-    savedDriver_ = driver != nullptr ? std::string(driver) : std::string();
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    driver_.emplace("SDL_VIDEODRIVER", "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
     videoStarted_ = true;
     window_ = SDL_CreateWindow("shm", 0, 0, 200, 150, SDL_WINDOW_BORDERLESS);
@@ -93,11 +92,7 @@ class SharedX11Pixels : public ::testing::Test {
     presenter_.reset();
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    if (savedDriver_ && !savedDriver_->empty()) {
-      setenv("SDL_VIDEODRIVER", savedDriver_->c_str(), 1);
-    } else if (savedDriver_) {
-      unsetenv("SDL_VIDEODRIVER");
-    }
+    driver_.reset();
   }
 
   void set(int x, int y, uint32_t value) {
@@ -135,7 +130,7 @@ class SharedX11Pixels : public ::testing::Test {
   }
 
   OwnXvfb xvfb_;
-  std::optional<std::string> savedDriver_;
+  std::optional<grazefall::testing::ScopedEnv> driver_;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
   Display* display_ = nullptr;

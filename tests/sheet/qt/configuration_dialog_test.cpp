@@ -38,6 +38,8 @@
 #include "sheet/qt/help_location.h"
 #include "sheet/qt/qt_sheet_services.h"
 #include "sheet/qt/stop_signals.h"
+#include "tests/support/first_run_records.h"
+#include "tests/support/scoped_env.h"
 
 namespace grazefall::qtui {
 namespace {
@@ -89,17 +91,8 @@ class ConfigurationDialogTest : public ::testing::Test {
     activeOptions = classicPreset;
   }
 
-  void plant(std::string_view name, const ScenarioOptions& record) {
-    std::vector<std::byte> bytes(sizeof record);
-    std::memcpy(bytes.data(), &record, sizeof record);
-    platform_.memoryStore().plant(std::string(name), std::move(bytes));
-  }
   void storeOptions(const ScenarioOptions& options) {
-    plant("Classic", classicPreset);
-    plant("Invasion", invasionPreset);
-    plant("Halloween", halloweenPreset);
-    plant("Custom", customPreset);
-    plant("Options", options);
+    ASSERT_TRUE(testing::StoreFirstRunRecords(platform_.memoryStore(), options));
   }
   ScenarioOptions stored(std::string_view name) {
     ScenarioOptions record{};
@@ -467,27 +460,18 @@ class SettingsFolderTest : public ::testing::Test {
 
   SettingsFolderTest() {
     activeOptions = classicPreset;
-    oldConfigHome_ = qgetenv("XDG_CONFIG_HOME");
-    hadConfigHome_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
+    configHomeSetting_.emplace("XDG_CONFIG_HOME", configHome().toUtf8().constData());
     store_.emplace(platform::DirectorySettingsStore::DefaultDirectory());
   }
   ~SettingsFolderTest() override {
     dialog_.reset();
-    if (hadConfigHome_) {
-      qputenv("XDG_CONFIG_HOME", oldConfigHome_);
-    } else {
-      qunsetenv("XDG_CONFIG_HOME");
-    }
+    configHomeSetting_.reset();
     activeOptions = classicPreset;
   }
 
   QString configHome() const { return root_.path() + "/config"; }
   QString folder() const { return configHome() + "/grazefall"; }
 
-  void plant(std::string_view name, const ScenarioOptions& record) {
-    ASSERT_EQ(store_->write(name, std::as_bytes(std::span(&record, 1))), platform::kOk);
-  }
   std::optional<ScenarioOptions> onDisk(std::string_view name) {
     platform::DirectorySettingsStore store(folder().toStdString());
     ScenarioOptions record{};
@@ -522,8 +506,7 @@ class SettingsFolderTest : public ::testing::Test {
   QWidget* banner(int32_t id) { return dialog_->control(kScenarios, id); }
 
   QTemporaryDir root_;
-  QByteArray oldConfigHome_;
-  bool hadConfigHome_ = false;
+  std::optional<testing::ScopedEnv> configHomeSetting_;
   std::optional<platform::DirectorySettingsStore> store_;
   QtSheetServices services_;
   std::unique_ptr<ConfigurationDialog> dialog_;
@@ -532,11 +515,7 @@ class SettingsFolderTest : public ::testing::Test {
 TEST_F(SettingsFolderTest, AFailedSaveSaysWhereAndWhyOnceAndOkAgainSavesEverything) {
   ScenarioOptions custom = customPreset;
   custom.herdSize = 321;
-  plant("Classic", classicPreset);
-  plant("Invasion", invasionPreset);
-  plant("Halloween", halloweenPreset);
-  plant("Custom", customPreset);
-  plant("Options", custom);
+  ASSERT_TRUE(testing::StoreFirstRunRecords(*store_, custom));
   ConfigurationDialog& dialog = open();
   click(banner(scenarios_ids::kInvasionBanner));
 

@@ -21,6 +21,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/linux/directory_settings_store.h"
 #include "tests/host/linux/render/render_in_process.h"
+#include "tests/support/scoped_env.h"
 
 namespace grazefall {
 namespace {
@@ -101,7 +102,7 @@ class OptionFlagsRenderTest : public ::testing::Test {
     root_ = fs::path(::testing::TempDir()) / ("option-flags-render-" + std::to_string(getpid()));
     fs::remove_all(root_);
     fs::create_directories(root_ / "config");
-    configHome_.emplace((root_ / "config").string());
+    configHome_.emplace("XDG_CONFIG_HOME", (root_ / "config").c_str());
   }
   void TearDown() override {
     configHome_.reset();
@@ -139,7 +140,7 @@ class OptionFlagsRenderTest : public ::testing::Test {
   }
 
   fs::path root_;
-  std::optional<testing::ScopedConfigHome> configHome_;
+  std::optional<testing::ScopedEnv> configHome_;
 };
 
 // The flagged render also leaves the store as it was: the one stored record,

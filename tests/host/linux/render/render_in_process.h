@@ -3,8 +3,6 @@
 // settings folder somewhere of their own for the run.
 #pragma once
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,26 +18,5 @@ inline int RenderInProcess(platform::HeadlessPlatform& headless, std::vector<std
   for (std::string& arg : args) argv.push_back(arg.data());
   return app::RunRenderCommand(static_cast<int>(argv.size()), argv.data(), headless);
 }
-
-// XDG_CONFIG_HOME set to `folder` while this lives, then as it was.
-class ScopedConfigHome {
- public:
-  explicit ScopedConfigHome(const std::string& folder) {
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) saved_ = old;
-    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-  }
-  ~ScopedConfigHome() {
-    if (saved_) {
-      setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
-    } else {
-      unsetenv("XDG_CONFIG_HOME");
-    }
-  }
-  ScopedConfigHome(const ScopedConfigHome&) = delete;
-  ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
-
- private:
-  std::optional<std::string> saved_;
-};
 
 }  // namespace grazefall::testing

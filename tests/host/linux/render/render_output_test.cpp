@@ -17,6 +17,7 @@
 #include "saver/animation_state.h"
 #include "tests/host/linux/render/render_in_process.h"
 #include "tests/support/scene_rig.h"
+#include "tests/support/scoped_env.h"
 
 namespace grazefall {
 namespace {
@@ -99,7 +100,7 @@ TEST_F(FrameTrace, LineCarriesTheStatesAndEverySpriteInListOrder) {
   options.herdSize = 3;
   options.fallSpeed = -2;
   auto animation = NewAnimation(platform, options);
-  ASSERT_EQ(StartAnimation(*animation, 1), 0);
+  ASSERT_TRUE(StartAnimation(*animation, 1));
   const uint32_t pause = RunFrame(*animation);
   animation->gust = Gust{1, 17, 5};
   animation->messages = MessageState{42, 7, 10, 20};
@@ -123,7 +124,7 @@ int RenderInProcess(platform::HeadlessPlatform& headless, std::vector<std::strin
   const std::string configHome = ::testing::TempDir() + "/render-config-home";
   std::filesystem::remove_all(configHome);
   std::filesystem::create_directories(configHome);
-  const testing::ScopedConfigHome scoped(configHome);
+  const testing::ScopedEnv scoped("XDG_CONFIG_HOME", configHome.c_str());
   return testing::RenderInProcess(headless, std::move(args));
 }
 
