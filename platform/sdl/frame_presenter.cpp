@@ -83,12 +83,6 @@ struct Pixel24 {
   uint8_t bytes[3];
 };
 
-// The viewport columns [first, end) showing frame columns [from, to): the
-// column x shows frame column x * frameSide / viewportSide.
-int32_t FirstShowing(int64_t frameColumn, int64_t frameSide, int64_t viewportSide) {
-  return static_cast<int32_t>((frameColumn * viewportSide + frameSide - 1) / frameSide);
-}
-
 // Copies `from` in `source` to `to` in `target` (same size, inside both),
 // converting the pixel format when the two differ. False when SDL fails.
 bool CopyArea(SDL_Surface* source, const SDL_Rect& from, SDL_Surface* target, SDL_Rect to) {
@@ -112,38 +106,7 @@ bool CopyArea(SDL_Surface* source, const SDL_Rect& from, SDL_Surface* target, SD
   return true;
 }
 
-// Blackens what lies outside `viewport` in `target`: the bars above, below
-// and beside a letterboxed frame. False when a fill fails.
-bool FillBars(SDL_Surface* target, const Rect& viewport) {
-  const uint32_t black = SDL_MapRGB(target->format, 0, 0, 0);
-  const SDL_Rect bars[] = {
-      {0, 0, target->w, viewport.top},
-      {0, viewport.bottom, target->w, target->h - viewport.bottom},
-      {0, viewport.top, viewport.left, viewport.height()},
-      {viewport.right, viewport.top, target->w - viewport.right, viewport.height()},
-  };
-  for (const SDL_Rect& bar : bars) {
-    if (bar.w > 0 && bar.h > 0 && SDL_FillRect(target, &bar, black) != 0) return false;
-  }
-  return true;
-}
-
 }  // namespace
-
-Rect LetterboxOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
-                 int32_t windowHeight) {
-  if (frameWidth <= 0 || frameHeight <= 0 || windowWidth <= 0 || windowHeight <= 0) return Rect{};
-  int64_t width = windowWidth;
-  int64_t height = windowHeight;
-  if (int64_t{windowWidth} * frameHeight <= int64_t{windowHeight} * frameWidth) {
-    height = std::max<int64_t>(1, int64_t{frameHeight} * windowWidth / frameWidth);
-  } else {
-    width = std::max<int64_t>(1, int64_t{frameWidth} * windowHeight / frameHeight);
-  }
-  const auto left = static_cast<int32_t>((windowWidth - width) / 2);
-  const auto top = static_cast<int32_t>((windowHeight - height) / 2);
-  return Rect{left, top, left + static_cast<int32_t>(width), top + static_cast<int32_t>(height)};
-}
 
 FramePresenter::FramePresenter(bool sharedX11Pixels) : sharedX11Pixels_(sharedX11Pixels) {}
 
@@ -230,15 +193,7 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   bool whole = !changes || !windowCurrent_ || !sameTarget || !sameFrame;
   windowCurrent_ = false;
   if (!sameTarget || !sameFrame) {
-    viewport_ = LetterboxOf(frame->w, frame->h, target->w, target->h);
-    sourceColumn_.resize(static_cast<size_t>(viewport_.width()));
-    sourceRow_.resize(static_cast<size_t>(viewport_.height()));
-    for (int32_t x = 0; x < viewport_.width(); ++x) {
-      sourceColumn_[x] = static_cast<int32_t>(int64_t{x} * frame->w / viewport_.width());
-    }
-    for (int32_t y = 0; y < viewport_.height(); ++y) {
-      sourceRow_[y] = static_cast<int32_t>(int64_t{y} * frame->h / viewport_.height());
-    }
+    map_.fit(frame->w, frame->h, target->w, target->h);
     lastWindowSurface_ = target;
     lastWindowWidth_ = target->w;
     lastWindowHeight_ = target->h;
@@ -251,7 +206,7 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   // ones into the kept copy first, from which they are scaled (or, with a
   // table, converted as they are scaled, with no kept copy at all: at
   // 3840x2160 it would be 32 MiB more).
-  const bool scaled = viewport_.width() != frame->w || viewport_.height() != frame->h;
+  const bool scaled = map_.viewport.width() != frame->w || map_.viewport.height() != frame->h;
   const bool lookedUp = lookup_.fit(frame, target);
   if (scaled && !lookedUp) {
     if (staging_ == nullptr || staging_->w != frame->w || staging_->h != frame->h ||
@@ -273,7 +228,7 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   if (whole) wholeFrame.push_back(Rect{0, 0, frame->w, frame->h});
   const std::vector<Rect>& areas = whole ? wholeFrame : *changes;
   // A whole frame covers the viewport; only the bars around it are cleared.
-  if (whole && !FillBars(target, viewport_)) return kEFail;
+  if (whole && !FillBars(target, map_.viewport)) return kEFail;
   sent_.clear();
   for (const Rect& area : areas) {
     const Rect cut{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, frame->w),
@@ -282,8 +237,8 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
     SDL_Rect from{cut.left, cut.top, cut.width(), cut.height()};
     SDL_Rect to{cut.left, cut.top, cut.width(), cut.height()};
     if (!scaled) {
-      to.x += viewport_.left;
-      to.y += viewport_.top;
+      to.x += map_.viewport.left;
+      to.y += map_.viewport.top;
     }
     if (lookedUp) {
       // Scaled frames are converted as they are scaled, below.
@@ -295,11 +250,8 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
     } else if (!CopyArea(frame, from, scaled ? staging_ : target, to)) {
       return kEFail;
     }
-    const Rect shown{FirstShowing(cut.left, frame->w, viewport_.width()),
-                     FirstShowing(cut.top, frame->h, viewport_.height()),
-                     FirstShowing(cut.right, frame->w, viewport_.width()),
-                     FirstShowing(cut.bottom, frame->h, viewport_.height())};
-    if (shown.width() > 0 && shown.height() > 0) sent_.push_back(shown);
+    const Rect shown = map_.shownOf(cut);
+    if (shown.width() > 0) sent_.push_back(shown);
   }
 
   if (scaled) {
@@ -307,26 +259,30 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
     for (const Rect& area : sent_) {
       if (lookedUp) {
         if (frame->format->BytesPerPixel == 1) {
-          ScaleLookedUp<uint8_t>(frame, target, viewport_, area, sourceColumn_, sourceRow_,
-                                 lookup_);
+          ScaleLookedUp<uint8_t>(frame, target, map_.viewport, area, map_.sourceColumn,
+                                 map_.sourceRow, lookup_);
         } else {
-          ScaleLookedUp<uint16_t>(frame, target, viewport_, area, sourceColumn_, sourceRow_,
-                                  lookup_);
+          ScaleLookedUp<uint16_t>(frame, target, map_.viewport, area, map_.sourceColumn,
+                                  map_.sourceRow, lookup_);
         }
         continue;
       }
       switch (target->format->BytesPerPixel) {
         case 1:
-          ScalePixels<uint8_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          ScalePixels<uint8_t>(staging_, target, map_.viewport, area, map_.sourceColumn,
+                               map_.sourceRow);
           break;
         case 2:
-          ScalePixels<uint16_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          ScalePixels<uint16_t>(staging_, target, map_.viewport, area, map_.sourceColumn,
+                                map_.sourceRow);
           break;
         case 3:
-          ScalePixels<Pixel24>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          ScalePixels<Pixel24>(staging_, target, map_.viewport, area, map_.sourceColumn,
+                               map_.sourceRow);
           break;
         default:
-          ScalePixels<uint32_t>(staging_, target, viewport_, area, sourceColumn_, sourceRow_);
+          ScalePixels<uint32_t>(staging_, target, map_.viewport, area, map_.sourceColumn,
+                                map_.sourceRow);
           break;
       }
     }
@@ -337,8 +293,8 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   sent.reserve(whole ? 0 : sent_.size());
   if (!whole) {
     for (const Rect& area : sent_) {
-      sent.push_back(Rect{viewport_.left + area.left, viewport_.top + area.top,
-                          viewport_.left + area.right, viewport_.top + area.bottom});
+      sent.push_back(Rect{map_.viewport.left + area.left, map_.viewport.top + area.top,
+                          map_.viewport.left + area.right, map_.viewport.top + area.bottom});
     }
   }
   const int rc = send(window, sent, whole) ? 0 : -1;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/sdl/pixel_lookup.h"
+#include "platform/sdl/viewport_map.h"
 #include "platform/types.h"
 
 struct SDL_Surface;
@@ -25,11 +26,6 @@ namespace grazefall::platform::sdl {
 
 class X11SharedImage;
 class X11ShmWindow;
-
-// Where a `frameWidth` x `frameHeight` frame lands in a `windowWidth` x
-// `windowHeight` window: as large as fits with the aspect kept, centred.
-Rect LetterboxOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
-                 int32_t windowHeight);
 
 class FramePresenter {
  public:
@@ -84,10 +80,7 @@ class FramePresenter {
   // which window was last found to suit them.
   bool sharedCurrent_ = false;
   SDL_Window* suitedWindow_ = nullptr;
-  Rect viewport_{};
-  // For each column and row of the viewport, the frame column or row shown.
-  std::vector<int32_t> sourceColumn_;
-  std::vector<int32_t> sourceRow_;
+  ViewportMap map_;
   std::vector<Rect> sent_;
   // Frames of 8 and 16 bits a pixel are converted by table, straight from
   // the frame, without going through the kept copy.

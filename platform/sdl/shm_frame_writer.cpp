@@ -5,16 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/sdl/frame_presenter.h"
+#include "platform/sdl/viewport_map.h"
 
 namespace grazefall::platform::sdl {
 namespace {
-
-// The first viewport column showing frame column `frameColumn` (or beyond):
-// viewport column x shows frame column x * frameSide / viewportSide.
-int32_t FirstShowing(int64_t frameColumn, int64_t frameSide, int64_t viewportSide) {
-  return static_cast<int32_t>((frameColumn * viewportSide + frameSide - 1) / frameSide);
-}
 
 uint32_t* RowOf(SDL_Surface* surface, int32_t y) {
   return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
@@ -34,7 +28,7 @@ ShmFrameWriter::~ShmFrameWriter() {
 
 bool ShmFrameWriter::fit(const SDL_Surface* frame, int32_t width, int32_t height) {
   if (frame == nullptr) {
-    viewport_ = Rect{};
+    map_.viewport = Rect{};
     return false;
   }
   if (frame->format->format == frameFormat_ && frame->w == frameWidth_ &&
@@ -51,19 +45,11 @@ bool ShmFrameWriter::fit(const SDL_Surface* frame, int32_t width, int32_t height
   if (frameFormat_ != SDL_PIXELFORMAT_RGB888) {
     staging_ = SDL_CreateRGBSurfaceWithFormat(0, frame->w, frame->h, 32, SDL_PIXELFORMAT_RGB888);
     if (staging_ == nullptr) {
-      viewport_ = Rect{};
+      map_.viewport = Rect{};
       return false;
     }
   }
-  viewport_ = LetterboxOf(frame->w, frame->h, width, height);
-  sourceColumn_.resize(static_cast<size_t>(std::max(0, viewport_.width())));
-  sourceRow_.resize(static_cast<size_t>(std::max(0, viewport_.height())));
-  for (int32_t x = 0; x < viewport_.width(); ++x) {
-    sourceColumn_[x] = static_cast<int32_t>(int64_t{x} * frame->w / viewport_.width());
-  }
-  for (int32_t y = 0; y < viewport_.height(); ++y) {
-    sourceRow_[y] = static_cast<int32_t>(int64_t{y} * frame->h / viewport_.height());
-  }
+  map_.fit(frame->w, frame->h, width, height);
   return ready();
 }
 
@@ -71,11 +57,11 @@ Rect ShmFrameWriter::shownArea(const Rect& area) const {
   const Rect cut{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, frameWidth_),
                  std::min(area.bottom, frameHeight_)};
   if (!ready() || cut.width() <= 0 || cut.height() <= 0) return Rect{};
-  const Rect shown{viewport_.left + FirstShowing(cut.left, frameWidth_, viewport_.width()),
-                   viewport_.top + FirstShowing(cut.top, frameHeight_, viewport_.height()),
-                   viewport_.left + FirstShowing(cut.right, frameWidth_, viewport_.width()),
-                   viewport_.top + FirstShowing(cut.bottom, frameHeight_, viewport_.height())};
-  return shown.width() > 0 && shown.height() > 0 ? shown : Rect{};
+  const Rect shown = map_.shownOf(cut);
+  if (shown.width() <= 0) return Rect{};
+  const Rect& viewport = map_.viewport;
+  return Rect{viewport.left + shown.left, viewport.top + shown.top, viewport.left + shown.right,
+              viewport.top + shown.bottom};
 }
 
 bool ShmFrameWriter::draw(SDL_Surface* frame, const std::vector<Rect>& areas, SDL_Surface* target) {
@@ -95,7 +81,8 @@ bool ShmFrameWriter::draw(SDL_Surface* frame, const std::vector<Rect>& areas, SD
     }
     source = staging_;
   }
-  const bool scaled = viewport_.width() != frameWidth_ || viewport_.height() != frameHeight_;
+  const bool scaled =
+      map_.viewport.width() != frameWidth_ || map_.viewport.height() != frameHeight_;
   for (const Rect& area : areas) {
     const Rect shown = shownArea(area);
     if (shown.width() <= 0) continue;
@@ -103,39 +90,31 @@ bool ShmFrameWriter::draw(SDL_Surface* frame, const std::vector<Rect>& areas, SD
       const size_t bytes = static_cast<size_t>(shown.width()) * 4;
       for (int32_t y = shown.top; y < shown.bottom; ++y) {
         std::memcpy(RowOf(target, y) + shown.left,
-                    RowOf(source, y - viewport_.top) + (shown.left - viewport_.left), bytes);
+                    RowOf(source, y - map_.viewport.top) + (shown.left - map_.viewport.left),
+                    bytes);
       }
       continue;
     }
     // Viewport coordinates from here on.
-    const int32_t left = shown.left - viewport_.left;
-    const int32_t right = shown.right - viewport_.left;
-    for (int32_t y = shown.top - viewport_.top; y < shown.bottom - viewport_.top; ++y) {
-      uint32_t* out = RowOf(target, viewport_.top + y) + viewport_.left;
-      if (y > shown.top - viewport_.top && sourceRow_[y] == sourceRow_[y - 1]) {
+    const int32_t left = shown.left - map_.viewport.left;
+    const int32_t right = shown.right - map_.viewport.left;
+    for (int32_t y = shown.top - map_.viewport.top; y < shown.bottom - map_.viewport.top; ++y) {
+      uint32_t* out = RowOf(target, map_.viewport.top + y) + map_.viewport.left;
+      if (y > shown.top - map_.viewport.top && map_.sourceRow[y] == map_.sourceRow[y - 1]) {
         // An enlarged row: the same pixels as the row above, already there.
-        const uint32_t* above = RowOf(target, viewport_.top + y - 1) + viewport_.left;
+        const uint32_t* above = RowOf(target, map_.viewport.top + y - 1) + map_.viewport.left;
         std::memcpy(out + left, above + left, static_cast<size_t>(right - left) * 4);
         continue;
       }
-      const uint32_t* in = RowOf(source, sourceRow_[y]);
-      for (int32_t x = left; x < right; ++x) out[x] = in[sourceColumn_[x]];
+      const uint32_t* in = RowOf(source, map_.sourceRow[y]);
+      for (int32_t x = left; x < right; ++x) out[x] = in[map_.sourceColumn[x]];
     }
   }
   return true;
 }
 
 bool ShmFrameWriter::drawWhole(SDL_Surface* frame, SDL_Surface* target) {
-  if (!ready() || target == nullptr) return false;
-  const SDL_Rect bars[] = {
-      {0, 0, target->w, viewport_.top},
-      {0, viewport_.bottom, target->w, target->h - viewport_.bottom},
-      {0, viewport_.top, viewport_.left, viewport_.height()},
-      {viewport_.right, viewport_.top, target->w - viewport_.right, viewport_.height()},
-  };
-  for (const SDL_Rect& bar : bars) {
-    if (bar.w > 0 && bar.h > 0 && SDL_FillRect(target, &bar, 0) != 0) return false;
-  }
+  if (!ready() || target == nullptr || !FillBars(target, map_.viewport)) return false;
   return draw(frame, {Rect{0, 0, frameWidth_, frameHeight_}}, target);
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/sdl/viewport_map.h"
 #include "platform/types.h"
 
 struct SDL_Surface;
@@ -27,9 +28,9 @@ class ShmFrameWriter {
   // layout is not the one of the call before (every buffer is then stale);
   // false also when nothing could be laid out (see ready()).
   bool fit(const SDL_Surface* frame, int32_t width, int32_t height);
-  bool ready() const { return viewport_.width() > 0 && viewport_.height() > 0; }
+  bool ready() const { return map_.viewport.width() > 0 && map_.viewport.height() > 0; }
   // Where the frame lands in the buffer.
-  const Rect& viewport() const { return viewport_; }
+  const Rect& viewport() const { return map_.viewport; }
 
   // The buffer rectangle showing the frame rectangle `area` (cut to the
   // frame); empty when it shows on no buffer pixel.
@@ -50,10 +51,7 @@ class ShmFrameWriter {
   int32_t frameHeight_ = 0;
   int32_t width_ = 0;
   int32_t height_ = 0;
-  Rect viewport_{};
-  // For each column and row of the viewport, the frame column or row shown.
-  std::vector<int32_t> sourceColumn_;
-  std::vector<int32_t> sourceRow_;
+  ViewportMap map_;
 };
 
 }  // namespace grazefall::platform::sdl
