@@ -18,30 +18,15 @@
 #include "platform/software/software_surface.h"
 #include "saver/animation.h"
 #include "saver/animation_state.h"
+#include "tests/support/preset_frames.h"
 #include "tests/support/sdl_surfaces.h"
 
 namespace grazefall::platform::sdl {
 namespace {
 
-struct PresentCase {
-  std::string scenario;
-  int32_t bitDepth;
-  int32_t windowWidth;
-  int32_t windowHeight;
-  int32_t frames;
-};
-
-void PrintTo(const PresentCase& c, std::ostream* out) {
-  *out << c.scenario << " at " << c.bitDepth << " bits in " << c.windowWidth << "x"
-       << c.windowHeight;
-}
-
-const ScenarioOptions& PresetNamed(const std::string& name) {
-  if (name == "Invasion") return invasionPreset;
-  if (name == "Halloween") return halloweenPreset;
-  if (name == "Custom") return customPreset;
-  return classicPreset;
-}
+using testing::FrameCase;
+using testing::PresetOnHeadless;
+using testing::WindowPtr;
 
 class SdlVideo {
  public:
@@ -54,11 +39,6 @@ class SdlVideo {
  private:
   bool ready_ = false;
 };
-
-struct WindowDeleter {
-  void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
-};
-using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
 
 // The first row where the two windows' pixels differ, or -1.
 int FirstDifferentRow(SDL_Window* a, SDL_Window* b) {
@@ -217,23 +197,18 @@ TEST(LetterboxOf, LargestFitCentred) {
   EXPECT_EQ(LetterboxOf(0, 400, 640, 480), (Rect{}));
 }
 
-class PartialPresent : public ::testing::TestWithParam<PresentCase> {};
+class PartialPresent : public ::testing::TestWithParam<FrameCase> {};
 
 TEST_P(PartialPresent, LeavesTheWindowAsAWholePresentDoes) {
-  const PresentCase& c = GetParam();
+  const FrameCase& c = GetParam();
   SdlVideo video;
   ASSERT_TRUE(video.ready()) << SDL_GetError();
-  WindowPtr partial(SDL_CreateWindow("partial", 0, 0, c.windowWidth, c.windowHeight, 0));
-  WindowPtr whole(SDL_CreateWindow("whole", 0, 0, c.windowWidth, c.windowHeight, 0));
+  WindowPtr partial(SDL_CreateWindow("partial", 0, 0, c.width, c.height, 0));
+  WindowPtr whole(SDL_CreateWindow("whole", 0, 0, c.width, c.height, 0));
   ASSERT_TRUE(partial && whole) << SDL_GetError();
 
   HeadlessPlatform headless;
-  headless.setTimeSeconds(7);
-  ScenarioOptions options = PresetNamed(c.scenario);
-  options.screenWidth = 640;
-  options.screenHeight = 480;
-  options.screenBitDepth = c.bitDepth;
-  headless.setCurrentMode({640, 480, c.bitDepth});
+  const ScenarioOptions options = PresetOnHeadless(headless, c, 7);
 
   software::FrameChanges changes;
   FramePresenter partialPresenter;
@@ -268,12 +243,12 @@ INSTANTIATE_TEST_SUITE_P(
     ScenariosDepthsAndWindows, PartialPresent,
     ::testing::Values(
         // Unscaled, then scaled with the aspect kept, then letterboxed.
-        PresentCase{"Classic", 8, 640, 480, 400}, PresentCase{"Classic", 32, 800, 600, 400},
-        PresentCase{"Invasion", 16, 700, 600, 300}, PresentCase{"Halloween", 24, 640, 480, 300},
-        PresentCase{"Halloween", 16, 1000, 700, 300}, PresentCase{"Custom", 32, 640, 400, 200}),
-    [](const ::testing::TestParamInfo<PresentCase>& info) {
+        FrameCase{"Classic", 8, 640, 480, 400}, FrameCase{"Classic", 32, 800, 600, 400},
+        FrameCase{"Invasion", 16, 700, 600, 300}, FrameCase{"Halloween", 24, 640, 480, 300},
+        FrameCase{"Halloween", 16, 1000, 700, 300}, FrameCase{"Custom", 32, 640, 400, 200}),
+    [](const ::testing::TestParamInfo<FrameCase>& info) {
       return info.param.scenario + std::to_string(info.param.bitDepth) + "In" +
-             std::to_string(info.param.windowWidth) + "x" + std::to_string(info.param.windowHeight);
+             std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
     });
 
 }  // namespace

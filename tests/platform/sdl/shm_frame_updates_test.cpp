@@ -22,20 +22,20 @@
 #include "platform/software/software_surface.h"
 #include "saver/animation.h"
 #include "saver/animation_state.h"
+#include "tests/support/preset_frames.h"
 #include "tests/support/sdl_surfaces.h"
 
 namespace grazefall::platform::sdl {
 namespace {
 
+using testing::FrameCase;
+using testing::PresetOnHeadless;
 using testing::SurfacePtr;
+using testing::WindowPtr;
 
 SurfacePtr NewBuffer(int width, int height) {
   return SurfacePtr(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888));
 }
-
-struct WindowDeleter {
-  void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
-};
 
 TEST(FrameUpdates, DamagesWholeFirstThenOnlyWhatChangedSinceThePictureShown) {
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -70,32 +70,12 @@ TEST(FrameUpdates, DamagesWholeFirstThenOnlyWhatChangedSinceThePictureShown) {
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-struct BufferCase {
-  std::string scenario;
-  int32_t bitDepth;
-  int32_t width;
-  int32_t height;
-  int32_t frames;
-};
-
-void PrintTo(const BufferCase& c, std::ostream* out) {
-  *out << c.scenario << " at " << c.bitDepth << " bits in " << c.width << "x" << c.height;
-}
-
-const ScenarioOptions& PresetNamed(const std::string& name) {
-  if (name == "Invasion") return invasionPreset;
-  if (name == "Halloween") return halloweenPreset;
-  if (name == "Custom") return customPreset;
-  return classicPreset;
-}
-
-class ShmBuffersShow : public ::testing::TestWithParam<BufferCase> {};
+class ShmBuffersShow : public ::testing::TestWithParam<FrameCase> {};
 
 TEST_P(ShmBuffersShow, EveryPictureAsFramePresenterDrawsTheFrame) {
-  const BufferCase& c = GetParam();
+  const FrameCase& c = GetParam();
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-  std::unique_ptr<SDL_Window, WindowDeleter> window(
-      SDL_CreateWindow("reference", 0, 0, c.width, c.height, 0));
+  WindowPtr window(SDL_CreateWindow("reference", 0, 0, c.width, c.height, 0));
   ASSERT_TRUE(window) << SDL_GetError();
   SurfacePtr buffers[3] = {NewBuffer(c.width, c.height), NewBuffer(c.width, c.height),
                            NewBuffer(c.width, c.height)};
@@ -103,12 +83,7 @@ TEST_P(ShmBuffersShow, EveryPictureAsFramePresenterDrawsTheFrame) {
   ASSERT_TRUE(buffers[0] && buffers[1] && buffers[2] && screen);
 
   platform::HeadlessPlatform headless;
-  headless.setTimeSeconds(11);
-  ScenarioOptions options = PresetNamed(c.scenario);
-  options.screenWidth = 640;
-  options.screenHeight = 480;
-  options.screenBitDepth = c.bitDepth;
-  headless.setCurrentMode({640, 480, c.bitDepth});
+  const ScenarioOptions options = PresetOnHeadless(headless, c, 11);
 
   software::FrameChanges changes;
   FramePresenter reference;
@@ -175,12 +150,12 @@ TEST_P(ShmBuffersShow, EveryPictureAsFramePresenterDrawsTheFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ScenariosDepthsAndSizes, ShmBuffersShow,
-                         ::testing::Values(BufferCase{"Classic", 32, 640, 480, 400},
-                                           BufferCase{"Classic", 8, 1280, 960, 300},
-                                           BufferCase{"Invasion", 16, 700, 600, 300},
-                                           BufferCase{"Halloween", 24, 1000, 700, 300},
-                                           BufferCase{"Custom", 32, 640, 400, 200}),
-                         [](const ::testing::TestParamInfo<BufferCase>& info) {
+                         ::testing::Values(FrameCase{"Classic", 32, 640, 480, 400},
+                                           FrameCase{"Classic", 8, 1280, 960, 300},
+                                           FrameCase{"Invasion", 16, 700, 600, 300},
+                                           FrameCase{"Halloween", 24, 1000, 700, 300},
+                                           FrameCase{"Custom", 32, 640, 400, 200}),
+                         [](const ::testing::TestParamInfo<FrameCase>& info) {
                            return info.param.scenario + std::to_string(info.param.bitDepth) + "In" +
                                   std::to_string(info.param.width) + "x" +
                                   std::to_string(info.param.height);
