@@ -8,7 +8,10 @@
 # share of one core, and the frames presented per second. Then, with the
 # first scenario running, the output is powered off (`swaymsg output ...
 # dpms off`, or where sway cannot do that to a headless output, the
-# compositor stopped): after POWER_OFF_SETTLE seconds the cost is measured
+# compositor stopped: the headless backend of wlroots 0.15 takes no change
+# of an output's "enabled" state, so `dpms off` and `disable` fail, and
+# switching the saver's workspace away takes its keyboard focus, which ends
+# the saver): after POWER_OFF_SETTLE seconds the cost is measured
 # again, and once the output is on again the frame counter must move and
 # the screen show the scene.
 #
@@ -16,7 +19,9 @@
 #
 # Environment: GRAZEFALL, STORE_TOOL, POINTER_TOOL (default: in build/),
 # WINDOW (default 10), STARTUP (default 4), INTRO (default 10), SCENARIOS,
-# SIZES (default "1024x768 1920x1080"), X11=0 to leave out Xvfb, POWER=0 to
+# SIZES (default "1024x768 1920x1080"), SCALE (the sway output's scale,
+# default 1; SIZES stay the output's pixels), STORED (the stored mode,
+# default each size at 32 bits), X11=0 to leave out Xvfb, POWER=0 to
 # leave out the powered-off row, PERF=FILE to record a profile (perf record
 # -g) of the saver during the first Wayland row and print where its time
 # went.
@@ -27,6 +32,8 @@ STARTUP=${STARTUP:-4}
 INTRO=${INTRO:-10}
 SCENARIOS=${SCENARIOS:-Classic Invasion Halloween Custom}
 SIZES=${SIZES:-1024x768 1920x1080}
+SCALE=${SCALE:-1}
+STORED=${STORED:-}
 POWER_OFF_SETTLE=${POWER_OFF_SETTLE:-2}
 STORE_TOOL=${STORE_TOOL:-$HERE/build/tests/integration/store_options_tool}
 program=${GRAZEFALL:-$HERE/build/grazefall}
@@ -87,11 +94,14 @@ settle_time() { if [[ $1 == Classic ]]; then echo $((STARTUP + INTRO)); else ech
 start_sway
 hold_pointer
 output=$(as_user swaymsg -t get_outputs -r | python3 -c 'import json,sys; print(json.load(sys.stdin)[0]["name"])')
+as_user swaymsg output "$output" scale "$SCALE" >/dev/null || fail "sway took no scale $SCALE"
 first_row=yes
 for size in $SIZES; do
   as_user swaymsg output "$output" mode "$size" >/dev/null || fail "sway took no mode $size"
+  at=$size
+  [[ $SCALE != 1 ]] && at="$size@$SCALE"
   for scenario in $SCENARIOS; do
-    store "$scenario" "${size}x32"
+    store "$scenario" "${STORED:-${size}x32}"
     hold_keyboard
     log="$WORK/saver-$scenario-$size.out"
     start_program "saver-$scenario-$size" env XDG_CONFIG_HOME="$CONFIG" GRAZEFALL_FRAME_STATS=1 \
@@ -100,20 +110,21 @@ for size in $SIZES; do
     sleep "$(settle_time "$scenario")"
     PERF_NOW=
     [[ -n ${PERF:-} && $first_row == yes ]] && PERF_NOW=$PERF
-    measure "$scenario $size wayland" "$saver" "$SWAY_PID" "$log"
+    measure "$scenario $at wayland" "$saver" "$SWAY_PID" "$log"
     first_row=no
     if [[ ${POWER:-1} != 0 && $scenario == "${SCENARIOS%% *}" && $size == "${SIZES%% *}" ]]; then
       as_user swaymsg output "$output" dpms off >/dev/null
       # A headless output of wlroots 0.15 cannot be powered off ("Failed to
-      # commit output"): there the compositor is stopped instead, which
-      # asks for no picture either.
+      # commit output": its backend's allow-list of output state lacks
+      # WLR_OUTPUT_STATE_ENABLED): there the compositor is stopped instead,
+      # which asks for no picture either.
       how="output off"
       if as_user swaymsg -t get_outputs -r | grep -q '"dpms": *true'; then
         how="compositor stopped"
         kill -STOP "$SWAY_PID"
       fi
       sleep "$POWER_OFF_SETTLE"
-      measure "$scenario $size $how" "$saver" "$SWAY_PID" "$log"
+      measure "$scenario $at $how" "$saver" "$SWAY_PID" "$log"
       before=$(frames "$log" | cut -d' ' -f1)
       if [[ $how == "compositor stopped" ]]; then
         kill -CONT "$SWAY_PID"
@@ -127,7 +138,7 @@ for size in $SIZES; do
         ((${after:-0} > ${before:-0})); then
         shown=yes
       fi
-      printf '%-30s frames %s -> %s, scene shown again: %s\n' "$scenario $size output on" \
+      printf '%-30s frames %s -> %s, scene shown again: %s\n' "$scenario $at output on" \
         "${before:--}" "${after:--}" "$shown"
     fi
     kill "$saver" 2>/dev/null
@@ -143,7 +154,7 @@ if [[ ${X11:-1} != 0 ]] && command -v Xvfb >/dev/null; then
     for _ in $(seq 50); do [[ -s $WORK/display ]] && break; sleep 0.1; done
     display=":$(head -1 "$WORK/display")"
     for scenario in $SCENARIOS; do
-      store "$scenario" "${size}x32"
+      store "$scenario" "${STORED:-${size}x32}"
       log="$WORK/x11-$scenario-$size.out"
       env -u WAYLAND_DISPLAY DISPLAY="$display" XDG_CONFIG_HOME="$CONFIG" GRAZEFALL_FRAME_STATS=1 \
         "$SOURCE_PROGRAM" /s >"$log" 2>&1 &

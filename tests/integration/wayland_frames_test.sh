@@ -4,8 +4,10 @@
 # GRAZEFALL_HELD_FRAME) to write the frame of its 300th picture and commit
 # nothing after it, and a grim screenshot of the output must be that frame,
 # pixel for pixel, as the saver scales it: unscaled (1024x768x32 on a
-# 1024x768 output), enlarged and converted (800x600x16), and on an output of
-# scale 2, where the buffers have the output's own pixels. While the
+# 1024x768 output), enlarged and converted (800x600x16), and enlarged on a
+# 1920x1080 output of scale 2, where the buffers have the output's own
+# pixels (a compositor enlarging a frame itself would sample or blend its
+# pixels its own way). While the
 # compositor asks for no picture the saver draws none and runs no tick, and
 # goes on once it asks again. Refused its own
 # buffers, the saver says so once and still draws.
@@ -97,8 +99,9 @@ check_held() {
 
 check_held Classic 1024x768x32
 check_held Custom 800x600x16
-# A compositor that asks for no picture (stopped here; sway cannot power a
-# headless output off) gets none, and no tick runs meanwhile: the frame
+# A compositor that asks for no picture (stopped here: the headless outputs
+# of wlroots 0.15 cannot be powered off or disabled, and switching the
+# saver's workspace away takes its focus, which ends it) gets none, and no tick runs meanwhile: the frame
 # count stands still until it asks again, and then moves on.
 frames_shown() { grep -a '^grazefall-frames: ' "$WORK/paced.out" | tail -1 | cut -d' ' -f2; }
 hold_keyboard
@@ -122,6 +125,7 @@ kill "$saver"
 wait_exit "$saver" 10 || fail "paced: SIGTERM did not end the saver"
 
 as_user swaymsg output "$output" scale 2 >/dev/null || fail "sway took no scale 2"
+as_user swaymsg output "$output" mode 1920x1080 >/dev/null || fail "sway took no 1920x1080 mode"
 check_held Halloween 1024x768x32
 
 # Without our own buffers (refused here on purpose) the saver says so once
