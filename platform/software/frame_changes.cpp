@@ -3,7 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
 
 namespace grazefall::platform::software {
 namespace {
@@ -13,20 +13,55 @@ namespace {
 constexpr int64_t kWholeNumerator = 1;
 constexpr int64_t kWholeDenominator = 2;
 
+// One bit a tile, 64 to a word; each row of tiles starts a word of its own.
 struct TileGrid {
-  int32_t width, height, tileSide, columns, rows;
+  int32_t width, height, tileSide, columns, rows, words;
 };
 
 TileGrid GridOf(int32_t width, int32_t height, int32_t tileSide) {
-  return {width, height, tileSide, (width + tileSide - 1) / tileSide,
-          (height + tileSide - 1) / tileSide};
+  const int32_t columns = (width + tileSide - 1) / tileSide;
+  return {
+      width, height, tileSide, columns, (height + tileSide - 1) / tileSide, (columns + 63) / 64};
+}
+
+size_t BitsOf(const TileGrid& grid) {
+  return static_cast<size_t>(grid.words) * grid.rows;
+}
+
+// Bits `first` to `last` of a word, both included.
+uint64_t BitsFromTo(int32_t first, int32_t last) {
+  const uint64_t upToLast = last == 63 ? ~uint64_t{0} : (uint64_t{1} << (last + 1)) - 1;
+  return upToLast & (~uint64_t{0} << first);
+}
+
+// The bits set in `word` (std::popcount becomes a library call on machines
+// the compiler may not assume a population count instruction of).
+int32_t BitsSet(uint64_t word) {
+  word -= (word >> 1) & 0x5555555555555555u;
+  word = (word & 0x3333333333333333u) + ((word >> 2) & 0x3333333333333333u);
+  word = (word + (word >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<int32_t>((word * 0x0101010101010101u) >> 56);
+}
+
+// The first tile from `from` on in a row of tiles that is marked (`marked`)
+// or unmarked; past the row's last word when there is none. The bits past
+// the last column are never marked.
+int32_t NextTile(const uint64_t* line, int32_t words, int32_t from, bool marked) {
+  int32_t word = from / 64;
+  if (word >= words) return words * 64;
+  uint64_t bits = (marked ? line[word] : ~line[word]) & (~uint64_t{0} << (from % 64));
+  while (bits == 0) {
+    if (++word == words) return words * 64;
+    bits = marked ? line[word] : ~line[word];
+  }
+  return word * 64 + std::countr_zero(bits);
 }
 
 // Marks the tiles `areas` touch, a row of tiles at a time, and adds the area
 // of the newly marked tiles (cut to the frame) to `markedArea`. Stops,
 // answering false, as soon as the marked area is over `areaLimit`: a frame
 // that goes whole costs no more than that.
-bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector<uint8_t>& tiles,
+bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector<uint64_t>& tiles,
                int64_t& markedArea, int64_t areaLimit) {
   const int32_t side = grid.tileSide;
   const int32_t lastColumn = grid.columns - 1;
@@ -39,15 +74,21 @@ bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector
     if (left >= right || top >= bottom) continue;
     const int32_t first = left / side;
     const int32_t last = (right - 1) / side;
-    const auto count = static_cast<size_t>(last - first + 1);
     for (int32_t row = top / side; row <= (bottom - 1) / side; ++row) {
-      uint8_t* span = tiles.data() + static_cast<size_t>(row) * grid.columns + first;
-      const int64_t fresh = std::count(span, span + count, uint8_t{0});
+      uint64_t* line = tiles.data() + static_cast<size_t>(row) * grid.words;
+      int64_t fresh = 0;
+      uint64_t lastAdded = 0;
+      for (int32_t word = first / 64; word <= last / 64; ++word) {
+        const uint64_t span =
+            BitsFromTo(word == first / 64 ? first % 64 : 0, word == last / 64 ? last % 64 : 63);
+        lastAdded = span & ~line[word];
+        fresh += BitsSet(lastAdded);
+        line[word] |= span;
+      }
       if (fresh == 0) continue;
       int64_t width = fresh * side;
-      if (last == lastColumn && span[count - 1] == 0) width -= lastColumnShortBy;
+      if (last == lastColumn && ((lastAdded >> (last % 64)) & 1) != 0) width -= lastColumnShortBy;
       markedArea += width * (std::min((row + 1) * side, grid.height) - row * side);
-      std::memset(span, 1, count);
       if (markedArea > areaLimit) return false;
     }
   }
@@ -56,7 +97,7 @@ bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector
 
 // The marked tiles as rectangles: runs of marked tiles along each row of
 // tiles, joined with the rows below while they span the same columns.
-std::vector<Rect> CoverOfMarked(const TileGrid& grid, const std::vector<uint8_t>& tiles) {
+std::vector<Rect> CoverOfMarked(const TileGrid& grid, const std::vector<uint64_t>& tiles) {
   std::vector<Rect> cover;
   // Runs of the row of tiles above that are still open: a run below with the
   // same columns extends one of them downwards instead of starting anew.
@@ -64,25 +105,14 @@ std::vector<Rect> CoverOfMarked(const TileGrid& grid, const std::vector<uint8_t>
   std::vector<size_t> stillOpen;
   const int32_t side = grid.tileSide;
   for (int32_t row = 0; row < grid.rows; ++row) {
-    const uint8_t* line = tiles.data() + static_cast<size_t>(row) * grid.columns;
+    const uint64_t* line = tiles.data() + static_cast<size_t>(row) * grid.words;
     const int32_t top = row * side;
     const int32_t bottom = std::min(top + side, grid.height);
     stillOpen.clear();
     size_t nextOpen = 0;
-    for (int32_t column = 0; column < grid.columns;) {
-      // Most tiles are untouched: they are skipped eight at a time.
-      uint64_t eight = 0;
-      if (column + 8 <= grid.columns) std::memcpy(&eight, line + column, sizeof eight);
-      if (column + 8 <= grid.columns && eight == 0) {
-        column += 8;
-        continue;
-      }
-      if (line[column] == 0) {
-        ++column;
-        continue;
-      }
-      int32_t end = column;
-      while (end < grid.columns && line[end] != 0) ++end;
+    for (int32_t column = NextTile(line, grid.words, 0, true); column < grid.columns;
+         column = NextTile(line, grid.words, column, true)) {
+      const int32_t end = std::min(NextTile(line, grid.words, column, false), grid.columns);
       const Rect run{column * side, top, std::min(end * side, grid.width), bottom};
       // Open runs are in column order, as the runs of this row are.
       while (nextOpen < open.size() && cover[open[nextOpen]].left < run.left) ++nextOpen;
@@ -106,10 +136,10 @@ std::vector<Rect> CoverOfMarked(const TileGrid& grid, const std::vector<uint8_t>
 
 std::vector<Rect> TileCover(const std::vector<Rect>& first, const std::vector<Rect>& second,
                             int32_t width, int32_t height, int32_t tileSide,
-                            std::vector<uint8_t>& scratch) {
+                            std::vector<uint64_t>& scratch) {
   if (width <= 0 || height <= 0 || tileSide <= 0) return {};
   const TileGrid grid = GridOf(width, height, tileSide);
-  scratch.assign(static_cast<size_t>(grid.columns) * grid.rows, 0);
+  scratch.assign(BitsOf(grid), 0);
   int64_t area = 0;
   const int64_t noLimit = int64_t{width} * height;
   MarkTiles(first, grid, scratch, area, noLimit);
@@ -126,7 +156,7 @@ std::optional<std::vector<Rect>> FrameChanges::next(const SurfacePixels& frame) 
   std::optional<std::vector<Rect>> changes;
   if (comparable) {
     const TileGrid grid = GridOf(width, height, kTileSide);
-    tiles_.assign(static_cast<size_t>(grid.columns) * grid.rows, 0);
+    tiles_.assign(BitsOf(grid), 0);
     const int64_t limit = int64_t{width} * height * kWholeNumerator / kWholeDenominator;
     int64_t area = 0;
     if (MarkTiles(previousDrawn_, grid, tiles_, area, limit) &&

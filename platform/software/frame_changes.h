@@ -39,7 +39,7 @@ class FrameChanges {
   int32_t previousWidth_ = 0;
   int32_t previousHeight_ = 0;
   std::vector<Rect> previousDrawn_;
-  std::vector<uint8_t> tiles_;
+  std::vector<uint64_t> tiles_;
 };
 
 // The tiles of a `width` x `height` frame that `areas` touch, as rectangles cut
@@ -47,6 +47,6 @@ class FrameChanges {
 // rows below while they span the same columns. The rectangles do not overlap.
 std::vector<Rect> TileCover(const std::vector<Rect>& first, const std::vector<Rect>& second,
                             int32_t width, int32_t height, int32_t tileSide,
-                            std::vector<uint8_t>& scratch);
+                            std::vector<uint64_t>& scratch);
 
 }  // namespace grazefall::platform::software
