@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
+
+#include "platform/sdl/clip_bands.h"
 
 namespace grazefall::platform::sdl {
 namespace {
@@ -165,27 +168,28 @@ bool X11SharedImage::putOn(SDL_Window* window, const std::vector<SDL_Rect>& rect
     top = INT_MAX;
     right = 0;
     bottom = 0;
-    parts.clip.clear();
+    std::vector<Rect> inside;
+    inside.reserve(rects.size());
     for (const SDL_Rect& r : rects) {
-      const int x0 = std::max(r.x, 0);
-      const int y0 = std::max(r.y, 0);
-      const int x1 = std::min(r.x + r.w, width);
-      const int y1 = std::min(r.y + r.h, height);
-      if (x0 >= x1 || y0 >= y1) continue;
-      left = std::min(left, x0);
-      top = std::min(top, y0);
-      right = std::max(right, x1);
-      bottom = std::max(bottom, y1);
-      parts.clip.push_back(XRectangle{static_cast<short>(x0), static_cast<short>(y0),
-                                      static_cast<unsigned short>(x1 - x0),
-                                      static_cast<unsigned short>(y1 - y0)});
+      inside.push_back(Rect{std::max(r.x, 0), std::max(r.y, 0), std::min(r.x + r.w, width),
+                            std::min(r.y + r.h, height)});
+    }
+    parts.clip.clear();
+    for (const Rect& r : InBands(std::move(inside))) {
+      left = std::min(left, r.left);
+      top = std::min(top, r.top);
+      right = std::max(right, r.right);
+      bottom = std::max(bottom, r.bottom);
+      parts.clip.push_back(XRectangle{static_cast<short>(r.left), static_cast<short>(r.top),
+                                      static_cast<unsigned short>(r.width()),
+                                      static_cast<unsigned short>(r.height())});
     }
     if (parts.clip.empty()) return true;
     // The pixels outside the rectangles hold what the window already shows,
     // so a list too long for one request may give way to the bounding box.
     if (parts.clip.size() <= parts.maxClipRects && std::max(width, height) <= SHRT_MAX) {
       XSetClipRectangles(parts.display, parts.gc, 0, 0, parts.clip.data(),
-                         static_cast<int>(parts.clip.size()), Unsorted);
+                         static_cast<int>(parts.clip.size()), YXBanded);
     } else {
       XSetClipMask(parts.display, parts.gc, None);
     }

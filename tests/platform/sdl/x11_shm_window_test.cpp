@@ -2,7 +2,8 @@
 // our own): after each present the window, read back from the server, holds
 // the frame; the changed rectangles go in one clipped put of their bounding
 // box, and a change left out of them stays off the window even inside it; a new
-// window size gets new pixels and the whole frame.
+// window size gets new pixels and the whole frame. The clip list is in the
+// bands the server takes as they are.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,9 +13,11 @@
 
 #include <cstdlib>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "platform/sdl/clip_bands.h"
 #include "platform/sdl/frame_presenter.h"
 #include "platform/sdl/x11_shared_image.h"
 #include "platform/sdl/x11_shm_window.h"
@@ -209,6 +212,52 @@ TEST_F(SharedX11Pixels, ANewWindowSizeGetsNewPixelsAndTheWholeFrame) {
   ASSERT_EQ(shown.size(), 400u * 300u);
   EXPECT_EQ(shown[0], 0x00FFFFu);
   EXPECT_EQ(shown[299 * 400 + 399], 0x00FFFFu);
+}
+
+// The bands hold every pixel of the rectangles once and no other, and keep the
+// order the server checks a banded list for: every scanline's rectangles
+// share their top and height, bands in order of y, a band's rectangles in
+// order of x and apart.
+TEST(ClipBands, TheSamePixelsInBandsTheServerTakesAsTheyAre) {
+  constexpr int32_t kWidth = 48;
+  constexpr int32_t kHeight = 40;
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int32_t> at(-4, 44);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<Rect> rects(1 + round % 12);
+    for (Rect& r : rects) {
+      const int32_t x = at(random);
+      const int32_t y = at(random);
+      r = Rect{x, y, x + at(random) % 16, y + at(random) % 16};  // some empty, some touching
+    }
+    const std::vector<Rect> bands = InBands(rects);
+    for (int32_t y = -4; y < kHeight + 16; ++y) {
+      for (int32_t x = -4; x < kWidth + 16; ++x) {
+        int inRects = 0;
+        int inBands = 0;
+        for (const Rect& r : rects)
+          inRects += x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+        for (const Rect& r : bands)
+          inBands += x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+        ASSERT_EQ(inBands, inRects > 0 ? 1 : 0) << "round " << round << " at " << x << "," << y;
+      }
+    }
+    for (size_t i = 1; i < bands.size(); ++i) {
+      const Rect& before = bands[i - 1];
+      const Rect& r = bands[i];
+      if (r.top == before.top) {
+        EXPECT_EQ(r.bottom, before.bottom) << "round " << round;
+        EXPECT_GT(r.left, before.right) << "round " << round;
+      } else {
+        EXPECT_GE(r.top, before.bottom) << "round " << round;
+      }
+    }
+  }
+  // A column of changes stays one rectangle; a neighbour of another height
+  // cuts both into bands.
+  EXPECT_EQ(InBands({{0, 8, 8, 16}, {0, 0, 8, 8}}), (std::vector<Rect>{{0, 0, 8, 16}}));
+  EXPECT_EQ(InBands({{0, 0, 8, 16}, {16, 8, 24, 24}}),
+            (std::vector<Rect>{{0, 0, 8, 8}, {0, 8, 8, 16}, {16, 8, 24, 16}, {16, 16, 24, 24}}));
 }
 
 }  // namespace
