@@ -202,13 +202,15 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
     lastFrameFormat_ = frame->format->format;
     lastTargetFormat_ = target->format->format;
   }
-  // Unscaled frames are converted straight into the window surface; scaled
-  // ones into the kept copy first, from which they are scaled (or, with a
-  // table, converted as they are scaled, with no kept copy at all: at
-  // 3840x2160 it would be 32 MiB more).
+  // Unscaled frames are converted straight into the window surface. Scaled
+  // ones already in the window's format are scaled from the frame itself;
+  // others are converted into the kept copy first, from which they are
+  // scaled (or, with a table, converted as they are scaled, with no kept copy
+  // at all: at 3840x2160 it would be 32 MiB more).
   const bool scaled = map_.viewport.width() != frame->w || map_.viewport.height() != frame->h;
   const bool lookedUp = lookup_.fit(frame, target);
-  if (scaled && !lookedUp) {
+  const bool staged = scaled && !lookedUp && frame->format->format != target->format->format;
+  if (staged) {
     if (staging_ == nullptr || staging_->w != frame->w || staging_->h != frame->h ||
         staging_->format->format != target->format->format) {
       if (staging_ != nullptr) SDL_FreeSurface(staging_);
@@ -247,14 +249,15 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
       } else if (!scaled) {
         CopyLookedUp<uint16_t>(frame, from, target, to, lookup_);
       }
-    } else if (!CopyArea(frame, from, scaled ? staging_ : target, to)) {
-      return kEFail;
+    } else if (staged || !scaled) {
+      if (!CopyArea(frame, from, staged ? staging_ : target, to)) return kEFail;
     }
     const Rect shown = map_.shownOf(cut);
     if (shown.width() > 0) sent_.push_back(shown);
   }
 
   if (scaled) {
+    const SDL_Surface* source = staged ? staging_ : frame;
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return kEFail;
     for (const Rect& area : sent_) {
       if (lookedUp) {
@@ -269,19 +272,19 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
       }
       switch (target->format->BytesPerPixel) {
         case 1:
-          ScalePixels<uint8_t>(staging_, target, map_.viewport, area, map_.sourceColumn,
+          ScalePixels<uint8_t>(source, target, map_.viewport, area, map_.sourceColumn,
                                map_.sourceRow);
           break;
         case 2:
-          ScalePixels<uint16_t>(staging_, target, map_.viewport, area, map_.sourceColumn,
+          ScalePixels<uint16_t>(source, target, map_.viewport, area, map_.sourceColumn,
                                 map_.sourceRow);
           break;
         case 3:
-          ScalePixels<Pixel24>(staging_, target, map_.viewport, area, map_.sourceColumn,
+          ScalePixels<Pixel24>(source, target, map_.viewport, area, map_.sourceColumn,
                                map_.sourceRow);
           break;
         default:
-          ScalePixels<uint32_t>(staging_, target, map_.viewport, area, map_.sourceColumn,
+          ScalePixels<uint32_t>(source, target, map_.viewport, area, map_.sourceColumn,
                                 map_.sourceRow);
           break;
       }
