@@ -131,14 +131,14 @@ SDL_Surface* FramePresenter::windowPixels(SDL_Window* window) {
 }
 
 bool FramePresenter::send(SDL_Window* window, const std::vector<Rect>& rects, bool whole) {
+  if (shared_) return shared_->send(rects, whole);
+  if (whole) return SDL_UpdateWindowSurface(window) == 0;
+  if (rects.empty()) return true;
   std::vector<SDL_Rect> sdlRects;
   sdlRects.reserve(rects.size());
   for (const Rect& area : rects) {
     sdlRects.push_back(SDL_Rect{area.left, area.top, area.width(), area.height()});
   }
-  if (shared_) return shared_->send(sdlRects, whole);
-  if (whole) return SDL_UpdateWindowSurface(window) == 0;
-  if (sdlRects.empty()) return true;
   return SDL_UpdateWindowSurfaceRects(window, sdlRects.data(), static_cast<int>(sdlRects.size())) ==
          0;
 }
@@ -162,14 +162,7 @@ std::optional<int32_t> FramePresenter::putShared(SDL_Window* window, SDL_Surface
   windowCurrent_ = false;
   const bool whole = !changes || !sharedCurrent_;
   sharedCurrent_ = false;
-  std::vector<SDL_Rect> rects;
-  if (!whole) {
-    rects.reserve(changes->size());
-    for (const Rect& area : *changes) {
-      rects.push_back(SDL_Rect{area.left, area.top, area.width(), area.height()});
-    }
-  }
-  if (!shared.putOn(window, rects, whole)) return kEFail;
+  if (!shared.putOn(window, whole ? std::vector<Rect>{} : *changes, whole)) return kEFail;
   sharedCurrent_ = true;
   return kOk;
 }

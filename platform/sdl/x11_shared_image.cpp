@@ -148,8 +148,7 @@ bool X11SharedImage::suits(SDL_Window* window) const {
          TakesOurWords(display, xWindow);
 }
 
-bool X11SharedImage::putOn(SDL_Window* window, const std::vector<SDL_Rect>& rects,
-                           bool whole) const {
+bool X11SharedImage::putOn(SDL_Window* window, const std::vector<Rect>& rects, bool whole) const {
   Parts& parts = *parts_;
   Display* display = nullptr;
   Window xWindow = 0;
@@ -170,9 +169,9 @@ bool X11SharedImage::putOn(SDL_Window* window, const std::vector<SDL_Rect>& rect
     bottom = 0;
     std::vector<Rect> inside;
     inside.reserve(rects.size());
-    for (const SDL_Rect& r : rects) {
-      inside.push_back(Rect{std::max(r.x, 0), std::max(r.y, 0), std::min(r.x + r.w, width),
-                            std::min(r.y + r.h, height)});
+    for (const Rect& r : rects) {
+      inside.push_back(Rect{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width),
+                            std::min(r.bottom, height)});
     }
     parts.clip.clear();
     for (const Rect& r : InBands(std::move(inside))) {

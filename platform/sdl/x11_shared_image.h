@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/types.h"
+
 namespace grazefall::platform::sdl {
 
 class X11SharedImage {
@@ -35,7 +37,7 @@ class X11SharedImage {
   // Puts `rects` (inside the image) at the same place on `window` (one that
   // suits), or all of it when `whole`, and waits until the server has read
   // them. False when the window is not on X11.
-  bool putOn(SDL_Window* window, const std::vector<SDL_Rect>& rects, bool whole) const;
+  bool putOn(SDL_Window* window, const std::vector<Rect>& rects, bool whole) const;
 
  private:
   X11SharedImage() = default;

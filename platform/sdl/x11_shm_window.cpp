@@ -28,7 +28,7 @@ bool X11ShmWindow::fits(SDL_Window* window) const {
   return width == image_->width() && height == image_->height();
 }
 
-bool X11ShmWindow::send(const std::vector<SDL_Rect>& rects, bool whole) {
+bool X11ShmWindow::send(const std::vector<Rect>& rects, bool whole) {
   return image_->putOn(window_, rects, whole);
 }
 

@@ -32,7 +32,7 @@ class X11ShmWindow {
   // Puts `rects` (inside the surface) on the window, or all of it when
   // `whole`, and waits until the server has read them. False when the server
   // refused.
-  bool send(const std::vector<SDL_Rect>& rects, bool whole);
+  bool send(const std::vector<Rect>& rects, bool whole);
 
  private:
   X11ShmWindow() = default;
