@@ -10,16 +10,12 @@
 
 #include "platform/software/frame_changes.h"
 #include "platform/software/software_surface.h"
+#include "tests/support/rect_cover.h"
 
 namespace grazefall::platform::software {
 namespace {
 
-// How many of the rectangles hold (x, y).
-int Covering(const std::vector<Rect>& rects, int32_t x, int32_t y) {
-  int count = 0;
-  for (const Rect& r : rects) count += x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-  return count;
-}
+using grazefall::testing::Covering;
 
 TEST(TileCover, CoversEveryDrawnPixelOnceOnTheTileGridAndNoUntouchedTile) {
   const std::vector<Rect> first{
