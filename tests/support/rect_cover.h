@@ -1,8 +1,7 @@
-// How many of a list of rectangles hold a pixel, for tests of routines that
-// must cover a set of pixels exactly once.
+// How many of the rectangles hold the pixel (x, y).
 #pragma once
 
-#include <cstdint>
+#include <algorithm>
 #include <vector>
 
 #include "platform/types.h"
@@ -10,11 +9,9 @@
 namespace grazefall::testing {
 
 inline int Covering(const std::vector<platform::Rect>& rects, int32_t x, int32_t y) {
-  int count = 0;
-  for (const platform::Rect& r : rects) {
-    count += x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-  }
-  return count;
+  return static_cast<int>(std::count_if(rects.begin(), rects.end(), [x, y](const auto& r) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+  }));
 }
 
 }  // namespace grazefall::testing
