@@ -58,21 +58,20 @@ KeyedRuns::KeyedRuns(const SDL_Surface* picture, uint32_t key) {
   rowStart_.push_back(static_cast<uint32_t>(runs_.size()));
 }
 
-const std::vector<KeyedRuns::Span>& KeyedRuns::spansOf(const SDL_Surface* picture,
-                                                       const SDL_Rect& source) const {
+const KeyedRuns::Cut& KeyedRuns::cutOf(const SDL_Surface* picture, const SDL_Rect& source) const {
   const auto same = [&source](const Cut& cut) {
     return cut.x == source.x && cut.y == source.y && cut.w == source.w && cut.h == source.h;
   };
   // The same frame is often drawn many times in a row (a herd, the drops).
-  if (lastCut_ < cuts_.size() && same(cuts_[lastCut_])) return cuts_[lastCut_].spans;
+  if (lastCut_ < cuts_.size() && same(cuts_[lastCut_])) return cuts_[lastCut_];
   for (size_t i = 0; i < cuts_.size(); ++i) {
     if (same(cuts_[i])) {
       lastCut_ = i;
-      return cuts_[i].spans;
+      return cuts_[i];
     }
   }
   if (cuts_.size() >= kMaxCuts) cuts_.clear();
-  Cut& cut = cuts_.emplace_back(Cut{source.x, source.y, source.w, source.h, {}});
+  Cut& cut = cuts_.emplace_back(Cut{source.x, source.y, source.w, source.h, {}, {}});
   lastCut_ = cuts_.size() - 1;
   const size_t bytes = picture->format->BytesPerPixel;
   const int32_t sourceRight = source.x + source.w;
@@ -89,20 +88,30 @@ const std::vector<KeyedRuns::Span>& KeyedRuns::spansOf(const SDL_Surface* pictur
            static_cast<uint32_t>(static_cast<size_t>(row) * picture->pitch + left * bytes),
            static_cast<uint32_t>((left - source.x) * bytes),
            static_cast<uint32_t>((right - left) * bytes)});
+      const Rect inked{left - source.x, row - source.y, right - source.x, row - source.y + 1};
+      if (cut.spans.size() == 1) {
+        cut.inked = inked;
+      } else {
+        cut.inked = Rect{std::min(cut.inked.left, inked.left), cut.inked.top,
+                         std::max(cut.inked.right, inked.right), inked.bottom};
+      }
     }
   }
-  return cut.spans;
+  return cut;
 }
 
-void KeyedRuns::draw(const SDL_Surface* picture, const SDL_Rect& source, SDL_Surface* to, int32_t x,
+Rect KeyedRuns::draw(const SDL_Surface* picture, const SDL_Rect& source, SDL_Surface* to, int32_t x,
                      int32_t y) const {
   const auto* in = static_cast<const uint8_t*>(picture->pixels);
   auto* out = static_cast<uint8_t*>(to->pixels) + static_cast<size_t>(y) * to->pitch +
               static_cast<size_t>(x) * picture->format->BytesPerPixel;
-  for (const Span& span : spansOf(picture, source)) {
+  const Cut& cut = cutOf(picture, source);
+  for (const Span& span : cut.spans) {
     CopyBytes(out + static_cast<size_t>(span.row) * to->pitch + span.targetByte,
               in + span.sourceByte, span.bytes);
   }
+  if (cut.spans.empty()) return Rect{};
+  return Rect{x + cut.inked.left, y + cut.inked.top, x + cut.inked.right, y + cut.inked.bottom};
 }
 
 }  // namespace grazefall::platform::software

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/types.h"
+
 struct SDL_Surface;
 struct SDL_Rect;
 
@@ -24,7 +26,10 @@ class KeyedRuns {
   // were found in, unchanged since) that are not the key to `to` with the
   // rectangle's corner at (x, y). The rectangle placed there must lie inside
   // `to`, which has the picture's pixel format and is not the picture.
-  void draw(const SDL_Surface* picture, const SDL_Rect& source, SDL_Surface* to, int32_t x,
+  // Returns the smallest rectangle of `to` holding every pixel written
+  // (empty when the source rectangle is all key): the transparent margins
+  // of a sprite's cell need no clearing after it, and never change.
+  Rect draw(const SDL_Surface* picture, const SDL_Rect& source, SDL_Surface* to, int32_t x,
             int32_t y) const;
 
  private:
@@ -44,11 +49,13 @@ class KeyedRuns {
   struct Cut {
     int32_t x, y, w, h;
     std::vector<Span> spans;
+    // The spans' extent, relative to the rectangle's corner.
+    Rect inked;
   };
   // A sprite sheet holds a few dozen frames; more rectangles than this start
   // the list afresh.
   static constexpr size_t kMaxCuts = 256;
-  const std::vector<Span>& spansOf(const SDL_Surface* picture, const SDL_Rect& source) const;
+  const Cut& cutOf(const SDL_Surface* picture, const SDL_Rect& source) const;
   mutable std::vector<Cut> cuts_;
   mutable size_t lastCut_ = 0;
 };

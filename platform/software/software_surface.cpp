@@ -279,11 +279,13 @@ int32_t SoftwareSurface::blit(const Rect& destination, Surface& from, const Rect
       SDL_Rect from_rect{static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(right - left),
                          static_cast<int>(bottom - top)};
       SDL_Rect to_rect{static_cast<int>(left), static_cast<int>(top), from_rect.w, from_rect.h};
-      markWrittenIn(Rect{to_rect.x, to_rect.y, to_rect.x + to_rect.w, to_rect.y + to_rect.h});
       if (runs != nullptr) {
-        runs->draw(input, from_rect, target, to_rect.x, to_rect.y);
+        // Only where the sprite has ink is written.
+        const Rect inked = runs->draw(input, from_rect, target, to_rect.x, to_rect.y);
+        if (inked.width() > 0) markWrittenIn(inked);
         continue;
       }
+      markWrittenIn(Rect{to_rect.x, to_rect.y, to_rect.x + to_rect.w, to_rect.y + to_rect.h});
       // Both rectangles are already inside their surfaces and the target's
       // SDL clip rectangle is the whole surface, so SDL's own clipping pass
       // would change nothing.
