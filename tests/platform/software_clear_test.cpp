@@ -54,6 +54,8 @@ TEST_P(ClearEveryDepth, FillAfterBlitsClearsEverythingTheyDrew) {
   auto sheet = Sheet(depth);
   ASSERT_EQ(target->fill(0), kOk);
   Stamp(*target, *sheet, 3, 4);
+  // Only the ink is recorded as drawn: the sheet's key row and column are not.
+  EXPECT_EQ(target->pixels()->drawn.back(), (Rect{4, 5, 9, 9}));
   Stamp(*target, *sheet, -2, -3);                   // cut at the top-left corner
   Stamp(*target, *sheet, kWidth - 2, kHeight - 1);  // cut at the bottom-right corner
   Stamp(*target, *sheet, 30, 20);
