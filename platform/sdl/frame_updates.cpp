@@ -66,4 +66,15 @@ bool FrameUpdates::show(ShmFrameWriter& writer, SDL_Surface* frame, size_t buffe
   return true;
 }
 
+void FrameUpdates::showAsDrawn(int32_t width, int32_t height, std::vector<Rect>* damage) {
+  framePixels_ = int64_t{width} * height;
+  // The changes come cut to the frame, and the frame is the buffer.
+  if (shown_.whole) {
+    *damage = {Rect{0, 0, width, height}};
+  } else {
+    *damage = shown_.areas;
+  }
+  shown_ = Lack{false, {}, 0};
+}
+
 }  // namespace grazefall::platform::sdl

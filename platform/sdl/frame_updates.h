@@ -37,6 +37,10 @@ class FrameUpdates {
   // shown. False (nothing changed) when drawing fails.
   bool show(ShmFrameWriter& writer, SDL_Surface* frame, size_t buffer, SDL_Surface* target,
             std::vector<Rect>* damage);
+  // The newest frame, `width` x `height`, is shown as it was drawn, in a
+  // buffer of its own: `damage` gets where it differs from the picture shown
+  // until now. The buffers here still lack what they lacked.
+  void showAsDrawn(int32_t width, int32_t height, std::vector<Rect>* damage);
 
  private:
   struct Lack {

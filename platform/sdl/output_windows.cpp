@@ -86,17 +86,22 @@ bool OutputWindows::holdsXWindow(uint64_t xWindow) const {
 }
 
 int32_t OutputWindows::present(SDL_Surface* frame, const std::optional<std::vector<Rect>>& changes,
-                               const X11SharedImage* shared) {
+                               const X11SharedImage* shared, ShmBuffers* lent) {
   int32_t shown = kEFail;
   for (size_t i = 0; i < outputs_.size(); ++i) {
     SDL_Window* window = outputs_[i].window.get();
     WaylandSurfacePresenter* own = presentation_ ? presentation_->presenterOf(window) : nullptr;
     const int32_t result = own != nullptr
-                               ? own->present(frame, changes)
+                               ? own->present(frame, changes, i == 0 ? lent : nullptr)
                                : outputs_[i].presenter->present(window, frame, changes, shared);
     if (i == 0) shown = result;
   }
   return shown;
+}
+
+std::unique_ptr<ShmBuffers> OutputWindows::lend(int32_t width, int32_t height) {
+  WaylandSurfacePresenter* own = presentation_ ? presentation_->presenterOf(first()) : nullptr;
+  return own != nullptr ? own->lend(width, height) : nullptr;
 }
 
 void OutputWindows::close() {

@@ -58,8 +58,13 @@ class OutputWindows {
   // Shows the frame in every window; the first's result, since another
   // output's copy that fails to show costs that output a frame, not the
   // saver its display.
+  // `lent`, when given, is the buffer the first window's Wayland presenter
+  // lent the frame's pixels in (see lend).
   int32_t present(SDL_Surface* frame, const std::optional<std::vector<Rect>>& changes,
-                  const X11SharedImage* shared = nullptr);
+                  const X11SharedImage* shared = nullptr, ShmBuffers* lent = nullptr);
+  // A Wayland buffer from the first window's presenter for frames to be drawn
+  // in (see WaylandSurfacePresenter::lend), or null.
+  std::unique_ptr<ShmBuffers> lend(int32_t width, int32_t height);
   // The next frame goes whole to every window.
   void invalidate();
   // Paints `picture` at (x, y) into the first window over black (a

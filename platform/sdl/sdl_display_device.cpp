@@ -28,6 +28,28 @@ const X11SharedImage* SharedImageOf(const software::SoftwareSurface& surface) {
   return shared != nullptr ? &shared->image() : nullptr;
 }
 
+// A frame's pixels in a buffer the Wayland compositor reads itself.
+class WaylandFramePixels final : public software::PixelMemory {
+ public:
+  explicit WaylandFramePixels(std::unique_ptr<ShmBuffers> buffer) : buffer_(std::move(buffer)) {}
+  void* data() const override { return buffer_->pixels(0)->pixels; }
+  int32_t pitch() const override { return buffer_->pixels(0)->pitch; }
+  ShmBuffers& buffer() const { return *buffer_; }
+
+ private:
+  std::unique_ptr<ShmBuffers> buffer_;
+};
+
+ShmBuffers* WaylandBufferOf(const software::SurfacePixels& pixels) {
+  const auto* lent = dynamic_cast<const WaylandFramePixels*>(pixels.lent.get());
+  return lent != nullptr ? &lent->buffer() : nullptr;
+}
+
+bool HeldByCompositor(const software::SurfacePixels& pixels) {
+  const ShmBuffers* buffer = WaylandBufferOf(pixels);
+  return buffer != nullptr && buffer->released() < 0;
+}
+
 }  // namespace
 
 std::vector<DisplayMode> ModesAtEveryDepth(const std::vector<DisplayMode>& resolutions) {
@@ -97,9 +119,30 @@ int32_t SdlDisplayDevice::present(const software::SoftwareSurface& primary) {
   const std::optional<std::vector<Rect>> changed = changes_.next(*primary.pixels());
   if (frameCounter_) frameCounter_->count(!changed);
   const int32_t shown =
-      windows_.presentFrame(window_, primary.sdlSurface(), changed, SharedImageOf(primary));
-  if (shown != kOk) changes_.forget();
+      windows_.presentFrame(window_, primary.sdlSurface(), changed, SharedImageOf(primary),
+                            WaylandBufferOf(*primary.pixels()));
+  if (shown != kOk) {
+    changes_.forget();
+  } else if (primary.attachedBackBuffer() && HeldByCompositor(*primary.attachedBackBuffer())) {
+    keepDrawingFree(primary);
+  }
   return shown;
+}
+
+void SdlDisplayDevice::keepDrawingFree(const software::SoftwareSurface& primary) {
+  // The compositor still reads the memory the next frame would be drawn in
+  // (it was shown until now): a third buffer, one it has let go of, takes
+  // its place.
+  software::SurfacePixels& back = *primary.attachedBackBuffer();
+  if (!spare_ || spare_->width() != primary.width() || spare_->height() != primary.height()) {
+    spare_ = createFlipSurface(DisplayMode{primary.width(), primary.height(), 32});
+  }
+  // A spare that got no buffer of the compositor's stays, unused, so that
+  // none is asked for again at every frame.
+  if (spare_ && WaylandBufferOf(*spare_->pixels()) != nullptr &&
+      !HeldByCompositor(*spare_->pixels())) {
+    spare_->tradePixelsWith(back);
+  }
 }
 
 std::unique_ptr<software::SoftwareSurface> SdlDisplayDevice::createFlipSurface(
@@ -113,6 +156,11 @@ std::unique_ptr<software::SoftwareSurface> SdlDisplayDevice::createFlipSurface(
     if (auto image = X11SharedImage::Create(window, mode.width, mode.height)) {
       auto surface = software::SoftwareSurface::CreateOn(
           std::make_unique<SharedFramePixels>(std::move(image)), mode.width, mode.height, 32);
+      if (surface) return surface;
+    }
+    if (auto buffer = windows_.lendWaylandBuffer(window_, mode.width, mode.height)) {
+      auto surface = software::SoftwareSurface::CreateOn(
+          std::make_unique<WaylandFramePixels>(std::move(buffer)), mode.width, mode.height, 32);
       if (surface) return surface;
     }
   }

@@ -4,7 +4,9 @@
 // aspect kept; only the parts that changed since the frame before are
 // converted and sent when that is known (see FrameChanges). A 32-bit frame as
 // large as its X window is drawn in memory the X server reads itself, and
-// goes with no conversion or copy of ours. The modes listed
+// goes with no conversion or copy of ours; as large as its Wayland window (at
+// scale 1), in a buffer the compositor reads, three of them taking turns so
+// that none is drawn in while the compositor may still read it. The modes listed
 // are every resolution SDL reports, at 8, 16, 24 and 32 bits; any other mode
 // up to kMaxModeSide at those depths is accepted too, since none of them
 // switches the monitor.
@@ -36,13 +38,17 @@ class SdlDisplayDevice : public software::SoftwareDisplayDevice {
   bool systemMode(DisplayMode* mode) override;
   bool acceptsMode(const DisplayMode& mode) override;
   int32_t present(const software::SoftwareSurface& primary) override;
-  // At 32 bits, as large as the saver's window on X11: memory shared with the
-  // X server, which then reads each frame straight from it.
+  // At 32 bits, as large as the saver's window: memory shared with the X
+  // server or a Wayland compositor, which then reads each frame straight
+  // from it.
   std::unique_ptr<software::SoftwareSurface> createFlipSurface(const DisplayMode& mode) override;
 
  private:
   // The whole frame, with the rate written over it, each time.
   int32_t presentWithFrameRate(const software::SoftwareSurface& primary);
+  // Trades the back buffer's memory, which the compositor holds, for the
+  // spare's when the compositor has let go of that.
+  void keepDrawingFree(const software::SoftwareSurface& primary);
 
   SdlWindowSystem& windows_;
   WindowHandle window_ = 0;
@@ -50,6 +56,9 @@ class SdlDisplayDevice : public software::SoftwareDisplayDevice {
   std::unique_ptr<FrameCounter> frameCounter_;
   software::FrameChanges changes_;
   std::unique_ptr<software::SoftwareSurface> staging_;
+  // The third memory of Wayland frames, out of the flips while the compositor
+  // may read it.
+  std::unique_ptr<software::SoftwareSurface> spare_;
   uint32_t rateStart_ = 0;
   int32_t rateFrames_ = 0;
   double framesPerSecond_ = 0.0;

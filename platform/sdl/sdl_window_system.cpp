@@ -244,10 +244,16 @@ bool SdlWindowSystem::clientSize(WindowHandle window, int32_t* width, int32_t* h
 
 int32_t SdlWindowSystem::presentFrame(WindowHandle handle, SDL_Surface* frame,
                                       const std::optional<std::vector<Rect>>& changes,
-                                      const X11SharedImage* shared) {
+                                      const X11SharedImage* shared, ShmBuffers* lent) {
   Window* window = find(handle);
   if (window == nullptr) return kEFail;
-  return window->outputs.present(frame, changes, shared);
+  return window->outputs.present(frame, changes, shared, lent);
+}
+
+std::unique_ptr<ShmBuffers> SdlWindowSystem::lendWaylandBuffer(WindowHandle handle, int32_t width,
+                                                               int32_t height) {
+  Window* window = find(handle);
+  return window != nullptr ? window->outputs.lend(width, height) : nullptr;
 }
 
 bool SdlWindowSystem::hasKeyboardFocus(const Window& window) const {

@@ -67,10 +67,15 @@ class SdlWindowSystem : public WindowSystem {
   // with its aspect kept (black bars), nearest-neighbour. `changes`, when
   // given, are the only rectangles of the frame that differ from the frame
   // presented before (see FramePresenter). `shared`, when given, holds the
-  // frame's pixels in memory the X server reads itself. kOk once shown.
+  // frame's pixels in memory the X server reads itself; `lent`, a Wayland
+  // buffer of lendWaylandBuffer's. kOk once shown.
   int32_t presentFrame(WindowHandle window, SDL_Surface* frame,
                        const std::optional<std::vector<Rect>>& changes = std::nullopt,
-                       const X11SharedImage* shared = nullptr);
+                       const X11SharedImage* shared = nullptr, ShmBuffers* lent = nullptr);
+  // A buffer the Wayland compositor reads `window`'s frames of `width` x
+  // `height` XRGB8888 pixels from as they are drawn, or null where there is
+  // none (not Wayland, another size, an output scale above 1).
+  std::unique_ptr<ShmBuffers> lendWaylandBuffer(WindowHandle window, int32_t width, int32_t height);
   // The SDL window behind a window of ours, or null.
   SDL_Window* sdlWindowOf(WindowHandle window);
 

@@ -87,34 +87,66 @@ bool WaylandSurfacePresenter::fitWindow() {
   return true;
 }
 
+std::unique_ptr<ShmBuffers> WaylandSurfacePresenter::lend(int32_t width, int32_t height) {
+  if (!fitWindow() || logicalWidth_ != width || logicalHeight_ != height ||
+      buffers_.width() != width || buffers_.height() != height) {
+    return nullptr;
+  }
+  auto lent = std::make_unique<ShmBuffers>(drawing_.shm, 1);
+  if (!lent->fit(width, height)) return nullptr;
+  return lent;
+}
+
+bool WaylandSurfacePresenter::showsAsDrawn(const SDL_Surface* frame, const ShmBuffers& lent) const {
+  return lent.width() == buffers_.width() && lent.height() == buffers_.height() &&
+         lent.width() == logicalWidth_ && lent.height() == logicalHeight_ &&
+         frame->w == lent.width() && frame->h == lent.height() &&
+         frame->format->format == SDL_PIXELFORMAT_RGB888 &&
+         frame->pixels == lent.pixels(0)->pixels && frame->pitch == lent.pixels(0)->pitch;
+}
+
 int32_t WaylandSurfacePresenter::present(SDL_Surface* frame,
-                                         const std::optional<std::vector<Rect>>& changes) {
+                                         const std::optional<std::vector<Rect>>& changes,
+                                         ShmBuffers* drawnIn) {
   // Releases and frame callbacks SDL's reading has brought in.
   wl_display_dispatch_queue_pending(drawing_.display, drawing_.queue);
   if (frame == nullptr || !fitWindow()) return kEFail;
-  if (writer_.fit(frame, buffers_.width(), buffers_.height())) updates_.reset();
-  if (!writer_.ready()) return kEFail;
+  if (drawnIn != nullptr && !showsAsDrawn(frame, *drawnIn)) drawnIn = nullptr;
+  if (drawnIn == nullptr && writer_.fit(frame, buffers_.width(), buffers_.height())) {
+    updates_.reset();
+  }
+  if (drawnIn == nullptr && !writer_.ready()) return kEFail;
   updates_.changed(changes);
   if (held_ && presents_ >= held_->presents) return kOk;
   // Nothing is drawn before the compositor wants it: the changes wait here.
   if (pacing_.waiting() || !updates_.pending()) return kOk;
-  const int32_t free = buffers_.released();
-  if (free < 0) return kOk;
-  const auto index = static_cast<size_t>(free);
-  if (!updates_.show(writer_, frame, index, buffers_.pixels(index), &damage_)) {
-    updates_.reset();
-    return kEFail;
+  if (drawnIn != nullptr) {
+    updates_.showAsDrawn(drawnIn->width(), drawnIn->height(), &damage_);
+    commit(drawnIn->buffer(0));
+    drawnIn->attached(0);
+  } else {
+    const int32_t free = buffers_.released();
+    if (free < 0) return kOk;
+    const auto index = static_cast<size_t>(free);
+    if (!updates_.show(writer_, frame, index, buffers_.pixels(index), &damage_)) {
+      updates_.reset();
+      return kEFail;
+    }
+    commit(buffers_.buffer(index));
+    buffers_.attached(index);
   }
-  wl_surface_attach(surface_, buffers_.buffer(index), 0, 0);
+  wl_display_flush(drawing_.display);
+  if (held_ && ++presents_ == held_->presents) hold(frame);
+  return kOk;
+}
+
+void WaylandSurfacePresenter::commit(wl_buffer* buffer) {
+  wl_surface_attach(surface_, buffer, 0, 0);
   for (const Rect& area : damage_) {
     wl_surface_damage_buffer(surface_, area.left, area.top, area.width(), area.height());
   }
   pacing_.request(surface_, SDL_GetTicks());
   wl_surface_commit(surface_);
-  buffers_.attached(index);
-  wl_display_flush(drawing_.display);
-  if (held_ && ++presents_ == held_->presents) hold(frame);
-  return kOk;
 }
 
 void WaylandSurfacePresenter::hold(SDL_Surface* frame) {

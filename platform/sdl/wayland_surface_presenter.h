@@ -23,6 +23,7 @@
 
 struct SDL_Surface;
 struct SDL_Window;
+struct wl_buffer;
 struct wl_compositor;
 struct wl_display;
 struct wl_event_queue;
@@ -62,11 +63,20 @@ class WaylandSurfacePresenter {
   WaylandSurfacePresenter(const WaylandSurfacePresenter&) = delete;
   WaylandSurfacePresenter& operator=(const WaylandSurfacePresenter&) = delete;
 
+  // A buffer for frames of `width` x `height` XRGB8888 pixels to be drawn
+  // in and shown as they are (see present), or null unless the window is
+  // that many pixels at scale 1.
+  std::unique_ptr<ShmBuffers> lend(int32_t width, int32_t height);
+
   // Takes `frame` as the newest, differing from the one before only inside
   // `changes` (nullopt: anywhere), and shows it unless the compositor has not
   // yet asked for a new picture or holds every buffer: then what changed is
-  // kept for the next picture. kOk unless the frame cannot be drawn.
-  int32_t present(SDL_Surface* frame, const std::optional<std::vector<Rect>>& changes);
+  // kept for the next picture. A frame drawn in a buffer this presenter lent
+  // (`drawnIn`) and of the buffer's layout goes to the compositor as it is;
+  // any other is copied into the presenter's own buffers. kOk unless the
+  // frame cannot be drawn.
+  int32_t present(SDL_Surface* frame, const std::optional<std::vector<Rect>>& changes,
+                  ShmBuffers* drawnIn = nullptr);
   // The next picture is drawn whole.
   void invalidate() { updates_.reset(); }
   // Whether the compositor has not asked for a picture for a while.
@@ -77,6 +87,10 @@ class WaylandSurfacePresenter {
   // Buffers, backdrop and scale for the window's present size; false when
   // they cannot be had.
   bool fitWindow();
+  // Whether `frame`, drawn in `lent`, can be shown as it is.
+  bool showsAsDrawn(const SDL_Surface* frame, const ShmBuffers& lent) const;
+  // Attaches `buffer` with `damage_`, committed with a frame request.
+  void commit(wl_buffer* buffer);
   void hold(SDL_Surface* frame);
 
   WaylandDrawing drawing_;

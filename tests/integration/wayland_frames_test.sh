@@ -7,7 +7,8 @@
 # 1024x768 output), enlarged and converted (800x600x16), and enlarged on a
 # 1920x1080 output of scale 2, where the buffers have the output's own
 # pixels (a compositor enlarging a frame itself would sample or blend its
-# pixels its own way). While the
+# pixels its own way). Unscaled, the frames are drawn in the compositor's
+# buffers themselves, not copied into them. While the
 # compositor asks for no picture the saver draws none and runs no tick, and
 # goes on once it asks again. Refused its own
 # buffers, the saver says so once and still draws.
@@ -69,16 +70,36 @@ sys.exit(1 if wrong else 0)
 PY
 }
 
-# Runs SCENARIO at MODE until its held frame is written; then compares.
+# How many of the saver's frame buffer mappings are BYTES bytes long.
+mappings_of() {
+  local range rest count=0
+  while read -r range rest; do
+    if [[ $rest == *memfd:grazefall-frames* ]] && ((16#${range#*-} - 16#${range%-*} == $2)); then
+      count=$((count + 1))
+    fi
+  done <"/proc/$1/maps"
+  echo "$count"
+}
+
+# The most buffers one surface was given, from a WAYLAND_DEBUG log.
+most_buffers_of_a_surface() {
+  grep -ao 'wl_surface@[0-9]*\.attach(wl_buffer@[0-9]*' "$1" | sort -u | cut -d. -f1 | uniq -c |
+    sort -rn | awk 'NR == 1 { print $1 }'
+}
+
+# Runs SCENARIO at MODE until its held frame is written; then compares. With
+# DRAWN_IN, the frames must have been drawn in the compositor's buffers
+# themselves: three of a frame's size beside the window's black backdrop,
+# taking turns on the saver's surface.
 check_held() {
-  local scenario=$1 mode=$2 name="$1-$2"
+  local scenario=$1 mode=$2 drawn_in=${3:-} name="$1-$2"
   local config="$WORK/config-$name" held="$WORK/shots/held-$name.bmp"
   mkdir -p "$config"
   chown "$OWNER" "$config"
   as_user "$STORE" "$config/grazefall" "$scenario" "$mode" >/dev/null || fail "could not store $mode"
   hold_keyboard
   start_program "$name" env XDG_CONFIG_HOME="$config" GRAZEFALL_HOLD_AFTER=300 \
-    GRAZEFALL_HELD_FRAME="$held" "$GRAZEFALL" /s
+    GRAZEFALL_HELD_FRAME="$held" ${drawn_in:+WAYLAND_DEBUG=client} "$GRAZEFALL" /s
   local saver=$LAST_PID deadline=$((SECONDS + 60))
   until [[ -s $held ]]; do
     is_running "$saver" || fail "$name: the saver ended before its 300th picture"
@@ -89,6 +110,13 @@ check_held() {
   sleep 1
   screenshot "$WORK/shot-$name.png" || fail "$name: grim took no screenshot"
   grep -q "cannot be used here" "$WORK/$name.out" && fail "$name: the saver fell back to SDL's surface"
+  if [[ -n $drawn_in ]]; then
+    local size=${mode%x*} buffers turns
+    buffers=$(mappings_of "$saver" $((${size%x*} * ${size#*x} * 4)))
+    turns=$(most_buffers_of_a_surface "$WORK/$name.out")
+    [[ $buffers == 4 && $turns == 3 ]] ||
+      fail "$name: $buffers buffers of the frame's size and $turns taking turns, not 4 and 3"
+  fi
   local verdict
   verdict=$(shows_frame "$WORK/shot-$name.png" "$held") ||
     fail "$name: the screen is not the held frame: $verdict"
@@ -97,7 +125,7 @@ check_held() {
   wait_exit "$saver" 10 || fail "$name: SIGTERM did not end the saver"
 }
 
-check_held Classic 1024x768x32
+check_held Classic 1024x768x32 drawn-in
 check_held Custom 800x600x16
 # A compositor that asks for no picture (stopped here: the headless outputs
 # of wlroots 0.15 cannot be powered off or disabled, and switching the

@@ -67,6 +67,20 @@ TEST(FrameUpdates, DamagesWholeFirstThenOnlyWhatChangedSinceThePictureShown) {
   updates.changed(std::nullopt);
   ASSERT_TRUE(updates.show(writer, frame->sdlSurface(), 0, one.get(), &damage));
   EXPECT_EQ(damage, (std::vector<Rect>{{0, 0, 200, 200}}));
+
+  // A frame shown in the buffer it was drawn in: what changed is the damage,
+  // in the frame's own pixels, and the buffers here still lack it.
+  SDL_Rect patch{5, 5, 10, 10};
+  SDL_FillRect(frame->sdlSurface(), &patch, 0xABCDEF);
+  updates.changed(std::vector<Rect>{{5, 5, 15, 15}});
+  updates.showAsDrawn(100, 50, &damage);
+  EXPECT_EQ(damage, (std::vector<Rect>{{5, 5, 15, 15}}));
+  EXPECT_FALSE(updates.pending());
+  updates.changed(std::vector<Rect>{});
+  ASSERT_TRUE(updates.show(writer, frame->sdlSurface(), 0, one.get(), &damage));
+  EXPECT_TRUE(damage.empty());
+  ASSERT_TRUE(writer.drawWhole(frame->sdlSurface(), two.get()));
+  EXPECT_TRUE(testing::SamePixels(one.get(), two.get()));
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
