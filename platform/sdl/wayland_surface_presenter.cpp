@@ -87,22 +87,22 @@ bool WaylandSurfacePresenter::fitWindow() {
   return true;
 }
 
+bool WaylandSurfacePresenter::unscaledAt(int32_t width, int32_t height) const {
+  return buffers_.width() == width && buffers_.height() == height && logicalWidth_ == width &&
+         logicalHeight_ == height;
+}
+
 std::unique_ptr<ShmBuffers> WaylandSurfacePresenter::lend(int32_t width, int32_t height) {
-  if (!fitWindow() || logicalWidth_ != width || logicalHeight_ != height ||
-      buffers_.width() != width || buffers_.height() != height) {
-    return nullptr;
-  }
+  if (!fitWindow() || !unscaledAt(width, height)) return nullptr;
   auto lent = std::make_unique<ShmBuffers>(drawing_.shm, 1);
   if (!lent->fit(width, height)) return nullptr;
   return lent;
 }
 
 bool WaylandSurfacePresenter::showsAsDrawn(const SDL_Surface* frame, const ShmBuffers& lent) const {
-  return lent.width() == buffers_.width() && lent.height() == buffers_.height() &&
-         lent.width() == logicalWidth_ && lent.height() == logicalHeight_ &&
-         frame->w == lent.width() && frame->h == lent.height() &&
-         frame->format->format == SDL_PIXELFORMAT_RGB888 &&
-         frame->pixels == lent.pixels(0)->pixels && frame->pitch == lent.pixels(0)->pitch;
+  // Drawn in that buffer's memory, the frame has its size and rows.
+  return frame->pixels == lent.pixels(0)->pixels &&
+         frame->format->format == SDL_PIXELFORMAT_RGB888 && unscaledAt(lent.width(), lent.height());
 }
 
 int32_t WaylandSurfacePresenter::present(SDL_Surface* frame,
@@ -112,10 +112,10 @@ int32_t WaylandSurfacePresenter::present(SDL_Surface* frame,
   wl_display_dispatch_queue_pending(drawing_.display, drawing_.queue);
   if (frame == nullptr || !fitWindow()) return kEFail;
   if (drawnIn != nullptr && !showsAsDrawn(frame, *drawnIn)) drawnIn = nullptr;
-  if (drawnIn == nullptr && writer_.fit(frame, buffers_.width(), buffers_.height())) {
-    updates_.reset();
+  if (drawnIn == nullptr) {
+    if (writer_.fit(frame, buffers_.width(), buffers_.height())) updates_.reset();
+    if (!writer_.ready()) return kEFail;
   }
-  if (drawnIn == nullptr && !writer_.ready()) return kEFail;
   updates_.changed(changes);
   if (held_ && presents_ >= held_->presents) return kOk;
   // Nothing is drawn before the compositor wants it: the changes wait here.

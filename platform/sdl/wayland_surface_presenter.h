@@ -87,6 +87,9 @@ class WaylandSurfacePresenter {
   // Buffers, backdrop and scale for the window's present size; false when
   // they cannot be had.
   bool fitWindow();
+  // Whether the buffers are `width` x `height` and so is the window, in
+  // pixels of its own (scale 1).
+  bool unscaledAt(int32_t width, int32_t height) const;
   // Whether `frame`, drawn in `lent`, can be shown as it is.
   bool showsAsDrawn(const SDL_Surface* frame, const ShmBuffers& lent) const;
   // Attaches `buffer` with `damage_`, committed with a frame request.
