@@ -70,7 +70,7 @@ def read_screenshot(path):
     position += 1
     width, height = int(fields[1]), int(fields[2])
     raw = ppm[position:position + width * height * 3]
-    pixels = [tuple(raw[i:i + 3]) for i in range(0, len(raw), 3)]
+    pixels = list(zip(raw[0::3], raw[1::3], raw[2::3]))
     return width, height, pixels
 
 
@@ -93,10 +93,10 @@ def find_saucer(saucer, screen):
         return None
     # Anchor on a bright, distinctive pixel of the picture.
     ax, ay, anchor = max(opaque, key=lambda p: (sum(p[2]), -p[1], -p[0]))
+    # The screen holds few distinct colours: test each once, not each pixel.
+    like_anchor = {colour for colour in set(pixels) if close(colour, anchor)}
     checked = set()
-    for index, colour in enumerate(pixels):
-        if not close(colour, anchor):
-            continue
+    for index in (i for i, colour in enumerate(pixels) if colour in like_anchor):
         left, top = index % width - ax, index // width - ay
         if (left, top) in checked:
             continue

@@ -106,30 +106,59 @@ case_build() {
   echo "built: $(ls "$WINE_BUILD_ROOT"/build-win*/grazefall.scr | tr '\n' ' ')"
 }
 
+# Screenshots of the root window into `dir`, one every quarter second, each
+# renamed to its number once whole, while `pid` runs; it waits while `limit`
+# of them are still unread.
+take_screenshots() {
+  local dir=$1 pid=$2 limit=$3 taken=0
+  while kill -0 "$pid" 2>/dev/null; do
+    if (($(find "$dir" -name '*.ppm' | wc -l) < limit)) &&
+      import -window root "$dir/next.tmp.ppm" 2>/dev/null; then
+      mv "$dir/next.tmp.ppm" "$dir/$(printf '%05d' "$taken").ppm"
+      taken=$((taken + 1))
+    fi
+    sleep 0.25
+  done
+}
+
 case_saver() {
   with_screen
   wine_fresh_prefix
-  # Each frame sleeps 25 ms more than at full speed, so the pyramid stays
-  # whole on the screen for seconds rather than one, between screenshots
-  # that each take a while to read.
-  seed_registry -3
+  # Each frame sleeps 50 ms more than at full speed, so the pyramid stays
+  # whole on the screen for seconds.
+  seed_registry -4
   wine_start "$WINE_SCR" /s
-  local saver=$WINE_PID deadline=$((SECONDS + 120)) saucer=no pyramid=no found=1
+  local saver=$WINE_PID deadline=$((SECONDS + 150)) saucer=no pyramid=no found=1
   sleep 3
+  # The screenshots are taken apart from their reading, so that a loaded
+  # host reads them late but takes them as often.
+  local shots=$WINE_WORK/shots read=0
+  mkdir -p "$shots"
+  take_screenshots "$shots" "$saver" 60 &
+  local taker=$!
   while ((SECONDS < deadline)); do
     kill -0 "$saver" 2>/dev/null || fail "the saver ended before it was told to"
-    local shot=$WINE_WORK/shot-$SECONDS.png
-    import -window root "$shot" 2>/dev/null || continue
-    python3 "$here/screen_check.py" "$SOURCE_DIR/resources/bitmaps/121-saucer.bmp" "$shot" |
+    # All the shots taken so far, read by one run of the checker, oldest first.
+    local batch=()
+    mapfile -t batch < <(find "$shots" -name '[0-9]*.ppm' | sort)
+    if ((${#batch[@]} == 0)); then
+      sleep 0.2
+      continue
+    fi
+    read=$((read + ${#batch[@]}))
+    python3 "$here/screen_check.py" "$SOURCE_DIR/resources/bitmaps/121-saucer.bmp" "${batch[@]}" |
       tee -a "$WINE_WORK/screen_check.log" >"$WINE_WORK/last_check.log" || true
     grep -q ': saucer (' "$WINE_WORK/last_check.log" && saucer=yes
     grep -q 'pyramid rows \[' "$WINE_WORK/last_check.log" && pyramid=yes
+    rm -f "${batch[@]}"
     if [[ $saucer == yes && $pyramid == yes ]]; then
       found=0
       break
     fi
-    sleep 1
   done
+  kill "$taker" 2>/dev/null || true
+  wait "$taker" 2>/dev/null || true
+  echo "saver: $read screenshots read"
   grep -E 'saucer \(|pyramid rows \[' "$WINE_WORK/screen_check.log" || true
   # Wine's key events reach the saver window even without a window manager.
   xdotool key --clearmodifiers space
