@@ -23,7 +23,7 @@
 # from Classic's start before it is measured past its intro, default 40),
 # SIZES (default 1024x768), SCALED (SCREEN:MODE pairs, default
 # "1024x768:800x600x16 3840x2160:1920x1080x32"), SCENARIOS and HACKS_RUN to
-# run fewer.
+# run fewer, SEED (a number: every run seeds the same herd).
 set -u
 
 WINDOW=${WINDOW:-10}
@@ -146,7 +146,7 @@ for size in $SIZES; do
       export XDG_CONFIG_HOME="$WORK/config-$scenario-$mode"
       "$STORE_TOOL" "$XDG_CONFIG_HOME/grazefall" "$scenario" "$mode" || exit 1
       log="$WORK/$scenario-$size-$mode.log"
-      GRAZEFALL_FRAME_STATS=1 "$GRAZEFALL" /s >"$log" 2>&1 &
+      env ${SEED:+"GRAZEFALL_SEED=$SEED"} GRAZEFALL_FRAME_STATS=1 "$GRAZEFALL" /s >"$log" 2>&1 &
       CHILD=$!
       started=$(date +%s)
       sleep "$STARTUP"
@@ -175,4 +175,5 @@ for size in $SIZES; do
   stop_xvfb
 done
 
-GRAZEFALL=$GRAZEFALL STORE_TOOL=$STORE_TOOL WINDOW=$WINDOW STARTUP=$STARTUP bash "$HERE/bench/cpu_dual_monitor.sh"
+GRAZEFALL=$GRAZEFALL STORE_TOOL=$STORE_TOOL WINDOW=$WINDOW STARTUP=$STARTUP SEED=${SEED:-} \
+  bash "$HERE/bench/cpu_dual_monitor.sh"

@@ -12,7 +12,7 @@
 #   bench/cpu_dual_monitor.sh
 #
 # Environment: GRAZEFALL, STORE_TOOL, WINDOW (default 10), STARTUP (default
-# 4), as for bench/cpu.sh.
+# 4), SEED, as for bench/cpu.sh.
 set -u
 
 WINDOW=${WINDOW:-10}
@@ -69,7 +69,7 @@ HZ=$(getconf CLK_TCK)
 run() {
   local name=$1 log="$WORK/$1.log"
   local p0 x0 p1 x1 t0 t1 f0 f1 fps=- whole=-
-  GRAZEFALL_FRAME_STATS=1 "$GRAZEFALL" /s >"$log" 2>&1 &
+  env ${SEED:+"GRAZEFALL_SEED=$SEED"} GRAZEFALL_FRAME_STATS=1 "$GRAZEFALL" /s >"$log" 2>&1 &
   CHILD=$!
   sleep "$STARTUP"
   p0=$(ticks "$CHILD") x0=$(ticks "$XORG") t0=$(date +%s.%N) f0=$(frames "$log")

@@ -24,7 +24,7 @@
 # default each size at 32 bits), X11=0 to leave out Xvfb, POWER=0 to
 # leave out the powered-off row, PERF=FILE to record a profile (perf record
 # -g) of the saver during the first Wayland row and print where its time
-# went.
+# went, SEED (a number: every run seeds the same herd).
 set -u
 HERE=$(cd "$(dirname "$0")/.." && pwd)
 WINDOW=${WINDOW:-10}
@@ -105,7 +105,7 @@ for size in $SIZES; do
     hold_keyboard
     log="$WORK/saver-$scenario-$size.out"
     start_program "saver-$scenario-$size" env XDG_CONFIG_HOME="$CONFIG" GRAZEFALL_FRAME_STATS=1 \
-      "$GRAZEFALL" /s
+      ${SEED:+"GRAZEFALL_SEED=$SEED"} "$GRAZEFALL" /s
     saver=$LAST_PID
     sleep "$(settle_time "$scenario")"
     PERF_NOW=
@@ -157,7 +157,7 @@ if [[ ${X11:-1} != 0 ]] && command -v Xvfb >/dev/null; then
       store "$scenario" "${STORED:-${size}x32}"
       log="$WORK/x11-$scenario-$size.out"
       env -u WAYLAND_DISPLAY DISPLAY="$display" XDG_CONFIG_HOME="$CONFIG" GRAZEFALL_FRAME_STATS=1 \
-        "$SOURCE_PROGRAM" /s >"$log" 2>&1 &
+        ${SEED:+"GRAZEFALL_SEED=$SEED"} "$SOURCE_PROGRAM" /s >"$log" 2>&1 &
       saver=$!
       STARTED_PIDS+=("$saver")
       sleep "$(settle_time "$scenario")"

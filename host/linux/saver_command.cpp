@@ -13,6 +13,7 @@
 
 #include "host/host_main.h"
 #include "host/linux/commands.h"
+#include "host/linux/flags/option_flags.h"
 #include "host/linux/hack_options.h"
 #include "host/linux/video_driver_choice.h"
 #include "host/linux/x_server_probe.h"
@@ -40,6 +41,21 @@ constexpr int kBadOptionFlag = 2;
 void Complain(const std::string& text) {
   if (isatty(STDERR_FILENO) == 0) return;
   std::fprintf(stderr, "grazefall: %s\n", text.c_str());
+}
+
+// GRAZEFALL_SEED, the calendar seconds the saver's clock is held at so that
+// every run seeds the same herd: the CPU benches compare programs on it.
+std::optional<int64_t> HeldTime() {
+  const char* text = std::getenv("GRAZEFALL_SEED");
+  if (text == nullptr) return std::nullopt;
+  const std::optional<uint32_t> seed = flags::ParseWholeNumber<uint32_t>(text);
+  if (!seed) {
+    std::fprintf(stderr,
+                 "grazefall: GRAZEFALL_SEED must be a whole number from 0 to 4294967295, not "
+                 "'%s'; the time seeds the herd\n",
+                 text);
+  }
+  return seed;
 }
 
 void OnStopSignal(int) {
@@ -195,6 +211,7 @@ int RunSaverCommand(int argc, char** argv) {
   platform::sdl::SdlPlatformOptions options;
   options.showFrameRate = command.showFrameRate;
   options.quietInput = command.mode != host::LinuxMode::Letters;
+  options.heldTime = HeldTime();
   platform::sdl::SdlPlatform sdlPlatform(windows, options);
 
   host::Session session(sdlPlatform, windows);

@@ -15,6 +15,7 @@ void SdlClock::sleepMs(uint32_t milliseconds) {
 }
 
 int64_t SdlClock::timeSeconds() {
+  if (heldTime_) return *heldTime_;
   return static_cast<int64_t>(std::time(nullptr));
 }
 

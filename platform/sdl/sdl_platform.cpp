@@ -18,6 +18,7 @@ SdlPlatform::SdlPlatform(SdlWindowSystem& windows, SdlPlatformOptions options)
     : windows_(windows),
       options_(options),
       store_(DirectorySettingsStore::DefaultDirectory()),
+      clock_(options.heldTime),
       cursor_(windows) {}
 
 SdlPlatform::~SdlPlatform() = default;

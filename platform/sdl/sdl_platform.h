@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "platform/linux/directory_settings_store.h"
 #include "platform/platform.h"
@@ -19,6 +20,9 @@ struct SdlPlatformOptions {
   bool showFrameRate = false;
   // The saver does not own the keyboard and mouse.
   bool quietInput = false;
+  // The calendar seconds the clock stays at, and so the seed of every herd
+  // (GRAZEFALL_SEED): runs that are to be compared then build the same one.
+  std::optional<int64_t> heldTime;
 };
 
 class SdlPlatform : public Platform {

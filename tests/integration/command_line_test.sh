@@ -110,13 +110,16 @@ code=$?
 set -e
 [[ $code -eq 255 && -z "$quiet" ]] || fail "without a terminal: exit $code, output '$quiet'"
 
-# -window: an ordinary window; SIGTERM ends it at once with exit code 0.
-start_grazefall ordinary -window -fps
+# -window: an ordinary window; SIGTERM ends it at once with exit code 0. A
+# seed for the herd out of range is named, and the time seeds it instead.
+GRAZEFALL_SEED=4294967296 start_grazefall ordinary -window -fps
 id=$(wait_window Grazefall) || fail "-window opened no window"
 sleep 2
 kill -TERM "$SAVER_PID"
 wait_exit "$SAVER_PID" 2 || fail "SIGTERM did not end -window within 2 seconds"
 [[ $EXIT_CODE -eq 0 ]] || fail "SIGTERM gave exit code $EXIT_CODE"
+grep -q "GRAZEFALL_SEED must be a whole number from 0 to 4294967295, not '4294967296'" \
+  "$WORK/ordinary.out" || fail "no message for a seed out of range: $(cat "$WORK/ordinary.out")"
 
 # -window-id in hex: drawn into that window, and ended by its going away.
 xterm -geometry 50x15+0+0 &
