@@ -3,11 +3,13 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <vector>
 
 #include "platform/messages.h"
 #include "platform/sdl/sdl_display_device.h"
 #include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window_system.h"
 #include "platform/software/software_surface.h"
 
@@ -168,6 +170,20 @@ TEST_F(SdlWindows, FrameIsScaledIntoTheWindowWithBlackBars) {
   EXPECT_EQ(readPixel(5, barHeight + 2), 0x00FF8000u);
   EXPECT_EQ(readPixel(screen.width() - 3, screen.height() / 2), 0x00FF8000u);
   EXPECT_EQ(readPixel(5, screen.height() - 3), 0u);
+}
+
+// The herd is seeded from the clock of the day: held (GRAZEFALL_SEED), every
+// run of the platform reads the same second; otherwise the time.
+TEST_F(SdlWindows, AHeldClockOfTheDayReadsTheSameSecondInEveryRun) {
+  SdlPlatformOptions held;
+  held.heldTime = 5;
+  SdlPlatform first(windows, held);
+  SdlPlatform second(windows, held);
+  EXPECT_EQ(first.clock().timeSeconds(), 5);
+  EXPECT_EQ(second.clock().timeSeconds(), 5);
+  SdlPlatform running(windows, SdlPlatformOptions{});
+  EXPECT_NEAR(static_cast<double>(running.clock().timeSeconds()),
+              static_cast<double>(std::time(nullptr)), 2.0);
 }
 
 TEST_F(SdlWindows, DisplayListsItsResolutionsAndTakesAnyModeItCanScale) {
