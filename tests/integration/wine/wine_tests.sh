@@ -132,7 +132,7 @@ case_saver() {
   sleep 3
   # The screenshots are taken apart from their reading, so that a loaded
   # host reads them late but takes them as often.
-  local shots=$WINE_WORK/shots read=0
+  local shots=$WINE_WORK/shots
   mkdir -p "$shots"
   take_screenshots "$shots" "$saver" 60 &
   local taker=$!
@@ -141,11 +141,7 @@ case_saver() {
     # All the shots taken so far, read by one run of the checker, oldest first.
     local batch=()
     mapfile -t batch < <(find "$shots" -name '[0-9]*.ppm' | sort)
-    if ((${#batch[@]} == 0)); then
-      sleep 0.2
-      continue
-    fi
-    read=$((read + ${#batch[@]}))
+    ((${#batch[@]} > 0)) || { sleep 0.2 && continue; }
     python3 "$here/screen_check.py" "$SOURCE_DIR/resources/bitmaps/121-saucer.bmp" "${batch[@]}" |
       tee -a "$WINE_WORK/screen_check.log" >"$WINE_WORK/last_check.log" || true
     grep -q ': saucer (' "$WINE_WORK/last_check.log" && saucer=yes
@@ -158,7 +154,6 @@ case_saver() {
   done
   kill "$taker" 2>/dev/null || true
   wait "$taker" 2>/dev/null || true
-  echo "saver: $read screenshots read"
   grep -E 'saucer \(|pyramid rows \[' "$WINE_WORK/screen_check.log" || true
   # Wine's key events reach the saver window even without a window manager.
   xdotool key --clearmodifiers space
