@@ -167,6 +167,11 @@ std::unique_ptr<software::SoftwareSurface> SdlDisplayDevice::createFlipSurface(
   return SoftwareDisplayDevice::createFlipSurface(mode);
 }
 
+bool SdlDisplayDevice::doneWithFrameOnPresent(const software::SoftwareSurface& primary) const {
+  // X11SharedImage::putOn waits for the server to have read the pixels.
+  return SharedImageOf(primary) != nullptr;
+}
+
 int32_t SdlDisplayDevice::presentWithFrameRate(const software::SoftwareSurface& primary) {
   if (!staging_ || staging_->width() != primary.width() || staging_->height() != primary.height()) {
     staging_ = software::SoftwareSurface::Create(primary.width(), primary.height(), 32);

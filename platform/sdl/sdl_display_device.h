@@ -4,7 +4,9 @@
 // aspect kept; only the parts that changed since the frame before are
 // converted and sent when that is known (see FrameChanges). A 32-bit frame as
 // large as its X window is drawn in memory the X server reads itself, and
-// goes with no conversion or copy of ours; as large as its Wayland window (at
+// goes with no conversion or copy of ours, in one memory that is primary and
+// back buffer at once, since the server has copied each frame before the put
+// returns; as large as its Wayland window (at
 // scale 1), in a buffer the compositor reads, three of them taking turns so
 // that none is drawn in while the compositor may still read it. The modes listed
 // are every resolution SDL reports, at 8, 16, 24 and 32 bits; any other mode
@@ -42,6 +44,9 @@ class SdlDisplayDevice : public software::SoftwareDisplayDevice {
   // server or a Wayland compositor, which then reads each frame straight
   // from it.
   std::unique_ptr<software::SoftwareSurface> createFlipSurface(const DisplayMode& mode) override;
+  // For memory shared with the X server, which has read a frame when it is
+  // shown; not for a compositor's buffers, which it reads later.
+  bool doneWithFrameOnPresent(const software::SoftwareSurface& primary) const override;
 
  private:
   // The whole frame, with the rate written over it, each time.

@@ -35,8 +35,15 @@ std::unique_ptr<Surface> SoftwareDisplayDevice::createPrimary() {
   DisplayMode mode;
   if (!currentMode(&mode)) return nullptr;
   auto primary = createFlipSurface(mode);
+  if (!primary) return nullptr;
+  if (doneWithFrameOnPresent(*primary)) {
+    // Nothing is traded at a flip, and nothing drawn before a frame's fill
+    // shows, so what a back buffer held before does not matter.
+    primary->attachBackBuffer(primary->pixels());
+    return primary;
+  }
   auto back = createFlipSurface(mode);
-  if (!primary || !back) return nullptr;
+  if (!back) return nullptr;
   primary->attachBackBuffer(back->pixels());
   return primary;
 }

@@ -4,7 +4,10 @@
 // previous frame), and hands the primary to present(), undoing the trade when
 // present() fails; backends decide what showing a frame means (the headless
 // backend keeps it, a windowed backend puts it on screen) and which modes
-// exist.
+// exist. A backend whose display has copied a frame by the time present()
+// returns may have the primary be its own back buffer: a flip then trades
+// nothing, and each frame is drawn, from its clearing fill on, over the one
+// just shown.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +47,13 @@ class SoftwareDisplayDevice : public DisplayDevice {
   // by default in memory of its own; a backend may lend memory its display
   // reads straight from.
   virtual std::unique_ptr<SoftwareSurface> createFlipSurface(const DisplayMode& mode);
+  // Whether present() is done with `primary`'s memory once it returns, so
+  // that the next frame may be drawn in it. Then the primary is its own back
+  // buffer: half the memory, and the pixels each frame clears and redraws
+  // were touched a frame ago instead of two, which at large sizes is the
+  // difference between the processor's caches and main memory. False by
+  // default: the memory may be read after present() has returned.
+  virtual bool doneWithFrameOnPresent(const SoftwareSurface& /*primary*/) const { return false; }
 
   std::optional<DisplayMode> modeSet_;
 };

@@ -32,6 +32,8 @@ class RecordingDisplay final : public SoftwareDisplayDevice {
   std::shared_ptr<SurfacePixels> lastPresented;
   // How many of the next presents fail (nothing is shown for those).
   int32_t presentsToRefuse = 0;
+  // Whether each frame is copied when presented, as an X server does.
+  bool copiesFrames = false;
 
  protected:
   bool systemMode(DisplayMode* mode) override {
@@ -47,13 +49,17 @@ class RecordingDisplay final : public SoftwareDisplayDevice {
     lastPresented = primary.pixels();
     return kOk;
   }
+  bool doneWithFrameOnPresent(const SoftwareSurface& /*primary*/) const override {
+    return copiesFrames;
+  }
 
  private:
   DisplayMode mode_;
 };
 
 struct Chain {
-  explicit Chain(int32_t depth) : display({6, 4, depth}) {
+  explicit Chain(int32_t depth, bool copiesFrames = false) : display({6, 4, depth}) {
+    display.copiesFrames = copiesFrames;
     primary = display.createPrimary();
     back = display.backBufferOf(*primary);
   }
@@ -139,6 +145,39 @@ TEST_P(FlipInEveryDepth, DrawingAfterAFlipDoesNotReachTheShownPicture) {
   EXPECT_EQ(chain.primary->getPixel(2, 2), kBlack);
   // The pixels handed to present always hold the latest shown frame.
   EXPECT_EQ(SoftwareSurface::Share(chain.display.lastPresented)->getPixel(0, 0), kRed);
+}
+
+TEST(Flip, ADisplayThatCopiesFramesGetsEachFrameDrawnOverTheLastInOneMemory) {
+  Chain chain(16, true);
+  ASSERT_TRUE(chain.primary && chain.back);
+  auto* primary = dynamic_cast<SoftwareSurface*>(chain.primary.get());
+  ASSERT_EQ(primary->attachedBackBuffer(), primary->pixels());
+  auto ink = chain.display.createOffscreen(2, 2);
+  ASSERT_TRUE(ink);
+  ink->fill(EncodeColor(kRed, 16));
+  const Rect dot{0, 0, 2, 2};
+
+  chain.back->fill(0);
+  chain.back->blit(Rect{0, 0, 2, 2}, *ink, dot, false);
+  ASSERT_EQ(chain.display.flip(*chain.primary), kOk);
+  // The next fill clears what the frame drew, in the memory just shown.
+  chain.back->fill(0);
+  chain.back->blit(Rect{4, 2, 6, 4}, *ink, dot, false);
+  ASSERT_EQ(chain.display.flip(*chain.primary), kOk);
+  // A refused frame is shown by the next flip, unchanged.
+  chain.back->fill(0);
+  chain.back->setPixel(2, 1, kBlue);
+  chain.display.presentsToRefuse = 1;
+  EXPECT_NE(chain.display.flip(*chain.primary), kOk);
+  ASSERT_EQ(chain.display.flip(*chain.primary), kOk);
+
+  ASSERT_EQ(chain.display.frames.size(), 3u);
+  EXPECT_EQ(chain.display.frames[0].at(1, 1), kRed);
+  EXPECT_EQ(chain.display.frames[0].at(5, 3), kBlack);
+  EXPECT_EQ(chain.display.frames[1].at(1, 1), kBlack);
+  EXPECT_EQ(chain.display.frames[1].at(5, 3), kRed);
+  EXPECT_EQ(chain.display.frames[2].at(5, 3), kBlack);
+  EXPECT_EQ(chain.display.frames[2].at(2, 1), kBlue);
 }
 
 TEST(Flip, KeyedCopiesOfEitherSurfaceFollowTheFlips) {

@@ -3,7 +3,9 @@
 // the frame; the changed rectangles go in one clipped put of their bounding
 // box, and a change left out of them stays off the window even inside it; a new
 // window size gets new pixels and the whole frame. The clip list is in the
-// bands the server takes as they are.
+// bands the server takes as they are. The running saver draws each frame in
+// the one memory it shares with the server, and the window holds each frame
+// as the headless display draws it.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -17,10 +19,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_platform.h"
 #include "platform/sdl/clip_bands.h"
 #include "platform/sdl/frame_presenter.h"
+#include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/sdl_window_system.h"
 #include "platform/sdl/x11_shared_image.h"
 #include "platform/sdl/x11_shm_window.h"
+#include "platform/software/software_surface.h"
+#include "saver/animation.h"
+#include "saver/animation_state.h"
+#include "tests/support/preset_frames.h"
 #include "tests/support/rect_cover.h"
 #include "tests/support/scoped_env.h"
 
@@ -137,7 +146,7 @@ class SharedX11Pixels : public ::testing::Test {
   std::optional<grazefall::testing::ScopedEnv> driver_;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
-  Display* display_ = nullptr;
+  ::Display* display_ = nullptr;
   ::Window xwindow_ = 0;
   SDL_Surface* frame_ = nullptr;
   std::unique_ptr<FramePresenter> presenter_ = std::make_unique<FramePresenter>();
@@ -213,6 +222,78 @@ TEST_F(SharedX11Pixels, ANewWindowSizeGetsNewPixelsAndTheWholeFrame) {
   ASSERT_EQ(shown.size(), 400u * 300u);
   EXPECT_EQ(shown[0], 0x00FFFFu);
   EXPECT_EQ(shown[299 * 400 + 399], 0x00FFFFu);
+}
+
+// The saver's own frames on its own full-screen window, drawn by the SDL
+// display straight into the memory the server reads: after every frame the
+// window, read back from the server, holds what the headless display draws
+// for the same clock, pixel for pixel. Both draw each frame over the one
+// before it from a fill that clears only what that one drew, and the window
+// gets only the changes.
+TEST(SaverOnX11, EveryFrameDrawnInTheOneSharedMemoryReachesTheWindowExactly) {
+  OwnXvfb xvfb;
+  if (xvfb.display().empty()) GTEST_SKIP() << "no Xvfb to start";
+  grazefall::testing::ScopedEnv display("DISPLAY", xvfb.display().c_str());
+  grazefall::testing::ScopedEnv driver("SDL_VIDEODRIVER", "x11");
+  SdlWindowSystem windows;
+  std::string error;
+  if (!windows.open(&error)) GTEST_SKIP() << error;
+  ASSERT_TRUE(windows.registerClass(
+      "WindowsScreenSaverClass",
+      [](WindowHandle, uint32_t, uintptr_t, intptr_t) { return MessageResult{0}; }));
+  WindowSpec spec;
+  spec.className = "WindowsScreenSaverClass";
+  spec.title = "Screen Saver";
+  spec.bounds = windows.virtualScreen();
+  const WindowHandle window = windows.createWindow(spec);
+  ASSERT_NE(window, 0u);
+  ASSERT_EQ(spec.bounds, (Rect{0, 0, 640, 480}));
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  ASSERT_TRUE(SDL_GetWindowWMInfo(windows.sdlWindowOf(window), &info)) << SDL_GetError();
+
+  for (const char* scenario : {"Halloween", "Invasion"}) {
+    SCOPED_TRACE(scenario);
+    SdlPlatformOptions held;
+    held.heldTime = 7;
+    held.quietInput = true;
+    SdlPlatform onX(windows, held);
+    HeadlessPlatform headless;
+    const ScenarioOptions options =
+        grazefall::testing::PresetOnHeadless(headless, {scenario, 32, 640, 480, 0}, 7);
+    std::unique_ptr<Animation> shown = NewAnimation(onX, options);
+    std::unique_ptr<Animation> drawn = NewAnimation(headless, options);
+    ASSERT_TRUE(StartAnimation(*shown, window));
+    ASSERT_TRUE(StartAnimation(*drawn, 1));
+    const auto* primary =
+        dynamic_cast<const software::SoftwareSurface*>(shown->display.primary.get());
+    const auto* expected =
+        dynamic_cast<const software::SoftwareSurface*>(drawn->display.primary.get());
+    ASSERT_TRUE(primary && expected);
+    ASSERT_EQ(primary->attachedBackBuffer(), primary->pixels()) << "one memory for both";
+    int64_t wrongFrames = 0;
+    std::string first;
+    for (int frame = 0; frame < 150; ++frame) {
+      RunFrame(*shown);
+      RunFrame(*drawn);
+      XImage* image = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, 640, 480,
+                                AllPlanes, ZPixmap);
+      ASSERT_NE(image, nullptr);
+      int64_t wrong = 0;
+      for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+          wrong += (XGetPixel(image, x, y) & 0xFFFFFF) != (expected->pixelValueAt(x, y) & 0xFFFFFF);
+        }
+      }
+      XDestroyImage(image);
+      if (wrong != 0 && wrongFrames++ == 0) {
+        first = "frame " + std::to_string(frame) + ": " + std::to_string(wrong) + " pixels";
+      }
+    }
+    EndAnimation(*shown);
+    EndAnimation(*drawn);
+    EXPECT_EQ(wrongFrames, 0) << "first at " << first;
+  }
 }
 
 // The bands hold every pixel of the rectangles once and no other, and keep the
