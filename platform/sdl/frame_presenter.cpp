@@ -32,6 +32,10 @@ template <typename SourcePixel, typename TargetPixel, typename Convert>
 void ScaleConverted(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport,
                     const Rect& area, const std::vector<int32_t>& columns,
                     const std::vector<int32_t>& rows, Convert convert) {
+  // A viewport exactly twice as wide as the frame (1920x1080 on 3840x2160)
+  // shows frame column x / 2 at column x: each pixel is read once and
+  // written twice, with no column looked up.
+  const bool doubled = columns.size() == static_cast<size_t>(from->w) * 2;
   for (int32_t y = area.top; y < area.bottom; ++y) {
     const auto* source = reinterpret_cast<const SourcePixel*>(
         static_cast<const uint8_t*>(from->pixels) + static_cast<size_t>(rows[y]) * from->pitch);
@@ -40,7 +44,22 @@ void ScaleConverted(const SDL_Surface* from, SDL_Surface* to, const Rect& viewpo
                                        static_cast<size_t>(viewport.top + y) * to->pitch) +
         viewport.left;
     if (RepeatsRowAbove(to, target, area, rows, y)) continue;
-    for (int32_t x = area.left; x < area.right; ++x) target[x] = convert(source[columns[x]]);
+    if (!doubled) {
+      for (int32_t x = area.left; x < area.right; ++x) target[x] = convert(source[columns[x]]);
+      continue;
+    }
+    int32_t x = area.left;
+    if (x % 2 != 0) {
+      target[x] = convert(source[x / 2]);
+      ++x;
+    }
+    const int32_t pairsEnd = x + (area.right - x) / 2 * 2;
+    for (int32_t column = x / 2; column < pairsEnd / 2; ++column) {
+      const TargetPixel pixel = convert(source[column]);
+      target[column * 2] = pixel;
+      target[column * 2 + 1] = pixel;
+    }
+    if (pairsEnd < area.right) target[pairsEnd] = convert(source[pairsEnd / 2]);
   }
 }
 

@@ -155,6 +155,50 @@ TEST(FramePresenter, ShowsEveryPixelValueAsSdlConvertsIt) {
   SDL_FreeSurface(indexed);
 }
 
+// A 32-bit frame in a window twice its size, less a column of bar on either
+// side, shows frame pixel (x / 2, y / 2) at viewport pixel (x, y), whole and
+// in changed parts alike.
+TEST(FramePresenter, DoublesAFrameHalfAsLargeAsTheWindowPixelForPixel) {
+  SdlVideo video;
+  ASSERT_TRUE(video.ready()) << SDL_GetError();
+  auto frame = software::SoftwareSurface::Create(64, 48, 32);
+  ASSERT_TRUE(frame);
+  const auto paint = [&](const Rect& area, uint32_t seed) {
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        frame->putPixelValue(x, y,
+                             (static_cast<uint32_t>(x * 7919 + y * 104729) ^ seed) & 0xFFFFFF);
+      }
+    }
+  };
+  paint(Rect{0, 0, 64, 48}, 0);
+  WindowPtr window(SDL_CreateWindow("window", 0, 0, 130, 96, 0));
+  ASSERT_TRUE(window) << SDL_GetError();
+  SDL_Surface* shown = SDL_GetWindowSurface(window.get());
+  ASSERT_TRUE(shown && shown->format->BytesPerPixel == 4) << SDL_GetError();
+  const auto wrongPixels = [&] {
+    int wrong = 0;
+    for (int y = 0; y < 96; ++y) {
+      for (int x = 0; x < 130; ++x) {
+        const uint32_t at =
+            *reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(shown->pixels) +
+                                               y * shown->pitch + x * 4) &
+            0xFFFFFF;
+        const bool bar = x == 0 || x == 129;
+        wrong += at != (bar ? 0u : frame->pixelValueAt((x - 1) / 2, y / 2));
+      }
+    }
+    return wrong;
+  };
+  FramePresenter presenter;
+  ASSERT_EQ(presenter.present(window.get(), frame->sdlSurface(), std::nullopt), kOk);
+  EXPECT_EQ(wrongPixels(), 0);
+  const std::vector<Rect> changed{{0, 0, 5, 3}, {17, 20, 40, 21}, {63, 40, 64, 48}};
+  for (const Rect& area : changed) paint(area, 0xABCDEF);
+  ASSERT_EQ(presenter.present(window.get(), frame->sdlSurface(), changed), kOk);
+  EXPECT_EQ(wrongPixels(), 0);
+}
+
 // A frame whose palette changes between two presents shows its new colours.
 TEST(FramePresenter, FollowsTheFramesChangedPalette) {
   SdlVideo video;
