@@ -172,12 +172,16 @@ TEST(Flip, ADisplayThatCopiesFramesGetsEachFrameDrawnOverTheLastInOneMemory) {
   ASSERT_EQ(chain.display.flip(*chain.primary), kOk);
 
   ASSERT_EQ(chain.display.frames.size(), 3u);
-  EXPECT_EQ(chain.display.frames[0].at(1, 1), kRed);
-  EXPECT_EQ(chain.display.frames[0].at(5, 3), kBlack);
-  EXPECT_EQ(chain.display.frames[1].at(1, 1), kBlack);
-  EXPECT_EQ(chain.display.frames[1].at(5, 3), kRed);
-  EXPECT_EQ(chain.display.frames[2].at(5, 3), kBlack);
-  EXPECT_EQ(chain.display.frames[2].at(2, 1), kBlue);
+  // Frame, pixel, and the colour it showed.
+  const struct {
+    size_t frame;
+    int32_t x, y;
+    ColorRef colour;
+  } shown[] = {{0, 1, 1, kRed}, {0, 5, 3, kBlack}, {1, 1, 1, kBlack},
+               {1, 5, 3, kRed}, {2, 5, 3, kBlack}, {2, 2, 1, kBlue}};
+  for (const auto& s : shown) {
+    EXPECT_EQ(chain.display.frames[s.frame].at(s.x, s.y), s.colour) << s.frame << ": " << s.x;
+  }
 }
 
 TEST(Flip, KeyedCopiesOfEitherSurfaceFollowTheFlips) {
