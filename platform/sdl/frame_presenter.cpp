@@ -11,74 +11,19 @@
 namespace grazefall::platform::sdl {
 namespace {
 
-// A row of `area` that shows the same frame row as the row above it (when
-// enlarged) is a copy of that row's pixels in `area`, already in place: it is
-// copied from there. `target` points at the row's viewport column 0.
-template <typename Pixel>
-bool RepeatsRowAbove(const SDL_Surface* to, Pixel* target, const Rect& area,
-                     const std::vector<int32_t>& rows, int32_t y) {
-  if (y == area.top || rows[y] != rows[y - 1]) return false;
-  const auto* above =
-      reinterpret_cast<const Pixel*>(reinterpret_cast<const uint8_t*>(target) - to->pitch);
-  std::memcpy(target + area.left, above + area.left,
-              static_cast<size_t>(area.width()) * sizeof(Pixel));
-  return true;
-}
-
-// Copies `area` of the viewport (viewport coordinates) from `from` into `to`
-// at the viewport's place, each pixel taken from its mapped column and row
-// and made a target pixel by `convert`.
-template <typename SourcePixel, typename TargetPixel, typename Convert>
-void ScaleConverted(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport,
-                    const Rect& area, const std::vector<int32_t>& columns,
-                    const std::vector<int32_t>& rows, Convert convert) {
-  // A viewport exactly twice as wide as the frame (1920x1080 on 3840x2160)
-  // shows frame column x / 2 at column x: each pixel is read once and
-  // written twice, with no column looked up.
-  const bool doubled = columns.size() == static_cast<size_t>(from->w) * 2;
-  for (int32_t y = area.top; y < area.bottom; ++y) {
-    const auto* source = reinterpret_cast<const SourcePixel*>(
-        static_cast<const uint8_t*>(from->pixels) + static_cast<size_t>(rows[y]) * from->pitch);
-    auto* target =
-        reinterpret_cast<TargetPixel*>(static_cast<uint8_t*>(to->pixels) +
-                                       static_cast<size_t>(viewport.top + y) * to->pitch) +
-        viewport.left;
-    if (RepeatsRowAbove(to, target, area, rows, y)) continue;
-    if (!doubled) {
-      for (int32_t x = area.left; x < area.right; ++x) target[x] = convert(source[columns[x]]);
-      continue;
-    }
-    int32_t x = area.left;
-    if (x % 2 != 0) {
-      target[x] = convert(source[x / 2]);
-      ++x;
-    }
-    const int32_t pairsEnd = x + (area.right - x) / 2 * 2;
-    for (int32_t column = x / 2; column < pairsEnd / 2; ++column) {
-      const TargetPixel pixel = convert(source[column]);
-      target[column * 2] = pixel;
-      target[column * 2 + 1] = pixel;
-    }
-    if (pairsEnd < area.right) target[pairsEnd] = convert(source[pairsEnd / 2]);
-  }
-}
-
 // Scales pixels already in the target's format.
 template <typename Pixel>
-void ScalePixels(const SDL_Surface* from, SDL_Surface* to, const Rect& viewport, const Rect& area,
-                 const std::vector<int32_t>& columns, const std::vector<int32_t>& rows) {
-  ScaleConverted<Pixel, Pixel>(from, to, viewport, area, columns, rows,
-                               [](const Pixel& pixel) { return pixel; });
+void ScalePixels(const ViewportMap& map, const SDL_Surface* from, SDL_Surface* to,
+                 const Rect& area) {
+  ScaleArea<Pixel, Pixel>(map, from, to, area, [](const Pixel& pixel) { return pixel; });
 }
 
 // Scales straight from the frame (`Word`: its 8 or 16-bit pixels), each pixel
 // converted to 32 bits by `lookup`.
 template <typename Word>
-void ScaleLookedUp(const SDL_Surface* frame, SDL_Surface* to, const Rect& viewport,
-                   const Rect& area, const std::vector<int32_t>& columns,
-                   const std::vector<int32_t>& rows, const PixelLookup& lookup) {
-  ScaleConverted<Word, uint32_t>(frame, to, viewport, area, columns, rows,
-                                 [&lookup](Word value) { return lookup[value]; });
+void ScaleLookedUp(const ViewportMap& map, const SDL_Surface* frame, SDL_Surface* to,
+                   const Rect& area, const PixelLookup& lookup) {
+  ScaleArea<Word, uint32_t>(map, frame, to, area, [&lookup](Word value) { return lookup[value]; });
 }
 
 // Copies `from` in `frame` to `to` in `target` (same size, inside both),
@@ -274,30 +219,24 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
     for (const Rect& area : sent_) {
       if (lookedUp) {
         if (frame->format->BytesPerPixel == 1) {
-          ScaleLookedUp<uint8_t>(frame, target, map_.viewport, area, map_.sourceColumn,
-                                 map_.sourceRow, lookup_);
+          ScaleLookedUp<uint8_t>(map_, frame, target, area, lookup_);
         } else {
-          ScaleLookedUp<uint16_t>(frame, target, map_.viewport, area, map_.sourceColumn,
-                                  map_.sourceRow, lookup_);
+          ScaleLookedUp<uint16_t>(map_, frame, target, area, lookup_);
         }
         continue;
       }
       switch (target->format->BytesPerPixel) {
         case 1:
-          ScalePixels<uint8_t>(source, target, map_.viewport, area, map_.sourceColumn,
-                               map_.sourceRow);
+          ScalePixels<uint8_t>(map_, source, target, area);
           break;
         case 2:
-          ScalePixels<uint16_t>(source, target, map_.viewport, area, map_.sourceColumn,
-                                map_.sourceRow);
+          ScalePixels<uint16_t>(map_, source, target, area);
           break;
         case 3:
-          ScalePixels<Pixel24>(source, target, map_.viewport, area, map_.sourceColumn,
-                               map_.sourceRow);
+          ScalePixels<Pixel24>(map_, source, target, area);
           break;
         default:
-          ScalePixels<uint32_t>(source, target, map_.viewport, area, map_.sourceColumn,
-                                map_.sourceRow);
+          ScalePixels<uint32_t>(map_, source, target, area);
           break;
       }
     }

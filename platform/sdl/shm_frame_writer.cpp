@@ -95,20 +95,11 @@ bool ShmFrameWriter::draw(SDL_Surface* frame, const std::vector<Rect>& areas, SD
       }
       continue;
     }
-    // Viewport coordinates from here on.
-    const int32_t left = shown.left - map_.viewport.left;
-    const int32_t right = shown.right - map_.viewport.left;
-    for (int32_t y = shown.top - map_.viewport.top; y < shown.bottom - map_.viewport.top; ++y) {
-      uint32_t* out = RowOf(target, map_.viewport.top + y) + map_.viewport.left;
-      if (y > shown.top - map_.viewport.top && map_.sourceRow[y] == map_.sourceRow[y - 1]) {
-        // An enlarged row: the same pixels as the row above, already there.
-        const uint32_t* above = RowOf(target, map_.viewport.top + y - 1) + map_.viewport.left;
-        std::memcpy(out + left, above + left, static_cast<size_t>(right - left) * 4);
-        continue;
-      }
-      const uint32_t* in = RowOf(source, map_.sourceRow[y]);
-      for (int32_t x = left; x < right; ++x) out[x] = in[map_.sourceColumn[x]];
-    }
+    const Rect& viewport = map_.viewport;
+    ScaleArea<uint32_t, uint32_t>(map_, source, target,
+                                  Rect{shown.left - viewport.left, shown.top - viewport.top,
+                                       shown.right - viewport.left, shown.bottom - viewport.top},
+                                  [](uint32_t pixel) { return pixel; });
   }
   return true;
 }

@@ -1,15 +1,17 @@
 // How a frame is laid into a larger or smaller picture (a window's pixels, a
 // compositor's buffer): as large as fits with its aspect kept, centred,
-// nearest-neighbour, black bars around. Both presenters go by this one map,
-// so a frame looks the same whichever way it reaches the screen.
+// nearest-neighbour, black bars around. Both presenters go by this one map
+// and scale through ScaleArea, so a frame looks the same, and costs the same,
+// whichever way it reaches the screen.
 #pragma once
 
+#include <SDL.h>
+
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/types.h"
-
-struct SDL_Surface;
 
 namespace grazefall::platform::sdl {
 
@@ -30,11 +32,60 @@ struct ViewportMap {
   // The viewport rectangle (viewport coordinates) showing `cut`, a frame
   // rectangle already cut to the frame; empty when it shows on no pixel.
   Rect shownOf(const Rect& cut) const;
+  // True when the viewport is exactly twice as wide as the frame (1920x1080
+  // on 3840x2160): viewport column x then shows frame column x / 2.
+  bool columnsDoubled() const {
+    return frameWidth_ > 0 && sourceColumn.size() == static_cast<size_t>(frameWidth_) * 2;
+  }
 
  private:
   int32_t frameWidth_ = 0;
   int32_t frameHeight_ = 0;
 };
+
+// Draws `area` of the viewport (viewport coordinates) from the frame `from`
+// into `to` at the viewport's place, each pixel taken from its mapped column
+// and row and made a `TargetPixel` by `convert`. A row showing the same frame
+// row as the row above it is a copy of that row, already in place; a doubled
+// width reads each frame pixel once and writes it twice.
+template <typename SourcePixel, typename TargetPixel, typename Convert>
+void ScaleArea(const ViewportMap& map, const SDL_Surface* from, SDL_Surface* to, const Rect& area,
+               Convert convert) {
+  const std::vector<int32_t>& rows = map.sourceRow;
+  const std::vector<int32_t>& columns = map.sourceColumn;
+  const bool doubled = map.columnsDoubled();
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    auto* target =
+        reinterpret_cast<TargetPixel*>(static_cast<uint8_t*>(to->pixels) +
+                                       static_cast<size_t>(map.viewport.top + y) * to->pitch) +
+        map.viewport.left;
+    if (y > area.top && rows[y] == rows[y - 1]) {
+      const auto* above = reinterpret_cast<const TargetPixel*>(
+          reinterpret_cast<const uint8_t*>(target) - to->pitch);
+      std::memcpy(target + area.left, above + area.left,
+                  static_cast<size_t>(area.width()) * sizeof(TargetPixel));
+      continue;
+    }
+    const auto* source = reinterpret_cast<const SourcePixel*>(
+        static_cast<const uint8_t*>(from->pixels) + static_cast<size_t>(rows[y]) * from->pitch);
+    if (!doubled) {
+      for (int32_t x = area.left; x < area.right; ++x) target[x] = convert(source[columns[x]]);
+      continue;
+    }
+    int32_t x = area.left;
+    if (x % 2 != 0) {
+      target[x] = convert(source[x / 2]);
+      ++x;
+    }
+    const int32_t pairsEnd = x + (area.right - x) / 2 * 2;
+    for (int32_t column = x / 2; column < pairsEnd / 2; ++column) {
+      const TargetPixel pixel = convert(source[column]);
+      target[column * 2] = pixel;
+      target[column * 2 + 1] = pixel;
+    }
+    if (pairsEnd < area.right) target[pairsEnd] = convert(source[pairsEnd / 2]);
+  }
+}
 
 // Blackens what lies outside `viewport` in `target`. False when a fill fails.
 bool FillBars(SDL_Surface* target, const Rect& viewport);
