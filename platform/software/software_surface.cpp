@@ -34,20 +34,36 @@ constexpr size_t kMaxDrawnRects = 4096;
 
 // Fills `area` (inside the surface) with ordinary stores. SDL's fill streams
 // past the cache: small rectangles' short rows become very slow, and a whole
-// fill leaves nothing in the cache for the drawing that follows it.
+// fill leaves nothing in the cache for the drawing that follows it. Rows of a
+// sprite's size (a few dozen bytes, thousands of them a frame) are written
+// from a block of the value with fixed-size moves that may overlap, which
+// is far quicker for them than a call to memset or fill per row.
 template <typename Word>
 void FillWords(SDL_Surface* s, const Rect& area, uint32_t value) {
   auto* row = static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(area.top) * s->pitch +
               static_cast<size_t>(area.left) * sizeof(Word);
   const auto word = static_cast<Word>(value);
-  const auto width = static_cast<size_t>(area.width());
+  const size_t bytes = static_cast<size_t>(area.width()) * sizeof(Word);
+  constexpr size_t kShortRow = 64;
+  if (bytes >= 16 && bytes <= kShortRow) {
+    // Every move starts a whole number of words into the row, so each word
+    // gets the value whatever the overlap.
+    Word block[kShortRow / sizeof(Word)];
+    std::fill(std::begin(block), std::end(block), word);
+    for (int32_t y = area.top; y < area.bottom; ++y, row += s->pitch) {
+      for (size_t i = 0; i + 16 < bytes; i += 16) std::memcpy(row + i, block, 16);
+      std::memcpy(row + bytes - 16, block, 16);
+    }
+    return;
+  }
   // A value whose bytes are all alike (black above all, the clearing colour)
   // goes through memset, which writes whole vector registers at a time.
   Word sameBytes = 0;
   std::memset(&sameBytes, static_cast<uint8_t>(value), sizeof sameBytes);
+  const size_t width = bytes / sizeof(Word);
   if (word == sameBytes) {
     for (int32_t y = area.top; y < area.bottom; ++y, row += s->pitch) {
-      std::memset(row, static_cast<uint8_t>(value), width * sizeof(Word));
+      std::memset(row, static_cast<uint8_t>(value), bytes);
     }
     return;
   }

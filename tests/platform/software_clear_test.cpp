@@ -90,6 +90,27 @@ TEST_P(ClearEveryDepth, RepeatedFillsOfAColourClearWhatWasDrawn) {
   }
 }
 
+// Rows of every width from 1 pixel to the surface's, each drawn on every
+// other line (so that less than half is drawn and only they are cleared), are
+// cleared in a colour whose bytes differ to their last pixel.
+TEST_P(ClearEveryDepth, RowsOfEveryWidthAreClearedToTheirLastPixel) {
+  const int32_t depth = GetParam();
+  auto target = SoftwareSurface::Create(kWidth, 2 * kWidth, depth);
+  auto ink = SoftwareSurface::Create(kWidth, 1, depth);
+  ASSERT_TRUE(target && ink);
+  const uint32_t blue = EncodeColor(Rgb(0, 0, 255), depth);
+  ASSERT_EQ(ink->fill(EncodeColor(kInk, depth)), kOk);
+  ASSERT_EQ(target->fill(blue), kOk);
+  for (int32_t width = 1; width <= kWidth; ++width) {
+    const int32_t x = (kWidth - width) / 2;
+    const int32_t y = 2 * (width - 1);
+    ASSERT_EQ(target->blit(Rect{x, y, x + width, y + 1}, *ink, Rect{0, 0, width, 1}, false), kOk);
+  }
+  ASSERT_EQ(PixelsOtherThan(*target, blue), int64_t{kWidth} * (kWidth + 1) / 2);
+  ASSERT_EQ(target->fill(blue), kOk);
+  EXPECT_EQ(PixelsOtherThan(*target, blue), 0);
+}
+
 TEST_P(ClearEveryDepth, FillWithAnotherValueCoversTheWholeSurface) {
   const int32_t depth = GetParam();
   auto target = SoftwareSurface::Create(kWidth, kHeight, depth);
