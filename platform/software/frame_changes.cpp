@@ -95,6 +95,24 @@ bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector
   return true;
 }
 
+// The frame pixels under the marked tiles.
+int64_t AreaOfMarked(const TileGrid& grid, const std::vector<uint64_t>& tiles) {
+  const int32_t side = grid.tileSide;
+  const int32_t lastColumn = grid.columns - 1;
+  const int64_t lastColumnShortBy = int64_t{side} - (grid.width - lastColumn * side);
+  int64_t area = 0;
+  for (int32_t row = 0; row < grid.rows; ++row) {
+    const uint64_t* line = tiles.data() + static_cast<size_t>(row) * grid.words;
+    int64_t marked = 0;
+    for (int32_t word = 0; word < grid.words; ++word) marked += BitsSet(line[word]);
+    if (marked == 0) continue;
+    int64_t width = marked * side;
+    if (((line[lastColumn / 64] >> (lastColumn % 64)) & 1) != 0) width -= lastColumnShortBy;
+    area += width * (std::min((row + 1) * side, grid.height) - row * side);
+  }
+  return area;
+}
+
 // The marked tiles as rectangles: runs of marked tiles along each row of
 // tiles, joined with the rows below while they span the same columns.
 std::vector<Rect> CoverOfMarked(const TileGrid& grid, const std::vector<uint64_t>& tiles) {
@@ -150,25 +168,29 @@ std::vector<Rect> TileCover(const std::vector<Rect>& first, const std::vector<Re
 std::optional<std::vector<Rect>> FrameChanges::next(const SurfacePixels& frame) {
   const int32_t width = frame.sdl->w;
   const int32_t height = frame.sdl->h;
-  const bool comparable = previousKnown_ && frame.clearKnown &&
-                          frame.clearValue == previousClear_ && width == previousWidth_ &&
-                          height == previousHeight_;
+  const TileGrid grid = GridOf(width, height, kTileSide);
+  const int64_t limit = int64_t{width} * height * kWholeNumerator / kWholeDenominator;
+  // This frame's tiles, kept for the next frame: its drawing is marked once.
+  bool marked = false;
+  if (frame.clearKnown) {
+    tiles_.assign(BitsOf(grid), 0);
+    int64_t area = 0;
+    marked = MarkTiles(frame.drawn, grid, tiles_, area, limit);
+  }
+  const bool comparable = previousKnown_ && marked && frame.clearValue == previousClear_ &&
+                          width == previousWidth_ && height == previousHeight_;
   std::optional<std::vector<Rect>> changes;
   if (comparable) {
-    const TileGrid grid = GridOf(width, height, kTileSide);
-    tiles_.assign(BitsOf(grid), 0);
-    const int64_t limit = int64_t{width} * height * kWholeNumerator / kWholeDenominator;
-    int64_t area = 0;
-    if (MarkTiles(previousDrawn_, grid, tiles_, area, limit) &&
-        MarkTiles(frame.drawn, grid, tiles_, area, limit)) {
-      changes = CoverOfMarked(grid, tiles_);
-    }
+    // Both frames' tiles, in the previous frame's bits, which are not
+    // needed after.
+    for (size_t i = 0; i < previousTiles_.size(); ++i) previousTiles_[i] |= tiles_[i];
+    if (AreaOfMarked(grid, previousTiles_) <= limit) changes = CoverOfMarked(grid, previousTiles_);
   }
-  previousKnown_ = frame.clearKnown;
+  previousKnown_ = marked;
   previousClear_ = frame.clearValue;
   previousWidth_ = width;
   previousHeight_ = height;
-  previousDrawn_ = frame.drawn;
+  previousTiles_.swap(tiles_);
   return changes;
 }
 

@@ -34,11 +34,13 @@ class FrameChanges {
   void forget() { previousKnown_ = false; }
 
  private:
+  // Whether the frame passed last had its drawing known and marked in
+  // `previousTiles_`, the tiles it drew in.
   bool previousKnown_ = false;
   uint32_t previousClear_ = 0;
   int32_t previousWidth_ = 0;
   int32_t previousHeight_ = 0;
-  std::vector<Rect> previousDrawn_;
+  std::vector<uint64_t> previousTiles_;
   std::vector<uint64_t> tiles_;
 };
 
