@@ -57,6 +57,15 @@ int32_t NextTile(const uint64_t* line, int32_t words, int32_t from, bool marked)
   return word * 64 + std::countr_zero(bits);
 }
 
+// The frame pixels under `count` tiles of row `row`: the last column of
+// tiles and the last row may be cut short by the frame's edge.
+int64_t AreaOfTiles(const TileGrid& grid, int32_t row, int64_t count, bool lastColumnAmong) {
+  const int32_t side = grid.tileSide;
+  int64_t width = count * side;
+  if (lastColumnAmong) width -= int64_t{side} * grid.columns - grid.width;
+  return width * (std::min((row + 1) * side, grid.height) - row * side);
+}
+
 // Marks the tiles `areas` touch, a row of tiles at a time, and adds the area
 // of the newly marked tiles (cut to the frame) to `markedArea`. Stops,
 // answering false, as soon as the marked area is over `areaLimit`: a frame
@@ -65,7 +74,6 @@ bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector
                int64_t& markedArea, int64_t areaLimit) {
   const int32_t side = grid.tileSide;
   const int32_t lastColumn = grid.columns - 1;
-  const int64_t lastColumnShortBy = int64_t{side} - (grid.width - lastColumn * side);
   for (const Rect& area : areas) {
     const int32_t left = std::max(area.left, 0);
     const int32_t top = std::max(area.top, 0);
@@ -86,9 +94,8 @@ bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector
         line[word] |= span;
       }
       if (fresh == 0) continue;
-      int64_t width = fresh * side;
-      if (last == lastColumn && ((lastAdded >> (last % 64)) & 1) != 0) width -= lastColumnShortBy;
-      markedArea += width * (std::min((row + 1) * side, grid.height) - row * side);
+      markedArea += AreaOfTiles(grid, row, fresh,
+                                last == lastColumn && ((lastAdded >> (last % 64)) & 1) != 0);
       if (markedArea > areaLimit) return false;
     }
   }
@@ -97,18 +104,13 @@ bool MarkTiles(const std::vector<Rect>& areas, const TileGrid& grid, std::vector
 
 // The frame pixels under the marked tiles.
 int64_t AreaOfMarked(const TileGrid& grid, const std::vector<uint64_t>& tiles) {
-  const int32_t side = grid.tileSide;
   const int32_t lastColumn = grid.columns - 1;
-  const int64_t lastColumnShortBy = int64_t{side} - (grid.width - lastColumn * side);
   int64_t area = 0;
   for (int32_t row = 0; row < grid.rows; ++row) {
     const uint64_t* line = tiles.data() + static_cast<size_t>(row) * grid.words;
     int64_t marked = 0;
     for (int32_t word = 0; word < grid.words; ++word) marked += BitsSet(line[word]);
-    if (marked == 0) continue;
-    int64_t width = marked * side;
-    if (((line[lastColumn / 64] >> (lastColumn % 64)) & 1) != 0) width -= lastColumnShortBy;
-    area += width * (std::min((row + 1) * side, grid.height) - row * side);
+    area += AreaOfTiles(grid, row, marked, ((line[lastColumn / 64] >> (lastColumn % 64)) & 1) != 0);
   }
   return area;
 }

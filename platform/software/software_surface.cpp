@@ -44,15 +44,15 @@ void FillWords(SDL_Surface* s, const Rect& area, uint32_t value) {
               static_cast<size_t>(area.left) * sizeof(Word);
   const auto word = static_cast<Word>(value);
   const size_t bytes = static_cast<size_t>(area.width()) * sizeof(Word);
-  constexpr size_t kShortRow = 64;
-  if (bytes >= 16 && bytes <= kShortRow) {
+  constexpr size_t kMove = 16;
+  if (bytes >= kMove && bytes <= 4 * kMove) {
     // Every move starts a whole number of words into the row, so each word
     // gets the value whatever the overlap.
-    Word block[kShortRow / sizeof(Word)];
+    Word block[kMove / sizeof(Word)];
     std::fill(std::begin(block), std::end(block), word);
     for (int32_t y = area.top; y < area.bottom; ++y, row += s->pitch) {
-      for (size_t i = 0; i + 16 < bytes; i += 16) std::memcpy(row + i, block, 16);
-      std::memcpy(row + bytes - 16, block, 16);
+      for (size_t i = 0; i + kMove < bytes; i += kMove) std::memcpy(row + i, block, kMove);
+      std::memcpy(row + bytes - kMove, block, kMove);
     }
     return;
   }
