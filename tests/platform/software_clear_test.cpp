@@ -72,43 +72,30 @@ TEST_P(ClearEveryDepth, FillAfterBlitsClearsEverythingTheyDrew) {
 
 // The clearing colour need not be black: one whose bytes are all alike
 // (white at 8 and 16 bits) and one whose bytes differ (blue) both clear
-// exactly what was drawn, to the last pixel of each cut row.
+// exactly what was drawn, to the last pixel of each cut row, and of rows of
+// every width from 1 pixel to the surface's (on every other line of a
+// surface twice as tall, so that only they are cleared).
 TEST_P(ClearEveryDepth, RepeatedFillsOfAColourClearWhatWasDrawn) {
   const int32_t depth = GetParam();
+  auto ink = SoftwareSurface::Create(kWidth, 1, depth);
+  ASSERT_EQ(ink->fill(EncodeColor(kInk, depth)), kOk);
   for (const ColorRef colour : {Rgb(255, 255, 255), Rgb(0, 0, 255)}) {
     SCOPED_TRACE(colour);
-    auto target = SoftwareSurface::Create(kWidth, kHeight, depth);
+    auto target = SoftwareSurface::Create(kWidth, 2 * kWidth, depth);
     auto sheet = Sheet(depth);
     const uint32_t value = EncodeColor(colour, depth);
     ASSERT_EQ(target->fill(value), kOk);
     Stamp(*target, *sheet, 7, 9);
     Stamp(*target, *sheet, kWidth - 3, 0);
-    Stamp(*target, *sheet, 20, kHeight - 2);
+    Stamp(*target, *sheet, 20, 2 * kWidth - 2);
+    for (int32_t width = 1; width <= kWidth; ++width) {
+      const Rect row{(kWidth - width) / 2, 2 * width - 1, (kWidth + width) / 2, 2 * width};
+      ASSERT_EQ(target->blit(row, *ink, Rect{0, 0, row.width(), 1}, false), kOk);
+    }
     ASSERT_GT(PixelsOtherThan(*target, value), 0);
     ASSERT_EQ(target->fill(value), kOk);
     EXPECT_EQ(PixelsOtherThan(*target, value), 0);
   }
-}
-
-// Rows of every width from 1 pixel to the surface's, each drawn on every
-// other line (so that less than half is drawn and only they are cleared), are
-// cleared in a colour whose bytes differ to their last pixel.
-TEST_P(ClearEveryDepth, RowsOfEveryWidthAreClearedToTheirLastPixel) {
-  const int32_t depth = GetParam();
-  auto target = SoftwareSurface::Create(kWidth, 2 * kWidth, depth);
-  auto ink = SoftwareSurface::Create(kWidth, 1, depth);
-  ASSERT_TRUE(target && ink);
-  const uint32_t blue = EncodeColor(Rgb(0, 0, 255), depth);
-  ASSERT_EQ(ink->fill(EncodeColor(kInk, depth)), kOk);
-  ASSERT_EQ(target->fill(blue), kOk);
-  for (int32_t width = 1; width <= kWidth; ++width) {
-    const int32_t x = (kWidth - width) / 2;
-    const int32_t y = 2 * (width - 1);
-    ASSERT_EQ(target->blit(Rect{x, y, x + width, y + 1}, *ink, Rect{0, 0, width, 1}, false), kOk);
-  }
-  ASSERT_EQ(PixelsOtherThan(*target, blue), int64_t{kWidth} * (kWidth + 1) / 2);
-  ASSERT_EQ(target->fill(blue), kOk);
-  EXPECT_EQ(PixelsOtherThan(*target, blue), 0);
 }
 
 TEST_P(ClearEveryDepth, FillWithAnotherValueCoversTheWholeSurface) {
