@@ -56,7 +56,7 @@ set -e
 # A window of the saver's class and title stands for a running saver only
 # while the process it names is alive: xterm plays it, first naming itself,
 # then a process that has ended.
-xterm -class WindowsScreenSaverClass -T "Screen Saver" -e sleep 600 &
+xterm -class WindowsScreenSaverClass -T "Screen Saver" -e sleep 600 >"$WORK/xterm.out" 2>&1 &
 STARTED_PIDS+=($!)
 impostor=$(wait_window "Screen Saver") || fail "the stand-in window did not open"
 xprop -id "$impostor" -f _NET_WM_PID 32c -set _NET_WM_PID "$!"

@@ -14,7 +14,9 @@ unset XSCREENSAVER_WINDOW SDL_VIDEODRIVER XDG_CONFIG_HOME
 
 # A display of our own: Xvfb picks a free number and writes it to fd 3.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$WORK/display" \
+  # -noreset: the server stays as it is when its last client leaves, so a
+  # client starting just then is not turned away by a server resetting.
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset 3>"$WORK/display" \
     >"$WORK/xvfb.out" 2>&1 &
   STARTED_PIDS+=($!)
   local i
