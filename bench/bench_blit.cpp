@@ -1,7 +1,8 @@
 // Colour-keyed blits of the three cow sizes into full-screen back buffers,
 // timed next to a plain memory copy of the same bytes. Prints, after the
 // usual table, how many pixels per second each keyed blit moves and its
-// share of the memory copy's speed.
+// share of the memory copy's speed. A full-screen stretched picture is
+// timed too.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -128,6 +129,31 @@ void MemoryCopy(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(state.iterations()) * cow.width * cow.height,
                          benchmark::Counter::kIsRate);
 }
+
+// A small picture on its key stretched over the whole back buffer, as a
+// full-screen flash is: a third of its pixels are key and leave the herd
+// beneath in view.
+void FullScreenStretch(benchmark::State& state) {
+  const Size screen{static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))};
+  auto back = SoftwareSurface::Create(screen.width, screen.height, 32);
+  const Rect whole{0, 0, screen.width, screen.height};
+  back->setClipList({&whole, 1});
+  Picture face;
+  face.width = 21;
+  face.height = 24;
+  for (int32_t i = 0; i < face.width * face.height; ++i) {
+    face.pixels.push_back(i % 3 == 0 ? Rgb(255, 0, 255) : Rgb(110, 220, 90));
+  }
+  auto sheet = SoftwareSurface::Create(face.width, face.height, 32);
+  sheet->drawPicture(face, Rect{0, 0, face.width, face.height});
+  sheet->setColorKey(sheet->pixelValueOf(grazefall::platform::kClrInvalid));
+  for (auto _ : state) back->blit(whole, *sheet, Rect{0, 0, face.width, face.height}, true);
+  benchmark::DoNotOptimize(back->getPixel(0, 0));
+  state.counters["pixels/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * screen.width * screen.height,
+                         benchmark::Counter::kIsRate);
+}
+BENCHMARK(FullScreenStretch)->ArgNames({"width", "height"})->Args({1920, 1080})->Args({3840, 2160});
 
 void Arguments(benchmark::internal::Benchmark* b) {
   b->ArgNames({"cow", "screen"});

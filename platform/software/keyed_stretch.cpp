@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace grazefall::platform::software {
@@ -12,8 +14,8 @@ bool Inside(const SDL_Rect& r, const SDL_Surface* s) {
   return r.w > 0 && r.h > 0 && r.x >= 0 && r.y >= 0 && r.x <= s->w - r.w && r.y <= s->h - r.h;
 }
 
-// One pixel of `Bytes` bytes read as its value and written back; the value
-// of a 24-bit pixel is its three bytes, lowest first.
+// One pixel of `Bytes` bytes read as its value; the value of a 24-bit pixel
+// is its three bytes, lowest first.
 template <int Bytes>
 uint32_t Load(const uint8_t* p) {
   if constexpr (Bytes == 1) {
@@ -27,18 +29,24 @@ uint32_t Load(const uint8_t* p) {
   }
 }
 
+// `length` pixels of one value from `out` on. The run is filled through a
+// pointer of the pixel's own width, so the compiler may write it a vector at
+// a time: a byte pointer could alias the run itself, which kept the loop to
+// one pixel per iteration, reloading the length each time.
 template <int Bytes>
-void Store(uint8_t* p, uint32_t v) {
+void StoreRun(uint8_t* out, int32_t length, uint32_t value) {
   if constexpr (Bytes == 3) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-    p[2] = static_cast<uint8_t>(v >> 16);
-  } else if constexpr (Bytes == 4) {
-    // The word's top byte is unused by the format and written as 0.
-    v &= 0x00FFFFFFu;
-    std::memcpy(p, &v, 4);
+    for (int32_t i = 0; i < length; ++i, out += 3) {
+      out[0] = static_cast<uint8_t>(value);
+      out[1] = static_cast<uint8_t>(value >> 8);
+      out[2] = static_cast<uint8_t>(value >> 16);
+    }
   } else {
-    std::memcpy(p, &v, Bytes);
+    using Word =
+        std::conditional_t<Bytes == 1, uint8_t, std::conditional_t<Bytes == 2, uint16_t, uint32_t>>;
+    // A 32-bit word's top byte is unused by the format and written as 0.
+    if constexpr (Bytes == 4) value &= 0x00FFFFFFu;
+    std::fill_n(reinterpret_cast<Word*>(out), length, static_cast<Word>(value));
   }
 }
 
@@ -85,8 +93,7 @@ void Stretch(const SDL_Surface* from, const SDL_Rect& source, SDL_Surface* to,
     for (const ColumnRun& run : runs) {
       const uint32_t value = Load<Bytes>(sourceRow + static_cast<size_t>(run.sourceX) * Bytes);
       if (value == key) continue;
-      uint8_t* out = row + static_cast<size_t>(run.start) * Bytes;
-      for (int32_t i = 0; i < run.length; ++i, out += Bytes) Store<Bytes>(out, value);
+      StoreRun<Bytes>(row + static_cast<size_t>(run.start) * Bytes, run.length, value);
     }
   }
 }
