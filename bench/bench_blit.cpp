@@ -65,13 +65,16 @@ Picture DrawCow(Size size) {
   return p;
 }
 
-std::unique_ptr<SoftwareSurface> CowSheet(Size size, int32_t depth) {
-  auto sheet = SoftwareSurface::Create(size.width, size.height, depth);
-  const Picture cow = DrawCow(size);
-  sheet->drawPicture(cow, Rect{0, 0, cow.width, cow.height});
-  // Keyed on its top-left pixel, as the saver's sheets are.
+// `picture` as a sheet keyed on its top-left pixel, as the saver's sheets are.
+std::unique_ptr<SoftwareSurface> KeyedSheet(const Picture& picture, int32_t depth) {
+  auto sheet = SoftwareSurface::Create(picture.width, picture.height, depth);
+  sheet->drawPicture(picture, Rect{0, 0, picture.width, picture.height});
   sheet->setColorKey(sheet->pixelValueOf(grazefall::platform::kClrInvalid));
   return sheet;
+}
+
+std::unique_ptr<SoftwareSurface> CowSheet(Size size, int32_t depth) {
+  return KeyedSheet(DrawCow(size), depth);
 }
 
 // Positions spread over the screen, all fully visible, as a herd would be.
@@ -144,9 +147,7 @@ void FullScreenStretch(benchmark::State& state) {
   for (int32_t i = 0; i < face.width * face.height; ++i) {
     face.pixels.push_back(i % 3 == 0 ? Rgb(255, 0, 255) : Rgb(110, 220, 90));
   }
-  auto sheet = SoftwareSurface::Create(face.width, face.height, 32);
-  sheet->drawPicture(face, Rect{0, 0, face.width, face.height});
-  sheet->setColorKey(sheet->pixelValueOf(grazefall::platform::kClrInvalid));
+  auto sheet = KeyedSheet(face, 32);
   for (auto _ : state) back->blit(whole, *sheet, Rect{0, 0, face.width, face.height}, true);
   benchmark::DoNotOptimize(back->getPixel(0, 0));
   state.counters["pixels/s"] =
