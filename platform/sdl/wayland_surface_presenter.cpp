@@ -20,6 +20,7 @@ std::unique_ptr<WaylandSurfacePresenter> WaylandSurfacePresenter::Create(
   std::unique_ptr<WaylandSurfacePresenter> presenter(new WaylandSurfacePresenter(drawing, window));
   presenter->held_ = std::move(held);
   presenter->parent_ = info.info.wl.surface;
+  presenter->xdgSurface_ = reinterpret_cast<wl_proxy*>(info.info.wl.xdg_surface);
   presenter->surface_ = wl_compositor_create_surface(drawing.compositor);
   if (presenter->surface_ == nullptr) return nullptr;
   presenter->subsurface_ = wl_subcompositor_get_subsurface(drawing.subcompositor,
@@ -27,10 +28,13 @@ std::unique_ptr<WaylandSurfacePresenter> WaylandSurfacePresenter::Create(
   if (presenter->subsurface_ == nullptr) return nullptr;
   // Drawn whenever it is ready, not only with SDL's commits of the window.
   wl_subsurface_set_desync(presenter->subsurface_);
-  // Input goes through to the window's own surface, which SDL knows.
-  wl_region* nothing = wl_compositor_create_region(drawing.compositor);
-  wl_surface_set_input_region(presenter->surface_, nothing);
-  wl_region_destroy(nothing);
+  // The pointer over our surface is the pointer over the window: SDL takes
+  // pointer events only on surfaces it knows by its tag, and finds the
+  // window from the surface's user data. The window's own surface is a single
+  // pixel (see fitWindow), so nearly all of them come here.
+  auto* ours = reinterpret_cast<wl_proxy*>(presenter->surface_);
+  wl_proxy_set_tag(ours, wl_proxy_get_tag(reinterpret_cast<wl_proxy*>(presenter->parent_)));
+  wl_surface_set_user_data(presenter->surface_, wl_surface_get_user_data(presenter->parent_));
   return presenter;
 }
 
@@ -55,22 +59,28 @@ bool WaylandSurfacePresenter::fitWindow() {
   SDL_GetWindowSize(window_, &width, &height);
   SDL_GetWindowSizeInPixels(window_, &pixelWidth, &pixelHeight);
   if (width <= 0 || height <= 0 || pixelWidth <= 0 || pixelHeight <= 0) return false;
-  if (width == logicalWidth_ && height == logicalHeight_ && buffers_.width() > 0 &&
-      backdrop_.width() == pixelWidth && backdrop_.height() == pixelHeight) {
-    return true;
-  }
   // An integer output scale: buffers of the output's own pixels. Any other
   // (fractional) scale: buffers of the window's size, scaled by the
   // compositor.
-  int32_t scale = 1;
-  if (pixelWidth % width == 0 && pixelHeight % height == 0 &&
-      pixelWidth / width == pixelHeight / height) {
-    scale = pixelWidth / width;
+  const bool integerScale = pixelWidth % width == 0 && pixelHeight % height == 0 &&
+                            pixelWidth / width == pixelHeight / height;
+  const bool onePixel = integerScale && xdgSurface_ != nullptr;
+  const int32_t scale = integerScale ? pixelWidth / width : 1;
+  // The window's own surface, committed once here, maps the sub-surface
+  // above it and holds one black pixel (at SDL's scale, which it keeps): a
+  // compositor that does not cull hidden surfaces redraws whatever lies
+  // below our changes, and a backdrop as large as the window made that a
+  // third of sway's time at 1920x1080. A fractional scale may have SDL scale
+  // the surface; scaled, one pixel costs a compositor far more than a
+  // buffer of the window's size, so that one stays.
+  const int32_t backdropWidth = onePixel ? scale : pixelWidth;
+  const int32_t backdropHeight = onePixel ? scale : pixelHeight;
+  if (width == logicalWidth_ && height == logicalHeight_ && buffers_.width() > 0 &&
+      backdrop_.width() == backdropWidth && backdrop_.height() == backdropHeight) {
+    return true;
   }
   if (!buffers_.fit(width * scale, height * scale)) return false;
-  // The window's own surface: black, of the size SDL has given it, committed
-  // once here; it also maps the sub-surface above it.
-  if (!backdrop_.fit(pixelWidth, pixelHeight)) return false;
+  if (!backdrop_.fit(backdropWidth, backdropHeight)) return false;
   SDL_FillRect(backdrop_.pixels(0), nullptr, 0);
   wl_surface_set_buffer_scale(surface_, scale);
   // Opaque all over: a compositor that culls needs draw nothing below it.
@@ -79,8 +89,9 @@ bool WaylandSurfacePresenter::fitWindow() {
   wl_surface_set_opaque_region(surface_, opaque);
   wl_region_destroy(opaque);
   wl_surface_attach(parent_, backdrop_.buffer(0), 0, 0);
-  wl_surface_damage_buffer(parent_, 0, 0, pixelWidth, pixelHeight);
+  wl_surface_damage_buffer(parent_, 0, 0, backdropWidth, backdropHeight);
   wl_surface_commit(parent_);
+  geometryPending_ = onePixel;
   logicalWidth_ = width;
   logicalHeight_ = height;
   updates_.reset();
@@ -147,6 +158,14 @@ void WaylandSurfacePresenter::commit(wl_buffer* buffer) {
   }
   pacing_.request(surface_, SDL_GetTicks());
   wl_surface_commit(surface_);
+  if (geometryPending_) {
+    // The window is as large as our surface, which now has a picture: the
+    // compositor reads the window's extent when its own surface commits.
+    constexpr uint32_t kSetWindowGeometry = 3;  // xdg_surface.set_window_geometry
+    wl_proxy_marshal(xdgSurface_, kSetWindowGeometry, 0, 0, logicalWidth_, logicalHeight_);
+    wl_surface_commit(parent_);
+    geometryPending_ = false;
+  }
 }
 
 void WaylandSurfacePresenter::hold(SDL_Surface* frame) {

@@ -3,8 +3,10 @@
 // each brought up to date with what changed since it last showed, the
 // compositor told only where the picture changed, and no picture committed
 // before the compositor has asked for the next (frame callbacks). SDL's own
-// surface only holds a black backdrop below: SDL marks its whole surface
-// damaged on every frame, which would make the compositor redraw all of it.
+// surface only holds a black pixel below, and the window's extent is set to
+// the sub-surface's: SDL marks its whole surface damaged on every frame,
+// which would make the compositor redraw all of it, and pointer events over
+// the sub-surface reach SDL as over its own.
 // Scaled and letterboxed as FramePresenter does; on an output of integer
 // scale above 1 the buffers have the output's own pixels (buffer scale).
 #pragma once
@@ -27,6 +29,7 @@ struct wl_buffer;
 struct wl_compositor;
 struct wl_display;
 struct wl_event_queue;
+struct wl_proxy;
 struct wl_shm;
 struct wl_subcompositor;
 struct wl_subsurface;
@@ -99,6 +102,11 @@ class WaylandSurfacePresenter {
   WaylandDrawing drawing_;
   SDL_Window* window_;
   wl_surface* parent_ = nullptr;
+  // The window's xdg_surface (SDL's), whose extent we set; null when SDL
+  // gives none.
+  wl_proxy* xdgSurface_ = nullptr;
+  // The window's extent is to be set with the next picture.
+  bool geometryPending_ = false;
   wl_surface* surface_ = nullptr;
   wl_subsurface* subsurface_ = nullptr;
   ShmBuffers buffers_;
