@@ -81,25 +81,32 @@ mappings_of() {
   echo "$count"
 }
 
+# The smallest buffer the saver made, as WxH, from a WAYLAND_DEBUG log.
+smallest_buffer() {
+  grep -ao 'create_buffer(new id wl_buffer@[0-9]*, [0-9]*, [0-9]*, [0-9]*' "$1" |
+    awk -F', ' '{ print $3 * $4, $3 "x" $4 }' | sort -n | awk 'NR == 1 { print $2 }'
+}
+
 # The most buffers one surface was given, from a WAYLAND_DEBUG log.
 most_buffers_of_a_surface() {
   grep -ao 'wl_surface@[0-9]*\.attach(wl_buffer@[0-9]*' "$1" | sort -u | cut -d. -f1 | uniq -c |
     sort -rn | awk 'NR == 1 { print $1 }'
 }
 
-# Runs SCENARIO at MODE until its held frame is written; then compares. With
-# DRAWN_IN, the frames must have been drawn in the compositor's buffers
-# themselves: three of a frame's size taking turns on the saver's surface,
-# and none for the window's own surface, which holds one black pixel.
+# Runs SCENARIO at MODE on an output of SCALE (default 1) until its held
+# frame is written; then compares. The window's own surface holds one black
+# pixel at that scale. With DRAWN_IN, the frames must have been drawn in the
+# compositor's buffers themselves: three of a frame's size taking turns on
+# the saver's surface.
 check_held() {
-  local scenario=$1 mode=$2 drawn_in=${3:-} name="$1-$2"
+  local scenario=$1 mode=$2 drawn_in=${3:-} scale=${4:-1} name="$1-$2"
   local config="$WORK/config-$name" held="$WORK/shots/held-$name.bmp"
   mkdir -p "$config"
   chown "$OWNER" "$config"
   as_user "$STORE" "$config/grazefall" "$scenario" "$mode" >/dev/null || fail "could not store $mode"
   hold_keyboard
   start_program "$name" env XDG_CONFIG_HOME="$config" GRAZEFALL_HOLD_AFTER=300 \
-    GRAZEFALL_HELD_FRAME="$held" ${drawn_in:+WAYLAND_DEBUG=client} "$GRAZEFALL" /s
+    GRAZEFALL_HELD_FRAME="$held" WAYLAND_DEBUG=client "$GRAZEFALL" /s
   local saver=$LAST_PID deadline=$((SECONDS + 60))
   until [[ -s $held ]]; do
     is_running "$saver" || fail "$name: the saver ended before its 300th picture"
@@ -110,6 +117,10 @@ check_held() {
   sleep 1
   screenshot "$WORK/shot-$name.png" || fail "$name: grim took no screenshot"
   grep -q "cannot be used here" "$WORK/$name.out" && fail "$name: the saver fell back to SDL's surface"
+  local backdrop
+  backdrop=$(smallest_buffer "$WORK/$name.out")
+  [[ $backdrop == "${scale}x${scale}" ]] ||
+    fail "$name: the window's own surface has a ${backdrop:-missing} buffer, not ${scale}x${scale}"
   if [[ -n $drawn_in ]]; then
     local size=${mode%x*} buffers turns
     buffers=$(mappings_of "$saver" $((${size%x*} * ${size#*x} * 4)))
@@ -154,7 +165,7 @@ wait_exit "$saver" 10 || fail "paced: SIGTERM did not end the saver"
 
 as_user swaymsg output "$output" scale 2 >/dev/null || fail "sway took no scale 2"
 as_user swaymsg output "$output" mode 1920x1080 >/dev/null || fail "sway took no 1920x1080 mode"
-check_held Halloween 1024x768x32
+check_held Halloween 1024x768x32 "" 2
 
 # Without our own buffers (refused here on purpose) the saver says so once
 # and shows its frames SDL's way.
