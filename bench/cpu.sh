@@ -34,18 +34,8 @@ SIZES=${SIZES:-1024x768}
 SCALED=${SCALED-1024x768:800x600x16 3840x2160:1920x1080x32}
 HACKS_RUN=${HACKS_RUN-galaxy fuzzyflakes}
 HERE=$(cd "$(dirname "$0")/.." && pwd)
-find_program() {
-  local candidate
-  for candidate in "$@"; do
-    if [ -x "$candidate" ]; then
-      echo "$candidate"
-      return 0
-    fi
-  done
-  return 1
-}
-GRAZEFALL=${GRAZEFALL:-$(find_program "$HERE/build/grazefall" "$HERE/build/host/linux/grazefall")}
-STORE_TOOL=${STORE_TOOL:-$(find_program "$HERE/build/tests/integration/store_options_tool")}
+# shellcheck source=bench/common.sh
+. "$HERE/bench/common.sh"
 HACKS=/usr/libexec/xscreensaver
 if [ ! -x "${GRAZEFALL:-}" ] || [ ! -x "${STORE_TOOL:-}" ]; then
   echo "cpu: build grazefall and store_options_tool first, or set GRAZEFALL and STORE_TOOL" >&2
@@ -68,22 +58,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Starts Xvfb with a screen of $1 (WxH) at 24 bits; sets DISPLAY.
-start_xvfb() {
-  rm -f "$WORK/display"
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.out" 2>&1 &
-  XVFB=$!
-  for _ in $(seq 50); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
-  done
-  [ -s "$WORK/display" ] || {
-    echo "cpu: Xvfb did not start at $1" >&2
-    exit 1
-  }
-  DISPLAY=":$(head -1 "$WORK/display")"
-  export DISPLAY
-}
 stop_xvfb() {
   kill "$XVFB" 2>/dev/null
   wait "$XVFB" 2>/dev/null

@@ -26,18 +26,8 @@ LEN=${LEN:-5}
 LIMIT=${LIMIT:-1.5}
 SEED=${SEED:-5}
 HERE=$(cd "$(dirname "$0")/.." && pwd)
-find_program() {
-  local candidate
-  for candidate in "$@"; do
-    if [ -x "$candidate" ]; then
-      echo "$candidate"
-      return 0
-    fi
-  done
-  return 1
-}
-GRAZEFALL=${GRAZEFALL:-$(find_program "$HERE/build/grazefall" "$HERE/build/host/linux/grazefall")}
-STORE_TOOL=${STORE_TOOL:-$(find_program "$HERE/build/tests/integration/store_options_tool")}
+# shellcheck source=bench/common.sh
+. "$HERE/bench/common.sh"
 if [ ! -x "${GRAZEFALL:-}" ] || [ ! -x "${STORE_TOOL:-}" ]; then
   echo "profile: build grazefall and store_options_tool first, or set GRAZEFALL and STORE_TOOL" >&2
   exit 2
@@ -68,18 +58,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-Xvfb -displayfd 3 -screen 0 "${SIZE}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.out" 2>&1 &
-XVFB=$!
-for _ in $(seq 50); do
-  [ -s "$WORK/display" ] && break
-  sleep 0.1
-done
-[ -s "$WORK/display" ] || {
-  echo "profile: Xvfb did not start at $SIZE" >&2
-  exit 1
-}
-DISPLAY=":$(head -1 "$WORK/display")"
-export DISPLAY
+start_xvfb "$SIZE"
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config"
 mkdir -p "$HOME"
 unset XSCREENSAVER_WINDOW SDL_VIDEODRIVER
