@@ -5,8 +5,9 @@
 # bits) in a scratch settings store, starts `grazefall /s` with one seed,
 # waits START seconds, then samples the program for LEN seconds with
 # `perf record` and the X server for LEN more. It prints each one's
-# functions that took at least LIMIT % of its samples, with the program's
-# own share beside them, and the program's cost per frame over its window.
+# functions that took at least LIMIT % of its samples, each with the file it
+# is in, after the frames per second and the program's CPU time a frame over
+# its window.
 #
 #   bench/profile.sh Halloween 1920x1080
 #   START=10 LEN=8 bench/profile.sh Custom 3840x2160
