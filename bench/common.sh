@@ -2,7 +2,7 @@
 # What the benchmarks share, for a script that sets HERE (the project's
 # root) and sources this: the programs they start, GRAZEFALL and STORE_TOOL
 # as given, else the first build of each that exists (either stays empty
-# when none does), and the Xvfb they start them on.
+# when none does), their scratch folder and the Xvfb they start them on.
 
 # The first of its arguments that is an executable file.
 find_program() {
@@ -35,4 +35,20 @@ start_xvfb() {
   }
   DISPLAY=":$(head -1 "$WORK/display")"
   export DISPLAY
+}
+
+# Makes the script's scratch folder WORK, and has it go when the script
+# ends, with the saver (CHILD) and the X server (XVFB) the script started.
+begin_scratch() {
+  WORK=$(mktemp -d "${TMPDIR:-/tmp}/grazefall-$(basename "$0" .sh)-XXXXXX")
+  XVFB=
+  CHILD=
+  trap end_scratch EXIT
+  trap 'exit 130' INT TERM
+}
+# shellcheck disable=SC2317  # run by the EXIT trap
+end_scratch() {
+  if [ -n "$CHILD" ]; then kill "$CHILD" 2>/dev/null; wait "$CHILD" 2>/dev/null; fi
+  if [ -n "$XVFB" ]; then kill "$XVFB" 2>/dev/null; wait "$XVFB" 2>/dev/null; fi
+  rm -rf "$WORK"
 }

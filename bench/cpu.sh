@@ -46,17 +46,7 @@ command -v Xvfb >/dev/null || {
   exit 2
 }
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/grazefall-cpu-XXXXXX")
-XVFB=
-CHILD=
-# shellcheck disable=SC2317  # run by the EXIT trap
-cleanup() {
-  if [ -n "$CHILD" ]; then kill "$CHILD" 2>/dev/null; wait "$CHILD" 2>/dev/null; fi
-  if [ -n "$XVFB" ]; then kill "$XVFB" 2>/dev/null; wait "$XVFB" 2>/dev/null; fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+begin_scratch
 
 stop_xvfb() {
   kill "$XVFB" 2>/dev/null

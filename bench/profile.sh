@@ -47,17 +47,7 @@ case $SIZE in
     ;;
 esac
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/grazefall-profile-XXXXXX")
-XVFB=
-CHILD=
-# shellcheck disable=SC2317  # run by the EXIT trap
-cleanup() {
-  if [ -n "$CHILD" ]; then kill "$CHILD" 2>/dev/null; wait "$CHILD" 2>/dev/null; fi
-  if [ -n "$XVFB" ]; then kill "$XVFB" 2>/dev/null; wait "$XVFB" 2>/dev/null; fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+begin_scratch
 
 start_xvfb "$SIZE"
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config"
