@@ -2,7 +2,8 @@
 # What the benchmarks share, for a script that sets HERE (the project's
 # root) and sources this: the programs they start, GRAZEFALL and STORE_TOOL
 # as given, else the first build of each that exists (either stays empty
-# when none does), their scratch folder and the Xvfb they start them on.
+# when none does), their scratch folder, the Xvfb they start them on and
+# what they read of a running saver.
 
 # The first of its arguments that is an executable file.
 find_program() {
@@ -52,3 +53,8 @@ end_scratch() {
   if [ -n "$XVFB" ]; then kill "$XVFB" 2>/dev/null; wait "$XVFB" 2>/dev/null; fi
   rm -rf "$WORK"
 }
+
+# utime + stime of a process, in clock ticks.
+ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# The last "grazefall-frames: COUNT MS WHOLE" line of a log, as "COUNT MS WHOLE".
+frames() { grep -a '^grazefall-frames: ' "$1" 2>/dev/null | tail -1 | cut -d' ' -f2-4; }

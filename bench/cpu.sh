@@ -57,12 +57,8 @@ export HOME="$WORK/home"
 mkdir -p "$HOME"
 unset XSCREENSAVER_WINDOW SDL_VIDEODRIVER
 
-# utime + stime of a process, in clock ticks.
-ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 # Resident memory of a process, in MiB.
 resident() { awk '/^VmRSS:/ { printf "%.0f", $2 / 1024 }' "/proc/$1/status" 2>/dev/null || echo -; }
-# The last "grazefall-frames: COUNT MS WHOLE" line of a log, as "COUNT MS WHOLE".
-frames() { grep -a '^grazefall-frames: ' "$1" 2>/dev/null | tail -1 | cut -d' ' -f2-4; }
 
 HZ=$(getconf CLK_TCK)
 printf '%-40s %9s %9s %9s %7s %7s %7s\n' "run" "program%" "Xserver%" "sum%" "fps" "whole%" "RSS-MiB"

@@ -63,16 +63,13 @@ kill -0 "$CHILD" 2>/dev/null || {
   tail -5 "$WORK/saver.log" >&2
   exit 1
 }
-# "COUNT MS" of the last "grazefall-frames: COUNT MS WHOLE" line.
-frames() { grep -a '^grazefall-frames: ' "$WORK/saver.log" | tail -1 | cut -d' ' -f2-3; }
-ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
-f0=$(frames) p0=$(ticks "$CHILD")
+f0=$(frames "$WORK/saver.log") p0=$(ticks "$CHILD")
 perf record -q -o "$WORK/program.data" -p "$CHILD" -- sleep "$LEN" >"$WORK/perf.out" 2>&1 || {
   echo "profile: perf could not sample the saver:" >&2
   tail -3 "$WORK/perf.out" >&2
   exit 1
 }
-f1=$(frames) p1=$(ticks "$CHILD")
+f1=$(frames "$WORK/saver.log") p1=$(ticks "$CHILD")
 perf record -q -o "$WORK/server.data" -p "$XVFB" -- sleep "$LEN" >"$WORK/perf.out" 2>&1
 
 # The functions over LIMIT % of a recording, one a line.
@@ -82,9 +79,9 @@ top() {
 }
 echo "# $SCENARIO at ${SIZE}x32 on Xvfb $SIZE, seed $SEED, $LEN s after $START s"
 echo "$f0 $f1" | awk -v p0="$p0" -v p1="$p1" -v hz="$(getconf CLK_TCK)" '{
-  if (NF == 4 && $3 > $1)
+  if (NF == 6 && $4 > $1)
     printf "# %d frames, %.1f a second; the program %.2f ms of CPU a frame\n",
-      $3 - $1, ($3 - $1) * 1000 / ($4 - $2), (p1 - p0) * 1000 / hz / ($3 - $1) }'
+      $4 - $1, ($4 - $1) * 1000 / ($5 - $2), (p1 - p0) * 1000 / hz / ($4 - $1) }'
 echo "## grazefall"
 top "$WORK/program.data"
 echo "## Xvfb"
