@@ -147,7 +147,10 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   const bool sameFrame = lastFrameWidth_ == frame->w && lastFrameHeight_ == frame->h &&
                          lastFrameFormat_ == frame->format->format &&
                          lastTargetFormat_ == target->format->format;
-  bool whole = !changes || !windowCurrent_ || !sameTarget || !sameFrame;
+  // The bars around the viewport hold what they were last given until the
+  // window or its fitting changes, or something else may have drawn on it.
+  const bool barsShown = windowCurrent_ && sameTarget && sameFrame;
+  bool whole = !changes || !barsShown;
   windowCurrent_ = false;
   if (!sameTarget || !sameFrame) {
     map_.fit(frame->w, frame->h, target->w, target->h);
@@ -186,8 +189,12 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   std::vector<Rect> wholeFrame;
   if (whole) wholeFrame.push_back(Rect{0, 0, frame->w, frame->h});
   const std::vector<Rect>& areas = whole ? wholeFrame : *changes;
-  // A whole frame covers the viewport; only the bars around it are cleared.
-  if (whole && !FillBars(target, map_.viewport)) return kEFail;
+  // A whole frame covers the viewport; only the bars around it are cleared,
+  // and cleared and sent only when they may not show black already: a
+  // letterboxed scene whose every frame goes whole then costs its viewport.
+  const bool barred = map_.viewport.width() != target->w || map_.viewport.height() != target->h;
+  const bool wholeWindow = whole && (!barsShown || !barred);
+  if (wholeWindow && !FillBars(target, map_.viewport)) return kEFail;
   sent_.clear();
   for (const Rect& area : areas) {
     const Rect cut{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, frame->w),
@@ -244,14 +251,14 @@ int32_t FramePresenter::present(SDL_Window* window, SDL_Surface* frame,
   }
 
   std::vector<Rect> sent;
-  sent.reserve(whole ? 0 : sent_.size());
-  if (!whole) {
+  sent.reserve(wholeWindow ? 0 : sent_.size());
+  if (!wholeWindow) {
     for (const Rect& area : sent_) {
       sent.push_back(Rect{map_.viewport.left + area.left, map_.viewport.top + area.top,
                           map_.viewport.left + area.right, map_.viewport.top + area.bottom});
     }
   }
-  const int rc = send(window, sent, whole) ? 0 : -1;
+  const int rc = send(window, sent, wholeWindow) ? 0 : -1;
   if (rc != 0) return kEFail;
   windowCurrent_ = true;
   return kOk;

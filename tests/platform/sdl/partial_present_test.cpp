@@ -79,9 +79,19 @@ TEST(FramePresenter, SendsOnlyTheChangesUntilTheWindowIsInvalidated) {
   EXPECT_EQ(pixel(59, 9), 0x0000FFu);
   EXPECT_EQ(pixel(60, 10), 0xFF0000u);
 
+  // A whole frame while the bars show leaves them be; once the window may
+  // have been drawn on, they are blackened again.
+  auto* bar = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(shown->pixels) + 50 * shown->pitch);
+  bar[10] = 0x00FF00u;
+  frame->fill(0xF800);  // red
+  ASSERT_EQ(presenter.present(window.get(), frame->sdlSurface(), std::nullopt), kOk);
+  EXPECT_EQ(pixel(100, 50), 0xFF0000u);
+  EXPECT_EQ(pixel(10, 50), 0x00FF00u);
+  frame->fill(0x001F);  // blue
   presenter.invalidate();
   ASSERT_EQ(presenter.present(window.get(), frame->sdlSurface(), std::vector<Rect>{}), kOk);
   EXPECT_EQ(pixel(100, 50), 0x0000FFu);
+  EXPECT_EQ(pixel(10, 50), 0u);
 
   // A frame as wide as the window fills it; a narrower one after it has its
   // bars blackened again, not left showing the wider frame.
