@@ -25,7 +25,7 @@ update_tries=${INSTALL_DEPS_UPDATE_TRIES:-3}
 retry_pause=${INSTALL_DEPS_RETRY_PAUSE:-10}
 
 declare -A required=(
-  [build]="cmake g++ make ninja-build pkg-config python3 zlib1g-dev libgif-dev libsdl2-dev libx11-dev libxext-dev libdbus-1-dev libwayland-dev libxkbcommon-dev libsdl2-ttf-dev libfontconfig-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation"
+  [build]="cmake g++ make ninja-build pkg-config python3 zlib1g-dev libgif-dev libsdl2-dev libx11-dev libxext-dev libxrender-dev libdbus-1-dev libwayland-dev libxkbcommon-dev libsdl2-ttf-dev libfontconfig-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation"
   [run]=""
   [test]="libgtest-dev libgmock-dev libbenchmark-dev libpng-dev xvfb xauth xdotool x11-utils x11-xserver-utils xterm imagemagick procps util-linux dbus-daemon"
   [package]="dpkg-dev debhelper fakeroot"

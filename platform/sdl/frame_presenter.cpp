@@ -113,20 +113,27 @@ std::optional<int32_t> FramePresenter::putShared(SDL_Window* window, SDL_Surface
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(window, &width, &height);
+  // A window twice the frame's size has the server double the frame.
+  const bool doubled = width == frame->w * 2 && height == frame->h * 2;
   if (frame->pixels != shared.pixels() || frame->w != shared.width() ||
-      frame->h != shared.height() || width != frame->w || height != frame->h) {
+      frame->h != shared.height() || !(doubled || (width == frame->w && height == frame->h))) {
     return std::nullopt;
   }
-  if (window != suitedWindow_) {
-    if (!shared.suits(window)) return std::nullopt;
+  if (window != suitedWindow_ || doubled != suitedDoubled_) {
+    if (!shared.suits(window) || (doubled && !shared.doublesOn(window))) return std::nullopt;
     suitedWindow_ = window;
+    suitedDoubled_ = doubled;
     sharedCurrent_ = false;
   }
   // The window no longer shows what our own copy of its pixels holds.
   windowCurrent_ = false;
   const bool whole = !changes || !sharedCurrent_;
   sharedCurrent_ = false;
-  if (!shared.putOn(window, whole ? std::vector<Rect>{} : *changes, whole)) return kEFail;
+  const std::vector<Rect> none;
+  const std::vector<Rect>& rects = whole ? none : *changes;
+  if (!(doubled ? shared.putDoubledOn(window, rects, whole) : shared.putOn(window, rects, whole))) {
+    return kEFail;
+  }
   sharedCurrent_ = true;
   return kOk;
 }

@@ -7,7 +7,9 @@
 // the window behind our back (a new size, an expose, another drawing) makes
 // the next frame go whole. On X11 the window's pixels are our own, shared
 // with the server, and the changes go in one request (x11_shm_window.h);
-// elsewhere they are SDL's window surface.
+// elsewhere they are SDL's window surface. A frame drawn in memory shared
+// with the server goes from there: to a window of its size as it is, and to
+// one twice its size for the server to double.
 #pragma once
 
 #include <cstdint>
@@ -55,8 +57,9 @@ class FramePresenter {
   SDL_Surface* windowPixels(SDL_Window* window);
   // Sends `rects` (window coordinates), or the whole window when `whole`.
   bool send(SDL_Window* window, const std::vector<Rect>& rects, bool whole);
-  // Puts the frame from `shared`, when `window` is as large as the frame and
-  // suits its pixels; nullopt when it cannot be, else kOk or kEFail.
+  // Puts the frame from `shared`, when `window` is as large as the frame, or
+  // twice as wide and high and the server doubles it, and suits its pixels;
+  // nullopt when it cannot be, else kOk or kEFail.
   std::optional<int32_t> putShared(SDL_Window* window, SDL_Surface* frame,
                                    const std::optional<std::vector<Rect>>& changes,
                                    const X11SharedImage& shared);
@@ -80,6 +83,7 @@ class FramePresenter {
   // which window was last found to suit them.
   bool sharedCurrent_ = false;
   SDL_Window* suitedWindow_ = nullptr;
+  bool suitedDoubled_ = false;
   ViewportMap map_;
   std::vector<Rect> sent_;
   // Frames of 8 and 16 bits a pixel are converted by table, straight from

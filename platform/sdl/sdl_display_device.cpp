@@ -151,13 +151,17 @@ std::unique_ptr<software::SoftwareSurface> SdlDisplayDevice::createFlipSurface(
   int width = 0;
   int height = 0;
   if (window != nullptr) SDL_GetWindowSize(window, &width, &height);
-  // Other frames are converted or scaled into the window's pixels anyway.
-  if (mode.bitDepth == 32 && width == mode.width && height == mode.height && !showFrameRate_) {
+  // Other frames are converted or scaled into the window's pixels anyway. The
+  // X server doubles a frame on a window twice its size itself.
+  const bool fits = width == mode.width && height == mode.height;
+  const bool doubles = width == mode.width * 2 && height == mode.height * 2;
+  if (mode.bitDepth == 32 && (fits || doubles) && !showFrameRate_) {
     if (auto image = X11SharedImage::Create(window, mode.width, mode.height)) {
       auto surface = software::SoftwareSurface::CreateOn(
           std::make_unique<SharedFramePixels>(std::move(image)), mode.width, mode.height, 32);
       if (surface) return surface;
     }
+    if (!fits) return SoftwareDisplayDevice::createFlipSurface(mode);
     if (auto buffer = windows_.lendWaylandBuffer(window_, mode.width, mode.height)) {
       auto surface = software::SoftwareSurface::CreateOn(
           std::make_unique<WaylandFramePixels>(std::move(buffer)), mode.width, mode.height, 32);

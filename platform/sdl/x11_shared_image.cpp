@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
+#include <X11/extensions/Xrender.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -16,12 +17,25 @@
 namespace grazefall::platform::sdl {
 namespace {
 
-// Set while a segment is attached: the server's refusal comes as an error
-// event, which must not end the program.
-bool attachFailed = false;
-int NoteAttachFailure(Display*, XErrorEvent*) {
-  attachFailed = true;
+// Set while a segment is attached, or the server's side of doubling is
+// made: a refusal comes as an error event, which must not end the program.
+bool requestRefused = false;
+int NoteRefusal(Display*, XErrorEvent*) {
+  requestRefused = true;
   return 0;
+}
+
+// Runs `requests` and waits for the server's answer to them; false when it
+// refused any of them.
+template <typename Requests>
+bool AllTaken(Display* display, Requests requests) {
+  XSync(display, False);
+  requestRefused = false;
+  XErrorHandler previous = XSetErrorHandler(NoteRefusal);
+  requests();
+  XSync(display, False);
+  XSetErrorHandler(previous);
+  return !requestRefused;
 }
 
 // The X display and window behind `window`, when it is on X11.
@@ -54,9 +68,34 @@ struct X11SharedImage::Parts {
   bool attached = false;
   // The most rectangles one clip-list request may carry.
   size_t maxClipRects = 0;
+  // The clip list last set on `gc`; empty while it has none.
   std::vector<XRectangle> clip;
+  // The visual and root window of the window the image was made for.
+  Visual* visual = nullptr;
+  Window root = 0;
+
+  // For doubling, asked for once: the image's pixels kept on the server,
+  // as a picture the server samples at half scale, and the picture of the
+  // window last doubled on, with the clip list it was given.
+  bool renderAsked = false;
+  Pixmap pixmap = 0;
+  Picture source = 0;
+  XRenderPictFormat* format = nullptr;
+  Window pictured = 0;
+  Picture target = 0;
+  std::vector<XRectangle> doubledClip;
+
+  void forgetTarget() {
+    // A window's pictures go with it: this one may be gone already.
+    if (target != 0) AllTaken(display, [&] { XRenderFreePicture(display, target); });
+    target = 0;
+    pictured = 0;
+  }
 
   ~Parts() {
+    forgetTarget();
+    if (source != 0) XRenderFreePicture(display, source);
+    if (pixmap != 0) XFreePixmap(display, pixmap);
     if (attached) {
       XShmDetach(display, &segment);
       XSync(display, False);
@@ -81,6 +120,8 @@ std::unique_ptr<X11SharedImage> X11SharedImage::Create(SDL_Window* window, int w
   }
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(parts->display, xWindow, &attributes)) return nullptr;
+  parts->visual = attributes.visual;
+  parts->root = attributes.root;
   parts->image = XShmCreateImage(parts->display, attributes.visual, 24, ZPixmap, nullptr,
                                  &parts->segment, width, height);
   if (parts->image == nullptr) return nullptr;
@@ -99,15 +140,12 @@ std::unique_ptr<X11SharedImage> X11SharedImage::Create(SDL_Window* window, int w
   }
   parts->image->data = parts->segment.shmaddr;
   parts->segment.readOnly = False;
-  XSync(parts->display, False);
-  attachFailed = false;
-  XErrorHandler previous = XSetErrorHandler(NoteAttachFailure);
-  const bool asked = XShmAttach(parts->display, &parts->segment) != 0;
-  XSync(parts->display, False);
-  XSetErrorHandler(previous);
+  bool asked = false;
+  const bool taken =
+      AllTaken(parts->display, [&] { asked = XShmAttach(parts->display, &parts->segment) != 0; });
   // The segment goes away once both sides have let go of it.
   shmctl(parts->segment.shmid, IPC_RMID, nullptr);
-  if (!asked || attachFailed) return nullptr;
+  if (!asked || !taken) return nullptr;
   parts->attached = true;
   // A graphics context serves every drawable of its screen and depth: every
   // window that suits these pixels.
@@ -148,55 +186,142 @@ bool X11SharedImage::suits(SDL_Window* window) const {
          TakesOurWords(display, xWindow);
 }
 
+bool X11SharedImage::clipTo(const std::vector<Rect>& rects, bool whole, int scale,
+                            Rect* box) const {
+  Parts& parts = *parts_;
+  const int width = parts.image->width;
+  const int height = parts.image->height;
+  *box = Rect{0, 0, width, height};
+  parts.clip.clear();
+  if (whole) {
+    XSetClipMask(parts.display, parts.gc, None);
+    return true;
+  }
+  std::vector<Rect> inside;
+  inside.reserve(rects.size());
+  for (const Rect& r : rects) {
+    inside.push_back(Rect{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width),
+                          std::min(r.bottom, height)});
+  }
+  *box = Rect{INT_MAX, INT_MAX, 0, 0};
+  for (const Rect& r : InBands(std::move(inside))) {
+    box->left = std::min(box->left, r.left);
+    box->top = std::min(box->top, r.top);
+    box->right = std::max(box->right, r.right);
+    box->bottom = std::max(box->bottom, r.bottom);
+    parts.clip.push_back(XRectangle{static_cast<short>(r.left), static_cast<short>(r.top),
+                                    static_cast<unsigned short>(r.width()),
+                                    static_cast<unsigned short>(r.height())});
+  }
+  if (parts.clip.empty()) return false;
+  // The pixels outside the rectangles hold what the window already shows,
+  // so a list too long for one request may give way to the bounding box.
+  if (parts.clip.size() <= parts.maxClipRects &&
+      int64_t{std::max(width, height)} * scale <= SHRT_MAX) {
+    XSetClipRectangles(parts.display, parts.gc, 0, 0, parts.clip.data(),
+                       static_cast<int>(parts.clip.size()), YXBanded);
+  } else {
+    parts.clip.clear();
+    XSetClipMask(parts.display, parts.gc, None);
+  }
+  return true;
+}
+
 bool X11SharedImage::putOn(SDL_Window* window, const std::vector<Rect>& rects, bool whole) const {
   Parts& parts = *parts_;
   Display* display = nullptr;
   Window xWindow = 0;
   if (!X11Of(window, &display, &xWindow) || display != parts.display) return false;
-  const int width = parts.image->width;
-  const int height = parts.image->height;
-  int left = 0;
-  int top = 0;
-  int right = width;
-  int bottom = height;
-  if (whole) {
-    XSetClipMask(parts.display, parts.gc, None);
-  } else {
-    if (rects.empty()) return true;
-    left = INT_MAX;
-    top = INT_MAX;
-    right = 0;
-    bottom = 0;
-    std::vector<Rect> inside;
-    inside.reserve(rects.size());
-    for (const Rect& r : rects) {
-      inside.push_back(Rect{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width),
-                            std::min(r.bottom, height)});
-    }
-    parts.clip.clear();
-    for (const Rect& r : InBands(std::move(inside))) {
-      left = std::min(left, r.left);
-      top = std::min(top, r.top);
-      right = std::max(right, r.right);
-      bottom = std::max(bottom, r.bottom);
-      parts.clip.push_back(XRectangle{static_cast<short>(r.left), static_cast<short>(r.top),
-                                      static_cast<unsigned short>(r.width()),
-                                      static_cast<unsigned short>(r.height())});
-    }
-    if (parts.clip.empty()) return true;
-    // The pixels outside the rectangles hold what the window already shows,
-    // so a list too long for one request may give way to the bounding box.
-    if (parts.clip.size() <= parts.maxClipRects && std::max(width, height) <= SHRT_MAX) {
-      XSetClipRectangles(parts.display, parts.gc, 0, 0, parts.clip.data(),
-                         static_cast<int>(parts.clip.size()), YXBanded);
-    } else {
-      XSetClipMask(parts.display, parts.gc, None);
-    }
-  }
-  XShmPutImage(parts.display, xWindow, parts.gc, parts.image, left, top, left, top,
-               static_cast<unsigned>(right - left), static_cast<unsigned>(bottom - top), False);
+  Rect box;
+  if (!clipTo(rects, whole, 1, &box)) return true;
+  XShmPutImage(parts.display, xWindow, parts.gc, parts.image, box.left, box.top, box.left, box.top,
+               static_cast<unsigned>(box.width()), static_cast<unsigned>(box.height()), False);
   // The next frame writes these pixels: the server must have read them.
   XSync(parts.display, False);
+  return true;
+}
+
+bool X11SharedImage::doublesOn(SDL_Window* window) const {
+  Parts& parts = *parts_;
+  Display* display = nullptr;
+  Window xWindow = 0;
+  if (!X11Of(window, &display, &xWindow) || display != parts.display) return false;
+  if (!parts.renderAsked) {
+    parts.renderAsked = true;
+    int event = 0;
+    int error = 0;
+    if (XRenderQueryExtension(display, &event, &error)) {
+      parts.format = XRenderFindVisualFormat(display, parts.visual);
+    }
+    // Each pixel of the window samples the pixmap at half its place,
+    // nearest neighbour: window column x shows column x / 2, exactly (a half
+    // is exact in the server's fixed point, and no sample falls near an edge
+    // between two pixels).
+    const bool made =
+        parts.format != nullptr && AllTaken(display, [&] {
+          parts.pixmap =
+              XCreatePixmap(display, parts.root, static_cast<unsigned>(parts.image->width),
+                            static_cast<unsigned>(parts.image->height), 24);
+          parts.source = XRenderCreatePicture(display, parts.pixmap, parts.format, 0, nullptr);
+          XTransform half = {{{XDoubleToFixed(0.5), 0, 0},
+                              {0, XDoubleToFixed(0.5), 0},
+                              {0, 0, XDoubleToFixed(1)}}};
+          XRenderSetPictureTransform(display, parts.source, &half);
+          XRenderSetPictureFilter(display, parts.source, FilterNearest, nullptr, 0);
+        });
+    if (!made) {
+      if (parts.source != 0) XRenderFreePicture(display, parts.source);
+      if (parts.pixmap != 0) XFreePixmap(display, parts.pixmap);
+      parts.source = 0;
+      parts.pixmap = 0;
+    }
+  }
+  return parts.source != 0;
+}
+
+bool X11SharedImage::putDoubledOn(SDL_Window* window, const std::vector<Rect>& rects,
+                                  bool whole) const {
+  Parts& parts = *parts_;
+  Display* display = nullptr;
+  Window xWindow = 0;
+  if (!X11Of(window, &display, &xWindow) || display != parts.display || !doublesOn(window)) {
+    return false;
+  }
+  if (xWindow != parts.pictured) {
+    parts.forgetTarget();
+    if (!AllTaken(display, [&] {
+          parts.target = XRenderCreatePicture(display, xWindow, parts.format, 0, nullptr);
+        })) {
+      parts.target = 0;
+      return false;
+    }
+    parts.pictured = xWindow;
+  }
+  Rect box;
+  if (!clipTo(rects, whole, 2, &box)) return true;
+  // The changed pixels to the server's copy of the image, then from there,
+  // doubled, to the same rectangles of the window twice as large.
+  XShmPutImage(display, parts.pixmap, parts.gc, parts.image, box.left, box.top, box.left, box.top,
+               static_cast<unsigned>(box.width()), static_cast<unsigned>(box.height()), False);
+  if (parts.clip.empty()) {
+    XRenderPictureAttributes noClip{};
+    noClip.clip_mask = None;
+    XRenderChangePicture(display, parts.target, CPClipMask, &noClip);
+  } else {
+    parts.doubledClip.clear();
+    for (const XRectangle& r : parts.clip) {
+      parts.doubledClip.push_back(XRectangle{
+          static_cast<short>(r.x * 2), static_cast<short>(r.y * 2),
+          static_cast<unsigned short>(r.width * 2), static_cast<unsigned short>(r.height * 2)});
+    }
+    XRenderSetPictureClipRectangles(display, parts.target, 0, 0, parts.doubledClip.data(),
+                                    static_cast<int>(parts.doubledClip.size()));
+  }
+  XRenderComposite(display, PictOpSrc, parts.source, None, parts.target, box.left * 2, box.top * 2,
+                   0, 0, box.left * 2, box.top * 2, static_cast<unsigned>(box.width() * 2),
+                   static_cast<unsigned>(box.height() * 2));
+  // The next frame writes these pixels: the server must have read them.
+  XSync(display, False);
   return true;
 }
 

@@ -1,7 +1,8 @@
 // Frames shown through the pixels shared with a real X server (an Xvfb of
 // our own): after each present the window, read back from the server, holds
 // the frame; the changed rectangles go in one clipped put of their bounding
-// box, and a change left out of them stays off the window even inside it; a new
+// box, and a change left out of them stays off the window even inside it; a
+// window twice the frame's size gets it doubled by the server; a new
 // window size gets new pixels and the whole frame. The clip list is in the
 // bands the server takes as they are. The running saver draws each frame in
 // the one memory it shares with the server, and the window holds each frame
@@ -47,12 +48,12 @@ namespace {
 // An Xvfb on a display it picks itself, ended with the fixture.
 class OwnXvfb {
  public:
-  OwnXvfb() {
+  explicit OwnXvfb(const std::string& screen = "640x480x24") {
     int fds[2];
     if (pipe(fds) != 0) return;
     const std::string fd = std::to_string(fds[1]);
-    const char* argv[] = {"Xvfb",       "-displayfd", fd.c_str(), "-screen", "0",
-                          "640x480x24", "-nolisten",  "tcp",      nullptr};
+    const char* argv[] = {"Xvfb",         "-displayfd", fd.c_str(), "-screen", "0",
+                          screen.c_str(), "-nolisten",  "tcp",      nullptr};
     if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
       pid_ = 0;
     }
@@ -127,15 +128,17 @@ class SharedX11Pixels : public ::testing::Test {
     XDestroyImage(image);
     return pixels;
   }
-  // How many of the window's pixels differ from the frame's.
+  // How many of the window's pixels differ from the frame's, each frame
+  // pixel shown as a `scale` x `scale` block.
   int differences() { return differencesFrom(frame_); }
-  int differencesFrom(SDL_Surface* frame) {
+  int differencesFrom(SDL_Surface* frame, int scale = 1) {
     const std::vector<uint32_t> shown = windowPixels(200, 150);
     if (shown.size() != 200u * 150u) return -1;
     int count = 0;
     for (int y = 0; y < 150; ++y) {
       for (int x = 0; x < 200; ++x) {
-        const uint32_t drawn = static_cast<uint32_t*>(frame->pixels)[y * frame->pitch / 4 + x];
+        const uint32_t drawn =
+            static_cast<uint32_t*>(frame->pixels)[y / scale * frame->pitch / 4 + x / scale];
         count += shown[static_cast<size_t>(y) * 200 + x] != drawn;
       }
     }
@@ -203,6 +206,47 @@ TEST_F(SharedX11Pixels, AFrameDrawnInSharedPixelsIsPutFromThereAndTheWindowStays
   SDL_FreeSurface(drawn);
 }
 
+TEST_F(SharedX11Pixels, AFrameHalfTheWindowsSizeIsDoubledByTheServerExactly) {
+  const auto image = X11SharedImage::Create(window_, 100, 75);
+  ASSERT_NE(image, nullptr);
+  ASSERT_TRUE(image->doublesOn(window_)) << "Xvfb has RENDER";
+  SDL_Surface* drawn = SDL_CreateRGBSurfaceWithFormatFrom(image->pixels(), 100, 75, 32,
+                                                          image->pitch(), SDL_PIXELFORMAT_RGB888);
+  ASSERT_NE(drawn, nullptr);
+  ASSERT_EQ(SDL_BlitSurface(frame_, nullptr, drawn, nullptr), 0);
+  ASSERT_EQ(presenter_->present(window_, drawn, std::nullopt, image.get()), kOk);
+  EXPECT_EQ(differencesFrom(drawn, 2), 0);
+  // Changes of every size and place, odd ones too, over many frames: each
+  // goes doubled to its place, and nothing else changes.
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int32_t> at(0, 99);
+  for (int round = 0; round < 40; ++round) {
+    std::vector<Rect> listed;
+    for (int i = 0; i < 1 + round % 5; ++i) {
+      const int32_t x = at(random) % 96;
+      const int32_t y = at(random) % 72;
+      listed.push_back(Rect{x, y, std::min(x + 1 + at(random) % 30, 100),
+                            std::min(y + 1 + at(random) % 20, 75)});
+    }
+    for (const Rect& r : InBands(listed)) {
+      const SDL_Rect area{r.left, r.top, r.width(), r.height()};
+      ASSERT_EQ(SDL_FillRect(drawn, &area, static_cast<uint32_t>(random()) & 0xFFFFFF), 0);
+    }
+    ASSERT_EQ(presenter_->present(window_, drawn, InBands(listed), image.get()), kOk);
+    ASSERT_EQ(differencesFrom(drawn, 2), 0) << "round " << round;
+  }
+  // A change left out of the list stays off the window.
+  const SDL_Rect unlisted{40, 30, 5, 3};
+  ASSERT_EQ(SDL_FillRect(drawn, &unlisted, 0x0000FF), 0);
+  ASSERT_EQ(presenter_->present(window_, drawn, std::vector<Rect>{{0, 0, 4, 4}}, image.get()), kOk);
+  EXPECT_EQ(differencesFrom(drawn, 2), 4 * 5 * 3);
+  // After a frame of the presenter's own, the doubled one goes whole.
+  ASSERT_EQ(presenter_->present(window_, frame_, std::nullopt), kOk);
+  ASSERT_EQ(presenter_->present(window_, drawn, std::vector<Rect>{}, image.get()), kOk);
+  EXPECT_EQ(differencesFrom(drawn, 2), 0);
+  SDL_FreeSurface(drawn);
+}
+
 TEST_F(SharedX11Pixels, ANewWindowSizeGetsNewPixelsAndTheWholeFrame) {
   ASSERT_EQ(presenter_->present(window_, frame_, std::nullopt), kOk);
   SDL_SetWindowSize(window_, 400, 300);
@@ -227,72 +271,77 @@ TEST_F(SharedX11Pixels, ANewWindowSizeGetsNewPixelsAndTheWholeFrame) {
 // The saver's own frames on its own full-screen window, drawn by the SDL
 // display straight into the memory the server reads: after every frame the
 // window, read back from the server, holds what the headless display draws
-// for the same clock, pixel for pixel. Both draw each frame over the one
-// before it from a fill that clears only what that one drew, and the window
-// gets only the changes.
+// for the same clock, pixel for pixel, on a screen of the frame's size and on
+// one twice as wide and high, where the server doubles it. Both draw each
+// frame over the one before it from a fill that clears only what that one
+// drew, and the window gets only the changes.
 TEST(SaverOnX11, EveryFrameDrawnInTheOneSharedMemoryReachesTheWindowExactly) {
-  OwnXvfb xvfb;
-  if (xvfb.display().empty()) GTEST_SKIP() << "no Xvfb to start";
-  grazefall::testing::ScopedEnv display("DISPLAY", xvfb.display().c_str());
-  grazefall::testing::ScopedEnv driver("SDL_VIDEODRIVER", "x11");
-  SdlWindowSystem windows;
-  std::string error;
-  if (!windows.open(&error)) GTEST_SKIP() << error;
-  ASSERT_TRUE(windows.registerClass(
-      "WindowsScreenSaverClass",
-      [](WindowHandle, uint32_t, uintptr_t, intptr_t) { return MessageResult{0}; }));
-  WindowSpec spec;
-  spec.className = "WindowsScreenSaverClass";
-  spec.title = "Screen Saver";
-  spec.bounds = windows.virtualScreen();
-  const WindowHandle window = windows.createWindow(spec);
-  ASSERT_NE(window, 0u);
-  ASSERT_EQ(spec.bounds, (Rect{0, 0, 640, 480}));
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  ASSERT_TRUE(SDL_GetWindowWMInfo(windows.sdlWindowOf(window), &info)) << SDL_GetError();
+  for (const int scale : {1, 2}) {
+    SCOPED_TRACE("screen " + std::to_string(scale) + " x the frame");
+    OwnXvfb xvfb(std::to_string(640 * scale) + "x" + std::to_string(480 * scale) + "x24");
+    if (xvfb.display().empty()) GTEST_SKIP() << "no Xvfb to start";
+    grazefall::testing::ScopedEnv display("DISPLAY", xvfb.display().c_str());
+    grazefall::testing::ScopedEnv driver("SDL_VIDEODRIVER", "x11");
+    SdlWindowSystem windows;
+    std::string error;
+    if (!windows.open(&error)) GTEST_SKIP() << error;
+    ASSERT_TRUE(windows.registerClass(
+        "WindowsScreenSaverClass",
+        [](WindowHandle, uint32_t, uintptr_t, intptr_t) { return MessageResult{0}; }));
+    WindowSpec spec;
+    spec.className = "WindowsScreenSaverClass";
+    spec.title = "Screen Saver";
+    spec.bounds = windows.virtualScreen();
+    const WindowHandle window = windows.createWindow(spec);
+    ASSERT_NE(window, 0u);
+    ASSERT_EQ(spec.bounds, (Rect{0, 0, 640 * scale, 480 * scale}));
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(windows.sdlWindowOf(window), &info)) << SDL_GetError();
 
-  for (const char* scenario : {"Halloween", "Invasion"}) {
-    SCOPED_TRACE(scenario);
-    SdlPlatformOptions held;
-    held.heldTime = 7;
-    held.quietInput = true;
-    SdlPlatform onX(windows, held);
-    HeadlessPlatform headless;
-    const ScenarioOptions options =
-        grazefall::testing::PresetOnHeadless(headless, {scenario, 32, 640, 480, 0}, 7);
-    std::unique_ptr<Animation> shown = NewAnimation(onX, options);
-    std::unique_ptr<Animation> drawn = NewAnimation(headless, options);
-    ASSERT_TRUE(StartAnimation(*shown, window));
-    ASSERT_TRUE(StartAnimation(*drawn, 1));
-    const auto* primary =
-        dynamic_cast<const software::SoftwareSurface*>(shown->display.primary.get());
-    const auto* expected =
-        dynamic_cast<const software::SoftwareSurface*>(drawn->display.primary.get());
-    ASSERT_TRUE(primary && expected);
-    ASSERT_EQ(primary->attachedBackBuffer(), primary->pixels()) << "one memory for both";
-    int64_t wrongFrames = 0;
-    std::string first;
-    for (int frame = 0; frame < 150; ++frame) {
-      RunFrame(*shown);
-      RunFrame(*drawn);
-      XImage* image = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, 640, 480,
-                                AllPlanes, ZPixmap);
-      ASSERT_NE(image, nullptr);
-      int64_t wrong = 0;
-      for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) {
-          wrong += (XGetPixel(image, x, y) & 0xFFFFFF) != (expected->pixelValueAt(x, y) & 0xFFFFFF);
+    for (const char* scenario : {"Halloween", "Invasion"}) {
+      SCOPED_TRACE(scenario);
+      SdlPlatformOptions held;
+      held.heldTime = 7;
+      held.quietInput = true;
+      SdlPlatform onX(windows, held);
+      HeadlessPlatform headless;
+      const ScenarioOptions options =
+          grazefall::testing::PresetOnHeadless(headless, {scenario, 32, 640, 480, 0}, 7);
+      std::unique_ptr<Animation> shown = NewAnimation(onX, options);
+      std::unique_ptr<Animation> drawn = NewAnimation(headless, options);
+      ASSERT_TRUE(StartAnimation(*shown, window));
+      ASSERT_TRUE(StartAnimation(*drawn, 1));
+      const auto* primary =
+          dynamic_cast<const software::SoftwareSurface*>(shown->display.primary.get());
+      const auto* expected =
+          dynamic_cast<const software::SoftwareSurface*>(drawn->display.primary.get());
+      ASSERT_TRUE(primary && expected);
+      ASSERT_EQ(primary->attachedBackBuffer(), primary->pixels()) << "one memory for both";
+      int64_t wrongFrames = 0;
+      std::string first;
+      for (int frame = 0; frame < 150; ++frame) {
+        RunFrame(*shown);
+        RunFrame(*drawn);
+        XImage* image = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, 640 * scale,
+                                  480 * scale, AllPlanes, ZPixmap);
+        ASSERT_NE(image, nullptr);
+        int64_t wrong = 0;
+        for (int y = 0; y < 480 * scale; ++y) {
+          for (int x = 0; x < 640 * scale; ++x) {
+            wrong += (XGetPixel(image, x, y) & 0xFFFFFF) !=
+                     (expected->pixelValueAt(x / scale, y / scale) & 0xFFFFFF);
+          }
+        }
+        XDestroyImage(image);
+        if (wrong != 0 && wrongFrames++ == 0) {
+          first = "frame " + std::to_string(frame) + ": " + std::to_string(wrong) + " pixels";
         }
       }
-      XDestroyImage(image);
-      if (wrong != 0 && wrongFrames++ == 0) {
-        first = "frame " + std::to_string(frame) + ": " + std::to_string(wrong) + " pixels";
-      }
+      EndAnimation(*shown);
+      EndAnimation(*drawn);
+      EXPECT_EQ(wrongFrames, 0) << "first at " << first;
     }
-    EndAnimation(*shown);
-    EndAnimation(*drawn);
-    EXPECT_EQ(wrongFrames, 0) << "first at " << first;
   }
 }
 
