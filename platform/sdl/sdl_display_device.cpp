@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/sdl/viewport_map.h"
 #include "platform/sdl/x11_shared_image.h"
 #include "platform/software/pixel_format.h"
 
@@ -152,9 +153,10 @@ std::unique_ptr<software::SoftwareSurface> SdlDisplayDevice::createFlipSurface(
   int height = 0;
   if (window != nullptr) SDL_GetWindowSize(window, &width, &height);
   // Other frames are converted or scaled into the window's pixels anyway. The
-  // X server doubles a frame on a window twice its size itself.
+  // X server doubles a frame that fits the window twice as wide and high.
   const bool fits = width == mode.width && height == mode.height;
-  const bool doubles = width == mode.width * 2 && height == mode.height * 2;
+  const Rect viewport = LetterboxOf(mode.width, mode.height, width, height);
+  const bool doubles = viewport.width() == mode.width * 2 && viewport.height() == mode.height * 2;
   if (mode.bitDepth == 32 && (fits || doubles) && !showFrameRate_) {
     if (auto image = X11SharedImage::Create(window, mode.width, mode.height)) {
       auto surface = software::SoftwareSurface::CreateOn(

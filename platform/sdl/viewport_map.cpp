@@ -53,16 +53,17 @@ Rect ViewportMap::shownOf(const Rect& cut) const {
   return shown.width() > 0 && shown.height() > 0 ? shown : Rect{};
 }
 
+std::array<Rect, 4> BarsAround(const Rect& viewport, int32_t width, int32_t height) {
+  return {Rect{0, 0, width, viewport.top}, Rect{0, viewport.bottom, width, height},
+          Rect{0, viewport.top, viewport.left, viewport.bottom},
+          Rect{viewport.right, viewport.top, width, viewport.bottom}};
+}
+
 bool FillBars(SDL_Surface* target, const Rect& viewport) {
   const uint32_t black = SDL_MapRGB(target->format, 0, 0, 0);
-  const SDL_Rect bars[] = {
-      {0, 0, target->w, viewport.top},
-      {0, viewport.bottom, target->w, target->h - viewport.bottom},
-      {0, viewport.top, viewport.left, viewport.height()},
-      {viewport.right, viewport.top, target->w - viewport.right, viewport.height()},
-  };
-  for (const SDL_Rect& bar : bars) {
-    if (bar.w > 0 && bar.h > 0 && SDL_FillRect(target, &bar, black) != 0) return false;
+  for (const Rect& bar : BarsAround(viewport, target->w, target->h)) {
+    const SDL_Rect area{bar.left, bar.top, bar.width(), bar.height()};
+    if (area.w > 0 && area.h > 0 && SDL_FillRect(target, &area, black) != 0) return false;
   }
   return true;
 }

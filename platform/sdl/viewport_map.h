@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -86,6 +87,10 @@ void ScaleArea(const ViewportMap& map, const SDL_Surface* from, SDL_Surface* to,
     if (pairsEnd < area.right) target[pairsEnd] = convert(source[pairsEnd / 2]);
   }
 }
+
+// The four bars of a `width` x `height` picture around `viewport` (inside
+// it): above, below, left and right; a bar may be empty.
+std::array<Rect, 4> BarsAround(const Rect& viewport, int32_t width, int32_t height);
 
 // Blackens what lies outside `viewport` in `target`. False when a fill fails.
 bool FillBars(SDL_Surface* target, const Rect& viewport);

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/sdl/clip_bands.h"
+#include "platform/sdl/viewport_map.h"
 
 namespace grazefall::platform::sdl {
 namespace {
@@ -186,7 +187,7 @@ bool X11SharedImage::suits(SDL_Window* window) const {
          TakesOurWords(display, xWindow);
 }
 
-bool X11SharedImage::clipTo(const std::vector<Rect>& rects, bool whole, int scale,
+bool X11SharedImage::clipTo(const std::vector<Rect>& rects, bool whole, int64_t farthest,
                             Rect* box) const {
   Parts& parts = *parts_;
   const int width = parts.image->width;
@@ -216,8 +217,7 @@ bool X11SharedImage::clipTo(const std::vector<Rect>& rects, bool whole, int scal
   if (parts.clip.empty()) return false;
   // The pixels outside the rectangles hold what the window already shows,
   // so a list too long for one request may give way to the bounding box.
-  if (parts.clip.size() <= parts.maxClipRects &&
-      int64_t{std::max(width, height)} * scale <= SHRT_MAX) {
+  if (parts.clip.size() <= parts.maxClipRects && farthest <= SHRT_MAX) {
     XSetClipRectangles(parts.display, parts.gc, 0, 0, parts.clip.data(),
                        static_cast<int>(parts.clip.size()), YXBanded);
   } else {
@@ -233,7 +233,7 @@ bool X11SharedImage::putOn(SDL_Window* window, const std::vector<Rect>& rects, b
   Window xWindow = 0;
   if (!X11Of(window, &display, &xWindow) || display != parts.display) return false;
   Rect box;
-  if (!clipTo(rects, whole, 1, &box)) return true;
+  if (!clipTo(rects, whole, std::max(parts.image->width, parts.image->height), &box)) return true;
   XShmPutImage(parts.display, xWindow, parts.gc, parts.image, box.left, box.top, box.left, box.top,
                static_cast<unsigned>(box.width()), static_cast<unsigned>(box.height()), False);
   // The next frame writes these pixels: the server must have read them.
@@ -279,12 +279,13 @@ bool X11SharedImage::doublesOn(SDL_Window* window) const {
   return parts.source != 0;
 }
 
-bool X11SharedImage::putDoubledOn(SDL_Window* window, const std::vector<Rect>& rects,
-                                  bool whole) const {
+bool X11SharedImage::putDoubledOn(SDL_Window* window, const Rect& viewport,
+                                  const std::vector<Rect>& rects, bool whole) const {
   Parts& parts = *parts_;
   Display* display = nullptr;
   Window xWindow = 0;
-  if (!X11Of(window, &display, &xWindow) || display != parts.display || !doublesOn(window)) {
+  if (!X11Of(window, &display, &xWindow) || display != parts.display || !doublesOn(window) ||
+      viewport.width() != parts.image->width * 2 || viewport.height() != parts.image->height * 2) {
     return false;
   }
   if (xWindow != parts.pictured) {
@@ -298,11 +299,30 @@ bool X11SharedImage::putDoubledOn(SDL_Window* window, const std::vector<Rect>& r
     parts.pictured = xWindow;
   }
   Rect box;
-  if (!clipTo(rects, whole, 2, &box)) return true;
+  const int32_t left = viewport.left;
+  const int32_t top = viewport.top;
+  if (!clipTo(rects, whole, std::max(viewport.right, viewport.bottom), &box)) return true;
   // The changed pixels to the server's copy of the image, then from there,
-  // doubled, to the same rectangles of the window twice as large.
+  // doubled, to the same rectangles of the viewport twice as large.
   XShmPutImage(display, parts.pixmap, parts.gc, parts.image, box.left, box.top, box.left, box.top,
                static_cast<unsigned>(box.width()), static_cast<unsigned>(box.height()), False);
+  if (whole) {
+    // The window around the viewport; the graphics context has no clip.
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+    std::vector<XRectangle> bars;
+    for (const Rect& bar : BarsAround(viewport, windowWidth, windowHeight)) {
+      if (bar.width() <= 0 || bar.height() <= 0) continue;
+      bars.push_back(XRectangle{static_cast<short>(bar.left), static_cast<short>(bar.top),
+                                static_cast<unsigned short>(bar.width()),
+                                static_cast<unsigned short>(bar.height())});
+    }
+    XSetForeground(display, parts.gc, 0);
+    if (!bars.empty()) {
+      XFillRectangles(display, xWindow, parts.gc, bars.data(), static_cast<int>(bars.size()));
+    }
+  }
   if (parts.clip.empty()) {
     XRenderPictureAttributes noClip{};
     noClip.clip_mask = None;
@@ -311,15 +331,15 @@ bool X11SharedImage::putDoubledOn(SDL_Window* window, const std::vector<Rect>& r
     parts.doubledClip.clear();
     for (const XRectangle& r : parts.clip) {
       parts.doubledClip.push_back(XRectangle{
-          static_cast<short>(r.x * 2), static_cast<short>(r.y * 2),
+          static_cast<short>(left + r.x * 2), static_cast<short>(top + r.y * 2),
           static_cast<unsigned short>(r.width * 2), static_cast<unsigned short>(r.height * 2)});
     }
     XRenderSetPictureClipRectangles(display, parts.target, 0, 0, parts.doubledClip.data(),
                                     static_cast<int>(parts.doubledClip.size()));
   }
   XRenderComposite(display, PictOpSrc, parts.source, None, parts.target, box.left * 2, box.top * 2,
-                   0, 0, box.left * 2, box.top * 2, static_cast<unsigned>(box.width() * 2),
-                   static_cast<unsigned>(box.height() * 2));
+                   0, 0, left + box.left * 2, top + box.top * 2,
+                   static_cast<unsigned>(box.width() * 2), static_cast<unsigned>(box.height() * 2));
   // The next frame writes these pixels: the server must have read them.
   XSync(display, False);
   return true;

@@ -7,11 +7,12 @@
 // for TrueColor windows of depth 24 with those masks; anything else gets no
 // such image and the caller keeps to SDL's surface.
 //
-// A window twice as wide and high as the image (1920x1080 on 3840x2160) is
-// given the image's pixels as they are, into a pixmap of the image's size
-// on the server, and the server draws each of them there as a 2x2 block
-// (RENDER, nearest neighbour): the doubled picture is never written or copied
-// by us, and the server copies a quarter of what it would.
+// A window the image fits in exactly twice as wide and high (1920x1080 on
+// 3840x2160, or on 3840x2400 with black bars) is given the image's pixels as
+// they are, into a pixmap of the image's size on the server, and the server
+// draws each of them there as a 2x2 block (RENDER, nearest neighbour): the
+// doubled picture is never written or copied by us, and the server copies a
+// quarter of what it would.
 #pragma once
 
 #include <SDL.h>
@@ -47,18 +48,22 @@ class X11SharedImage {
   // Whether the server can show these pixels doubled on `window` (one that
   // suits): it has RENDER and a picture format for them.
   bool doublesOn(SDL_Window* window) const;
-  // The same as putOn, on a window (one these pixels double on) twice as wide
-  // and high as the image: each pixel of `rects` shows as the 2x2 block at
-  // twice its place, as the frame's nearest-neighbour doubling shows it.
-  bool putDoubledOn(SDL_Window* window, const std::vector<Rect>& rects, bool whole) const;
+  // The same as putOn, on a window these pixels double on, into `viewport`
+  // (window coordinates, twice the image's width and height): each pixel of
+  // `rects` shows as the 2x2 block at twice its place, as the frame's
+  // nearest-neighbour doubling shows it. A whole put also blackens the
+  // window outside the viewport.
+  bool putDoubledOn(SDL_Window* window, const Rect& viewport, const std::vector<Rect>& rects,
+                    bool whole) const;
 
  private:
   X11SharedImage() = default;
   // Sets the graphics context's clip to `rects` (cut to the image) and gives
-  // their bounding box, or clears it and gives the whole image when `whole`
-  // or the list does not fit one request at `scale` times the image's size;
-  // false when nothing is left to put.
-  bool clipTo(const std::vector<Rect>& rects, bool whole, int scale, Rect* box) const;
+  // their bounding box, or clears it and gives the whole image when `whole`;
+  // the bounding box alone goes when the list does not fit one request, or
+  // the window coordinates it becomes reach past X's 16 bits (`farthest`).
+  // False when nothing is left to put.
+  bool clipTo(const std::vector<Rect>& rects, bool whole, int64_t farthest, Rect* box) const;
   struct Parts;
   std::unique_ptr<Parts> parts_;
 };

@@ -25,6 +25,7 @@
 #include "platform/sdl/frame_presenter.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window_system.h"
+#include "platform/sdl/viewport_map.h"
 #include "platform/sdl/x11_shared_image.h"
 #include "platform/sdl/x11_shm_window.h"
 #include "platform/software/software_surface.h"
@@ -128,17 +129,22 @@ class SharedX11Pixels : public ::testing::Test {
     XDestroyImage(image);
     return pixels;
   }
-  // How many of the window's pixels differ from the frame's, each frame
-  // pixel shown as a `scale` x `scale` block.
+  // How many of the window's pixels differ from the frame's.
   int differences() { return differencesFrom(frame_); }
-  int differencesFrom(SDL_Surface* frame, int scale = 1) {
+  int differencesFrom(SDL_Surface* frame) { return differencesIn(frame, Rect{0, 0, 200, 150}, 1); }
+  // The same for the frame shown in `viewport` with each pixel as a `scale`
+  // x `scale` block, and black around it.
+  int differencesIn(SDL_Surface* frame, const Rect& viewport, int scale) {
     const std::vector<uint32_t> shown = windowPixels(200, 150);
     if (shown.size() != 200u * 150u) return -1;
     int count = 0;
     for (int y = 0; y < 150; ++y) {
       for (int x = 0; x < 200; ++x) {
+        const bool inside = grazefall::testing::Covering({viewport}, x, y) > 0;
+        const int row = (y - viewport.top) / scale;
+        const int column = (x - viewport.left) / scale;
         const uint32_t drawn =
-            static_cast<uint32_t*>(frame->pixels)[y / scale * frame->pitch / 4 + x / scale];
+            inside ? static_cast<uint32_t*>(frame->pixels)[row * frame->pitch / 4 + column] : 0;
         count += shown[static_cast<size_t>(y) * 200 + x] != drawn;
       }
     }
@@ -206,45 +212,55 @@ TEST_F(SharedX11Pixels, AFrameDrawnInSharedPixelsIsPutFromThereAndTheWindowStays
   SDL_FreeSurface(drawn);
 }
 
+// Frames the 200x150 window fits twice as wide and high: one filling it, and
+// one with black bars above and below.
 TEST_F(SharedX11Pixels, AFrameHalfTheWindowsSizeIsDoubledByTheServerExactly) {
-  const auto image = X11SharedImage::Create(window_, 100, 75);
-  ASSERT_NE(image, nullptr);
-  ASSERT_TRUE(image->doublesOn(window_)) << "Xvfb has RENDER";
-  SDL_Surface* drawn = SDL_CreateRGBSurfaceWithFormatFrom(image->pixels(), 100, 75, 32,
-                                                          image->pitch(), SDL_PIXELFORMAT_RGB888);
-  ASSERT_NE(drawn, nullptr);
-  ASSERT_EQ(SDL_BlitSurface(frame_, nullptr, drawn, nullptr), 0);
-  ASSERT_EQ(presenter_->present(window_, drawn, std::nullopt, image.get()), kOk);
-  EXPECT_EQ(differencesFrom(drawn, 2), 0);
-  // Changes of every size and place, odd ones too, over many frames: each
-  // goes doubled to its place, and nothing else changes.
-  std::mt19937 random(11);
-  std::uniform_int_distribution<int32_t> at(0, 99);
-  for (int round = 0; round < 40; ++round) {
-    std::vector<Rect> listed;
-    for (int i = 0; i < 1 + round % 5; ++i) {
-      const int32_t x = at(random) % 96;
-      const int32_t y = at(random) % 72;
-      listed.push_back(Rect{x, y, std::min(x + 1 + at(random) % 30, 100),
-                            std::min(y + 1 + at(random) % 20, 75)});
+  for (const Rect viewport : {Rect{0, 0, 200, 150}, Rect{0, 15, 200, 135}}) {
+    const int width = viewport.width() / 2;
+    const int height = viewport.height() / 2;
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    const auto image = X11SharedImage::Create(window_, width, height);
+    ASSERT_NE(image, nullptr);
+    ASSERT_TRUE(image->doublesOn(window_)) << "Xvfb has RENDER";
+    SDL_Surface* drawn = SDL_CreateRGBSurfaceWithFormatFrom(image->pixels(), width, height, 32,
+                                                            image->pitch(), SDL_PIXELFORMAT_RGB888);
+    ASSERT_NE(drawn, nullptr);
+    ASSERT_EQ(SDL_BlitSurface(frame_, nullptr, drawn, nullptr), 0);
+    // The bars are blackened over what the window showed before.
+    ASSERT_EQ(presenter_->present(window_, frame_, std::nullopt), kOk);
+    ASSERT_EQ(presenter_->present(window_, drawn, std::nullopt, image.get()), kOk);
+    EXPECT_EQ(differencesIn(drawn, viewport, 2), 0);
+    // Changes of every size and place, odd ones too, over many frames: each
+    // goes doubled to its place, and nothing else changes.
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int32_t> at(0, 99);
+    for (int round = 0; round < 40; ++round) {
+      std::vector<Rect> listed;
+      for (int i = 0; i < 1 + round % 5; ++i) {
+        const int32_t x = at(random) % (width - 4);
+        const int32_t y = at(random) % (height - 3);
+        listed.push_back(Rect{x, y, std::min(x + 1 + at(random) % 30, width),
+                              std::min(y + 1 + at(random) % 20, height)});
+      }
+      for (const Rect& r : InBands(listed)) {
+        const SDL_Rect area{r.left, r.top, r.width(), r.height()};
+        ASSERT_EQ(SDL_FillRect(drawn, &area, static_cast<uint32_t>(random()) & 0xFFFFFF), 0);
+      }
+      ASSERT_EQ(presenter_->present(window_, drawn, InBands(listed), image.get()), kOk);
+      ASSERT_EQ(differencesIn(drawn, viewport, 2), 0) << "round " << round;
     }
-    for (const Rect& r : InBands(listed)) {
-      const SDL_Rect area{r.left, r.top, r.width(), r.height()};
-      ASSERT_EQ(SDL_FillRect(drawn, &area, static_cast<uint32_t>(random()) & 0xFFFFFF), 0);
-    }
-    ASSERT_EQ(presenter_->present(window_, drawn, InBands(listed), image.get()), kOk);
-    ASSERT_EQ(differencesFrom(drawn, 2), 0) << "round " << round;
+    // A change left out of the list stays off the window.
+    const SDL_Rect unlisted{40, 30, 5, 3};
+    ASSERT_EQ(SDL_FillRect(drawn, &unlisted, 0x0000FF), 0);
+    ASSERT_EQ(presenter_->present(window_, drawn, std::vector<Rect>{{0, 0, 4, 4}}, image.get()),
+              kOk);
+    EXPECT_EQ(differencesIn(drawn, viewport, 2), 4 * 5 * 3);
+    // After a frame of the presenter's own, the doubled one goes whole.
+    ASSERT_EQ(presenter_->present(window_, frame_, std::nullopt), kOk);
+    ASSERT_EQ(presenter_->present(window_, drawn, std::vector<Rect>{}, image.get()), kOk);
+    EXPECT_EQ(differencesIn(drawn, viewport, 2), 0);
+    SDL_FreeSurface(drawn);
   }
-  // A change left out of the list stays off the window.
-  const SDL_Rect unlisted{40, 30, 5, 3};
-  ASSERT_EQ(SDL_FillRect(drawn, &unlisted, 0x0000FF), 0);
-  ASSERT_EQ(presenter_->present(window_, drawn, std::vector<Rect>{{0, 0, 4, 4}}, image.get()), kOk);
-  EXPECT_EQ(differencesFrom(drawn, 2), 4 * 5 * 3);
-  // After a frame of the presenter's own, the doubled one goes whole.
-  ASSERT_EQ(presenter_->present(window_, frame_, std::nullopt), kOk);
-  ASSERT_EQ(presenter_->present(window_, drawn, std::vector<Rect>{}, image.get()), kOk);
-  EXPECT_EQ(differencesFrom(drawn, 2), 0);
-  SDL_FreeSurface(drawn);
 }
 
 TEST_F(SharedX11Pixels, ANewWindowSizeGetsNewPixelsAndTheWholeFrame) {
@@ -272,13 +288,17 @@ TEST_F(SharedX11Pixels, ANewWindowSizeGetsNewPixelsAndTheWholeFrame) {
 // display straight into the memory the server reads: after every frame the
 // window, read back from the server, holds what the headless display draws
 // for the same clock, pixel for pixel, on a screen of the frame's size and on
-// one twice as wide and high, where the server doubles it. Both draw each
+// screens it fits twice as wide and high (one with black bars), where the
+// server doubles it. Both draw each
 // frame over the one before it from a fill that clears only what that one
 // drew, and the window gets only the changes.
 TEST(SaverOnX11, EveryFrameDrawnInTheOneSharedMemoryReachesTheWindowExactly) {
-  for (const int scale : {1, 2}) {
-    SCOPED_TRACE("screen " + std::to_string(scale) + " x the frame");
-    OwnXvfb xvfb(std::to_string(640 * scale) + "x" + std::to_string(480 * scale) + "x24");
+  for (const Rect screen : {Rect{0, 0, 640, 480}, Rect{0, 0, 1280, 960}, Rect{0, 0, 1280, 1024}}) {
+    const std::string size = std::to_string(screen.width()) + "x" + std::to_string(screen.height());
+    SCOPED_TRACE("screen " + size);
+    const Rect viewport = LetterboxOf(640, 480, screen.width(), screen.height());
+    const int scale = viewport.width() / 640;
+    OwnXvfb xvfb(size + "x24");
     if (xvfb.display().empty()) GTEST_SKIP() << "no Xvfb to start";
     grazefall::testing::ScopedEnv display("DISPLAY", xvfb.display().c_str());
     grazefall::testing::ScopedEnv driver("SDL_VIDEODRIVER", "x11");
@@ -294,7 +314,7 @@ TEST(SaverOnX11, EveryFrameDrawnInTheOneSharedMemoryReachesTheWindowExactly) {
     spec.bounds = windows.virtualScreen();
     const WindowHandle window = windows.createWindow(spec);
     ASSERT_NE(window, 0u);
-    ASSERT_EQ(spec.bounds, (Rect{0, 0, 640 * scale, 480 * scale}));
+    ASSERT_EQ(spec.bounds, screen);
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     ASSERT_TRUE(SDL_GetWindowWMInfo(windows.sdlWindowOf(window), &info)) << SDL_GetError();
@@ -323,14 +343,17 @@ TEST(SaverOnX11, EveryFrameDrawnInTheOneSharedMemoryReachesTheWindowExactly) {
       for (int frame = 0; frame < 150; ++frame) {
         RunFrame(*shown);
         RunFrame(*drawn);
-        XImage* image = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, 640 * scale,
-                                  480 * scale, AllPlanes, ZPixmap);
+        XImage* image = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, screen.width(),
+                                  screen.height(), AllPlanes, ZPixmap);
         ASSERT_NE(image, nullptr);
         int64_t wrong = 0;
-        for (int y = 0; y < 480 * scale; ++y) {
-          for (int x = 0; x < 640 * scale; ++x) {
-            wrong += (XGetPixel(image, x, y) & 0xFFFFFF) !=
-                     (expected->pixelValueAt(x / scale, y / scale) & 0xFFFFFF);
+        for (int y = 0; y < screen.height(); ++y) {
+          for (int x = 0; x < screen.width(); ++x) {
+            const bool inside = grazefall::testing::Covering({viewport}, x, y) > 0;
+            const uint32_t drawn = inside ? expected->pixelValueAt((x - viewport.left) / scale,
+                                                                   (y - viewport.top) / scale)
+                                          : 0;
+            wrong += (XGetPixel(image, x, y) & 0xFFFFFF) != (drawn & 0xFFFFFF);
           }
         }
         XDestroyImage(image);
