@@ -113,10 +113,9 @@ std::optional<int32_t> FramePresenter::putShared(SDL_Window* window, SDL_Surface
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(window, &width, &height);
-  // A window the frame fits in twice as wide and high has the server double
-  // the frame.
-  const Rect viewport = LetterboxOf(frame->w, frame->h, width, height);
-  const bool doubled = viewport.width() == frame->w * 2 && viewport.height() == frame->h * 2;
+  // A window the frame lands in twice as wide and high has the server double it.
+  const std::optional<Rect> viewport = DoubledViewportOf(frame->w, frame->h, width, height);
+  const bool doubled = viewport.has_value();
   if (frame->pixels != shared.pixels() || frame->w != shared.width() ||
       frame->h != shared.height() || !(doubled || (width == frame->w && height == frame->h))) {
     return std::nullopt;
@@ -133,7 +132,7 @@ std::optional<int32_t> FramePresenter::putShared(SDL_Window* window, SDL_Surface
   sharedCurrent_ = false;
   const std::vector<Rect> none;
   const std::vector<Rect>& rects = whole ? none : *changes;
-  if (!(doubled ? shared.putDoubledOn(window, viewport, rects, whole)
+  if (!(doubled ? shared.putDoubledOn(window, *viewport, rects, whole)
                 : shared.putOn(window, rects, whole))) {
     return kEFail;
   }

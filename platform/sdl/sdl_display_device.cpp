@@ -155,8 +155,7 @@ std::unique_ptr<software::SoftwareSurface> SdlDisplayDevice::createFlipSurface(
   // Other frames are converted or scaled into the window's pixels anyway. The
   // X server doubles a frame that fits the window twice as wide and high.
   const bool fits = width == mode.width && height == mode.height;
-  const Rect viewport = LetterboxOf(mode.width, mode.height, width, height);
-  const bool doubles = viewport.width() == mode.width * 2 && viewport.height() == mode.height * 2;
+  const bool doubles = DoubledViewportOf(mode.width, mode.height, width, height).has_value();
   if (mode.bitDepth == 32 && (fits || doubles) && !showFrameRate_) {
     if (auto image = X11SharedImage::Create(window, mode.width, mode.height)) {
       auto surface = software::SoftwareSurface::CreateOn(

@@ -30,6 +30,16 @@ Rect LetterboxOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
   return Rect{left, top, left + static_cast<int32_t>(width), top + static_cast<int32_t>(height)};
 }
 
+std::optional<Rect> DoubledViewportOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
+                                      int32_t windowHeight) {
+  const Rect viewport = LetterboxOf(frameWidth, frameHeight, windowWidth, windowHeight);
+  if (viewport.width() != int64_t{frameWidth} * 2 ||
+      viewport.height() != int64_t{frameHeight} * 2) {
+    return std::nullopt;
+  }
+  return viewport;
+}
+
 void ViewportMap::fit(int32_t frameWidth, int32_t frameHeight, int32_t width, int32_t height) {
   frameWidth_ = frameWidth;
   frameHeight_ = frameHeight;

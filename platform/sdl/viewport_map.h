@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/types.h"
@@ -20,6 +21,12 @@ namespace grazefall::platform::sdl {
 // `windowHeight` window: as large as fits with the aspect kept, centred.
 Rect LetterboxOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
                  int32_t windowHeight);
+
+// The viewport of a `frameWidth` x `frameHeight` frame in a `windowWidth` x
+// `windowHeight` window when it lands there exactly twice as wide and high
+// (the X server then doubles it); nullopt otherwise.
+std::optional<Rect> DoubledViewportOf(int32_t frameWidth, int32_t frameHeight, int32_t windowWidth,
+                                      int32_t windowHeight);
 
 struct ViewportMap {
   Rect viewport{};

@@ -86,6 +86,38 @@ struct X11SharedImage::Parts {
   Picture target = 0;
   std::vector<XRectangle> doubledClip;
 
+  // Makes the server's side of doubling the first time it is asked for;
+  // whether there is one.
+  bool readyToDouble() {
+    if (renderAsked) return source != 0;
+    renderAsked = true;
+    int event = 0;
+    int error = 0;
+    if (!XRenderQueryExtension(display, &event, &error)) return false;
+    format = XRenderFindVisualFormat(display, visual);
+    if (format == nullptr) return false;
+    // Each pixel of the window samples the pixmap at half its place,
+    // nearest neighbour: window column x shows column x / 2, exactly (a half
+    // is exact in the server's fixed point, and no sample falls near an edge
+    // between two pixels).
+    XTransform half = {
+        {{XDoubleToFixed(0.5), 0, 0}, {0, XDoubleToFixed(0.5), 0}, {0, 0, XDoubleToFixed(1)}}};
+    const bool made = AllTaken(display, [&] {
+      pixmap = XCreatePixmap(display, root, static_cast<unsigned>(image->width),
+                             static_cast<unsigned>(image->height), 24);
+      source = XRenderCreatePicture(display, pixmap, format, 0, nullptr);
+      XRenderSetPictureTransform(display, source, &half);
+      XRenderSetPictureFilter(display, source, FilterNearest, nullptr, 0);
+    });
+    if (!made) {
+      if (source != 0) XRenderFreePicture(display, source);
+      if (pixmap != 0) XFreePixmap(display, pixmap);
+      source = 0;
+      pixmap = 0;
+    }
+    return source != 0;
+  }
+
   void forgetTarget() {
     // A window's pictures go with it: this one may be gone already.
     if (target != 0) AllTaken(display, [&] { XRenderFreePicture(display, target); });
@@ -242,41 +274,9 @@ bool X11SharedImage::putOn(SDL_Window* window, const std::vector<Rect>& rects, b
 }
 
 bool X11SharedImage::doublesOn(SDL_Window* window) const {
-  Parts& parts = *parts_;
   Display* display = nullptr;
   Window xWindow = 0;
-  if (!X11Of(window, &display, &xWindow) || display != parts.display) return false;
-  if (!parts.renderAsked) {
-    parts.renderAsked = true;
-    int event = 0;
-    int error = 0;
-    if (XRenderQueryExtension(display, &event, &error)) {
-      parts.format = XRenderFindVisualFormat(display, parts.visual);
-    }
-    // Each pixel of the window samples the pixmap at half its place,
-    // nearest neighbour: window column x shows column x / 2, exactly (a half
-    // is exact in the server's fixed point, and no sample falls near an edge
-    // between two pixels).
-    const bool made =
-        parts.format != nullptr && AllTaken(display, [&] {
-          parts.pixmap =
-              XCreatePixmap(display, parts.root, static_cast<unsigned>(parts.image->width),
-                            static_cast<unsigned>(parts.image->height), 24);
-          parts.source = XRenderCreatePicture(display, parts.pixmap, parts.format, 0, nullptr);
-          XTransform half = {{{XDoubleToFixed(0.5), 0, 0},
-                              {0, XDoubleToFixed(0.5), 0},
-                              {0, 0, XDoubleToFixed(1)}}};
-          XRenderSetPictureTransform(display, parts.source, &half);
-          XRenderSetPictureFilter(display, parts.source, FilterNearest, nullptr, 0);
-        });
-    if (!made) {
-      if (parts.source != 0) XRenderFreePicture(display, parts.source);
-      if (parts.pixmap != 0) XFreePixmap(display, parts.pixmap);
-      parts.source = 0;
-      parts.pixmap = 0;
-    }
-  }
-  return parts.source != 0;
+  return X11Of(window, &display, &xWindow) && display == parts_->display && parts_->readyToDouble();
 }
 
 bool X11SharedImage::putDoubledOn(SDL_Window* window, const Rect& viewport,
@@ -284,7 +284,7 @@ bool X11SharedImage::putDoubledOn(SDL_Window* window, const Rect& viewport,
   Parts& parts = *parts_;
   Display* display = nullptr;
   Window xWindow = 0;
-  if (!X11Of(window, &display, &xWindow) || display != parts.display || !doublesOn(window) ||
+  if (!X11Of(window, &display, &xWindow) || display != parts.display || !parts.readyToDouble() ||
       viewport.width() != parts.image->width * 2 || viewport.height() != parts.image->height * 2) {
     return false;
   }

@@ -216,11 +216,35 @@ TEST(FramePresenter, DoublesAFrameHalfAsLargeAsTheWindowPixelForPixel) {
   EXPECT_EQ(wrongPixels(), 0);
 }
 
-TEST(LetterboxOf, LargestFitCentred) {
-  EXPECT_EQ(LetterboxOf(800, 600, 1024, 768), (Rect{0, 0, 1024, 768}));
-  EXPECT_EQ(LetterboxOf(1280, 1024, 1024, 768), (Rect{32, 0, 992, 768}));
-  EXPECT_EQ(LetterboxOf(640, 400, 640, 480), (Rect{0, 40, 640, 440}));
-  EXPECT_EQ(LetterboxOf(0, 400, 640, 480), (Rect{}));
+// The viewport is the largest fit, centred; it is doubled only where it is
+// exactly twice the frame both ways.
+TEST(LetterboxOf, LargestFitCentredAndDoubledOnlyWhenExactlyTwice) {
+  const struct {
+    int32_t frameWidth, frameHeight, windowWidth, windowHeight;
+    Rect viewport;
+    bool doubled;
+  } cases[] = {
+      {800, 600, 1024, 768, {0, 0, 1024, 768}, false},
+      {1280, 1024, 1024, 768, {32, 0, 992, 768}, false},
+      {640, 400, 640, 480, {0, 40, 640, 440}, false},
+      {0, 400, 640, 480, {}, false},
+      {1920, 1080, 3840, 2160, {0, 0, 3840, 2160}, true},
+      {1920, 1080, 3840, 2400, {0, 120, 3840, 2280}, true},
+      {1920, 1080, 3839, 2160, {0, 0, 3839, 2159}, false},
+      // As wide as twice the frame, but one row taller.
+      {1, 2, 3, 5, {0, 0, 2, 5}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.frameWidth) + "x" + std::to_string(c.frameHeight) + " in " +
+                 std::to_string(c.windowWidth) + "x" + std::to_string(c.windowHeight));
+    EXPECT_EQ(LetterboxOf(c.frameWidth, c.frameHeight, c.windowWidth, c.windowHeight), c.viewport);
+    const std::optional<Rect> doubled =
+        DoubledViewportOf(c.frameWidth, c.frameHeight, c.windowWidth, c.windowHeight);
+    EXPECT_EQ(doubled.has_value(), c.doubled);
+    if (doubled) {
+      EXPECT_EQ(*doubled, c.viewport);
+    }
+  }
 }
 
 class PartialPresent : public ::testing::TestWithParam<FrameCase> {};
